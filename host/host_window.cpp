@@ -1,0 +1,148 @@
+#include "host/host_window.h"
+
+#include <stdio.h>
+
+#include "host/host_state.h"
+#include "plugin/host_address_map.h"
+
+HostProcLog host_proc_log;
+
+namespace {
+
+const char MAIN_CLASS[] = "QuillmereStandInHost";
+const char MAIN_TITLE[] = "Quillmere stand-in host";
+const int KIND_KEYS_STEP = 1;
+HWND dialog_window;
+
+void step_cursor_kind(int delta) {
+    set_host_cursor_kind(static_cast<uint8_t>(host_cursor_kind() + delta));
+}
+
+LRESULT on_key(HWND window, WPARAM key) {
+    if (key >= '0' && key <= '9')
+        set_host_cursor_kind(static_cast<uint8_t>(key - '0'));
+    else if (key == VK_RIGHT || key == VK_UP)
+        step_cursor_kind(KIND_KEYS_STEP);
+    else if (key == VK_LEFT || key == VK_DOWN)
+        step_cursor_kind(-KIND_KEYS_STEP);
+    else if (key == 'A')
+        set_host_animated_set(!(host_state_flags() & host_map::ANIMATED_SET_FLAG));
+    else if (key == 'D')
+        host_dialog_open() ? close_host_dialog() : open_host_dialog();
+    else if (key == VK_ESCAPE)
+        DestroyWindow(window);
+    InvalidateRect(window, NULL, TRUE);
+    return 0;
+}
+
+LRESULT CALLBACK host_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_SETCURSOR:
+        host_proc_log.setcursor_messages++;
+        host_proc_log.last_setcursor_lparam = lparam;
+        break;
+    case WM_TIMER:
+        host_proc_log.timer_messages++;
+        host_proc_log.last_timer_id = wparam;
+        return 0;
+    case WM_SIZE:
+        host_proc_log.size_messages++;
+        InvalidateRect(window, NULL, TRUE);
+        return 0;
+    case WM_KEYDOWN:
+        return on_key(window, wparam);
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        RECT client;
+        GetClientRect(window, &client);
+        paint_host_scene(dc, client);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+void register_class(const char* name, WNDPROC procedure, HBRUSH background) {
+    WNDCLASSA window_class = {};
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = GetModuleHandleA(NULL);
+    window_class.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    window_class.hbrBackground = background;
+    window_class.lpszClassName = name;
+    RegisterClassA(&window_class);  // a second registration fails harmlessly
+}
+
+SIZE window_size_for_client(int client_width, int client_height) {
+    RECT rect = {0, 0, client_width, client_height};
+    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
+    SIZE size = {rect.right - rect.left, rect.bottom - rect.top};
+    return size;
+}
+
+}  // namespace
+
+HWND create_host_window(int client_width, int client_height) {
+    register_class(MAIN_CLASS, host_wnd_proc, NULL);
+    register_class(HOST_DIALOG_CLASS, DefWindowProcA,
+                   reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    SIZE size = window_size_for_client(client_width, client_height);
+    HWND window = CreateWindowExA(0, MAIN_CLASS, MAIN_TITLE, WS_OVERLAPPEDWINDOW, 20, 20,
+                                  size.cx, size.cy, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    if (!window)
+        return NULL;
+    // Some window managers ignore the size asked at creation: insist.
+    set_client_size(window, client_width, client_height);
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    set_host_main_window(window);
+    return window;
+}
+
+void set_client_size(HWND window, int client_width, int client_height) {
+    SIZE size = window_size_for_client(client_width, client_height);
+    SetWindowPos(window, NULL, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void open_host_dialog() {
+    if (dialog_window)
+        return;
+    dialog_window = CreateWindowExA(0, HOST_DIALOG_CLASS, "Host dialog",
+                                    WS_POPUP | WS_CAPTION | WS_VISIBLE, 200, 200, 240, 120,
+                                    NULL, NULL, GetModuleHandleA(NULL), NULL);
+}
+
+void close_host_dialog() {
+    if (dialog_window)
+        DestroyWindow(dialog_window);
+    dialog_window = NULL;
+}
+
+bool host_dialog_open() { return dialog_window != NULL; }
+
+void paint_host_scene(HDC dc, const RECT& client) {
+    // A two-tone background so cursors can be judged on light and dark.
+    RECT light = client, dark = client;
+    light.right = client.right / 2;
+    dark.left = light.right;
+    HBRUSH light_brush = CreateSolidBrush(RGB(0xe8, 0xe4, 0xda));
+    HBRUSH dark_brush = CreateSolidBrush(RGB(0x2a, 0x2e, 0x38));
+    FillRect(dc, &light, light_brush);
+    FillRect(dc, &dark, dark_brush);
+    DeleteObject(light_brush);
+    DeleteObject(dark_brush);
+
+    char status[128];
+    snprintf(status, sizeof status, "host cursor kind %u%s, client %ldx%ld",
+             static_cast<unsigned>(host_cursor_kind()),
+             (host_state_flags() & host_map::ANIMATED_SET_FLAG) ? " (animated set)" : "",
+             client.right - client.left, client.bottom - client.top);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0x20, 0x20, 0x20));
+    TextOutA(dc, 8, 8, status, static_cast<int>(strlen(status)));
+}

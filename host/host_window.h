@@ -1,0 +1,34 @@
+// The stand-in host's main window: a normal overlapping window that the
+// plug-in subclasses, with the host's own window procedure behind it.
+#pragma once
+
+#include <windows.h>
+
+// Window class of the stand-in host's dialogs, as the real host names them.
+const char HOST_DIALOG_CLASS[] = "SDlgDialog";
+
+// What the host's own window procedure has received, for checks.
+struct HostProcLog {
+    int setcursor_messages;  // WM_SETCURSOR that reached the host
+    LPARAM last_setcursor_lparam;
+    int timer_messages;      // WM_TIMER that reached the host
+    WPARAM last_timer_id;
+    int size_messages;       // WM_SIZE that reached the host
+};
+extern HostProcLog host_proc_log;
+
+// Registers the classes and creates the main window with the given client
+// size, shown, and stores it in the host's main-window global.
+HWND create_host_window(int client_width, int client_height);
+
+// Resizes the window so that its client area has the given size.
+void set_client_size(HWND window, int client_width, int client_height);
+
+// Opens (or closes) the host's top-level "SDlgDialog" window.
+void open_host_dialog();
+void close_host_dialog();
+bool host_dialog_open();
+
+// Draws the host's scene (background and a status line) into a device
+// context covering the client rectangle.
+void paint_host_scene(HDC dc, const RECT& client);

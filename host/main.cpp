@@ -1,0 +1,90 @@
+// The stand-in host: plays the game's part for the plug-in. It owns the host
+// memory at its real addresses, creates the main window, loads
+// .\plugin\Quillmere.yrp, calls yrp_init once and runs its message loop.
+//
+//   quillmere_host [--screenshot FILE] [--exit-after-init]
+#include <stdio.h>
+#include <string.h>
+
+#include "host/host_state.h"
+#include "host/host_window.h"
+#include "host/plugin_loader.h"
+#include "host/screenshot.h"
+
+namespace {
+
+struct Options {
+    const char* screenshot;
+    bool exit_after_init;
+};
+
+bool parse_options(int argc, char** argv, Options* options) {
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc)
+            options->screenshot = argv[++i];
+        else if (strcmp(argv[i], "--exit-after-init") == 0)
+            options->exit_after_init = true;
+        else {
+            fprintf(stderr, "usage: quillmere_host [--screenshot FILE] [--exit-after-init]\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+void pump_messages() {
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options = {};
+    if (!parse_options(argc, argv, &options))
+        return 2;
+
+    set_host_screen_size(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
+    HWND window = create_host_window(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
+    if (!window) {
+        fprintf(stderr, "host: could not create the main window\n");
+        return 1;
+    }
+    // The real host hides its own cursor once before the plug-in shows it.
+    ShowCursor(FALSE);
+
+    PluginLoad plugin = load_plugin(PLUGIN_MODULE_PATH);
+    if (!plugin.module) {
+        fprintf(stderr, "host: could not load %s (error %lu)\n", PLUGIN_MODULE_PATH,
+                GetLastError());
+        return 1;
+    }
+    if (!plugin.initialised) {
+        fprintf(stderr, "host: %s has no yrp_init export\n", PLUGIN_MODULE_PATH);
+        return 1;
+    }
+    printf("host: yrp_init returned %d\n", plugin.result);
+    fflush(stdout);
+    pump_messages();
+
+    if (options.screenshot) {
+        POINT centre = {HOST_SCREEN_WIDTH / 4, HOST_SCREEN_HEIGHT / 2};
+        if (!save_client_png(window, centre, options.screenshot)) {
+            fprintf(stderr, "host: could not write %s\n", options.screenshot);
+            return 1;
+        }
+        printf("host: screenshot written to %s\n", options.screenshot);
+    }
+    if (options.exit_after_init || options.screenshot)
+        return 0;
+
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

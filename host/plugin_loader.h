@@ -1,0 +1,15 @@
+// How the host brings in the plug-in: load the module, call its one export.
+#pragma once
+
+#include <windows.h>
+
+const char PLUGIN_MODULE_PATH[] = ".\\plugin\\Quillmere.yrp";
+
+struct PluginLoad {
+    HMODULE module;   // null when the module did not load
+    bool initialised; // yrp_init was found and called
+    int result;       // what yrp_init returned
+};
+
+// LoadLibraryA(path), then one call of yrp_init.
+PluginLoad load_plugin(const char* path);

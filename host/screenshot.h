@@ -1,0 +1,13 @@
+// Pictures of the stand-in host's window. X screenshots leave the cursor out,
+// so the host draws its scene and the current system cursor itself.
+#pragma once
+
+#include <windows.h>
+
+// Renders the client area with the cursor that GetCursor returns drawn with
+// its hotspot at the given client point, and writes it as a PNG file.
+bool save_client_png(HWND window, POINT cursor_at, const char* path);
+
+// Width and height of a cursor's image in pixels; false for a null or
+// unmeasurable handle.
+bool measure_cursor(HCURSOR cursor, int* width, int* height);

@@ -1,0 +1,103 @@
+#include "tests/support/scratch_folder.h"
+
+#include <windows.h>
+
+#include <stdio.h>
+
+namespace {
+
+std::string current_directory() {
+    char buffer[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+    return std::string(buffer, length);
+}
+
+std::string unique_temp_folder() {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    static int counter;
+    char name[MAX_PATH];
+    snprintf(name, sizeof name, "%squillmere-test-%lu-%lu-%d", temp, GetCurrentProcessId(),
+             GetTickCount(), ++counter);
+    return name;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder(bool with_plugin_folder)
+    : path_(unique_temp_folder()), previous_(current_directory()) {
+    CreateDirectoryA(path_.c_str(), NULL);
+    SetCurrentDirectoryA(path_.c_str());
+    if (with_plugin_folder)
+        CreateDirectoryA("plugin", NULL);
+}
+
+ScratchFolder::~ScratchFolder() {
+    SetCurrentDirectoryA(previous_.c_str());
+    remove_tree(path_);
+}
+
+bool file_exists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool folder_exists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string read_file(const std::string& path) {
+    std::string bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return bytes;
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    fclose(file);
+    return bytes;
+}
+
+bool write_file(const std::string& path, const std::string& bytes) {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return fclose(file) == 0 && ok;
+}
+
+void remove_tree(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = path + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                remove_tree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+}
+
+std::string program_folder() {
+    char buffer[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, buffer, sizeof buffer);
+    std::string path(buffer, length);
+    return path.substr(0, path.find_last_of("\\/"));
+}
+
+std::string built_module_path() {
+    // Test programs live in <build>\tests; the module in <build>\plugin.
+    return program_folder() + "\\..\\plugin\\Quillmere.yrp";
+}

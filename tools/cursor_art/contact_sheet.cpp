@@ -1,0 +1,168 @@
+#include "contact_sheet.h"
+
+#include <cstdint>
+
+#include "png_file.h"
+
+namespace cursor_art {
+namespace {
+
+struct Rgb8 {
+    std::uint8_t r;
+    std::uint8_t g;
+    std::uint8_t b;
+};
+
+constexpr int COLUMNS = 8;
+constexpr int CELL_WIDTH = 128;
+constexpr int CELL_HEIGHT = 100;
+constexpr int MARGIN = 8;
+constexpr int ZOOM = 2;
+constexpr int LABEL_SCALE = 2;
+constexpr int SMALL_X = 8;   // 1x image, relative to the cell
+constexpr int LARGE_X = 52;  // 2x image, relative to the cell
+constexpr int IMAGE_Y = 22;
+constexpr int MARKER_LENGTH = 4;
+
+struct Theme {
+    Rgb8 background;
+    Rgb8 frame;
+    Rgb8 label;
+    Rgb8 marker;
+};
+constexpr Theme LIGHT = {{0xEC, 0xEE, 0xF1}, {0xC4, 0xC9, 0xD0}, {0x40, 0x46, 0x50}, {0xE0, 0x20, 0x60}};
+constexpr Theme DARK = {{0x1D, 0x21, 0x26}, {0x3A, 0x40, 0x48}, {0xB8, 0xC0, 0xCA}, {0xFF, 0x50, 0x90}};
+
+// 3 x 5 glyphs, one row per 3 low bits, top row first.
+struct Glyph {
+    char ch;
+    std::uint8_t rows[5];
+};
+constexpr Glyph FONT[] = {
+    {'0', {7, 5, 5, 5, 7}}, {'1', {2, 6, 2, 2, 7}}, {'2', {7, 1, 7, 4, 7}}, {'3', {7, 1, 3, 1, 7}},
+    {'4', {5, 5, 7, 1, 1}}, {'5', {7, 4, 7, 1, 7}}, {'6', {7, 4, 7, 5, 7}}, {'7', {7, 1, 1, 2, 2}},
+    {'8', {7, 5, 7, 5, 7}}, {'9', {7, 5, 7, 1, 7}}, {'A', {2, 5, 7, 5, 5}}, {'.', {0, 0, 0, 0, 2}},
+};
+
+// One tile of the sheet: a single frame and its caption.
+struct Tile {
+    const CursorFrame* frame;
+    std::string label;
+};
+
+class Sheet {
+public:
+    Sheet(int width, int height) : width_(width), height_(height), rgb_(static_cast<size_t>(width * height) * 3, 0) {}
+
+    void fill_rect(int x0, int y0, int w, int h, Rgb8 colour) {
+        for (int y = y0; y < y0 + h; ++y) {
+            for (int x = x0; x < x0 + w; ++x) set(x, y, colour, 255);
+        }
+    }
+
+    void frame_rect(int x0, int y0, int w, int h, Rgb8 colour) {
+        fill_rect(x0, y0, w, 1, colour);
+        fill_rect(x0, y0 + h - 1, w, 1, colour);
+        fill_rect(x0, y0, 1, h, colour);
+        fill_rect(x0 + w - 1, y0, 1, h, colour);
+    }
+
+    // Composites the cursor over what is there, each pixel drawn zoom x zoom.
+    void draw_image(const Image& image, int x0, int y0, int zoom) {
+        for (int y = 0; y < image.height * zoom; ++y) {
+            for (int x = 0; x < image.width * zoom; ++x) {
+                const std::uint8_t* px = &image.rgba[static_cast<size_t>((y / zoom) * image.width + x / zoom) * 4];
+                set(x0 + x, y0 + y, {px[0], px[1], px[2]}, px[3]);
+            }
+        }
+    }
+
+    void draw_text(const std::string& text, int x0, int y0, Rgb8 colour) {
+        for (const char ch : text) {
+            for (const Glyph& glyph : FONT) {
+                if (glyph.ch == ch) draw_glyph(glyph, x0, y0, colour);
+            }
+            x0 += 4 * LABEL_SCALE;
+        }
+    }
+
+    const std::vector<std::uint8_t>& rgb() const { return rgb_; }
+
+private:
+    void draw_glyph(const Glyph& glyph, int x0, int y0, Rgb8 colour) {
+        for (int row = 0; row < 5; ++row) {
+            for (int col = 0; col < 3; ++col) {
+                if (glyph.rows[row] & (4 >> col)) {
+                    fill_rect(x0 + col * LABEL_SCALE, y0 + row * LABEL_SCALE, LABEL_SCALE, LABEL_SCALE, colour);
+                }
+            }
+        }
+    }
+
+    // Integer "over" blend, so the sheet is the same on every run.
+    void set(int x, int y, Rgb8 c, std::uint8_t alpha) {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_ || alpha == 0) return;
+        std::uint8_t* px = &rgb_[static_cast<size_t>(y * width_ + x) * 3];
+        const unsigned a = alpha;
+        px[0] = static_cast<std::uint8_t>((c.r * a + px[0] * (255 - a) + 127) / 255);
+        px[1] = static_cast<std::uint8_t>((c.g * a + px[1] * (255 - a) + 127) / 255);
+        px[2] = static_cast<std::uint8_t>((c.b * a + px[2] * (255 - a) + 127) / 255);
+    }
+
+    int width_;
+    int height_;
+    std::vector<std::uint8_t> rgb_;
+};
+
+std::vector<Tile> tiles_for(const std::vector<CursorFile>& files) {
+    std::vector<Tile> tiles;
+    for (const CursorFile& file : files) {
+        const bool animated = file.frames.size() > 1;
+        for (size_t i = 0; i < file.frames.size(); ++i) {
+            std::string label = std::to_string(file.slot);
+            if (animated) label = "A" + label + "." + std::to_string(i + 1);
+            tiles.push_back({&file.frames[i], label});
+        }
+    }
+    return tiles;
+}
+
+void draw_tile(Sheet& sheet, const Tile& tile, int x0, int y0, const Theme& theme) {
+    const Image& image = tile.frame->image;
+    sheet.draw_text(tile.label, x0 + SMALL_X, y0 + 6, theme.label);
+    sheet.frame_rect(x0 + SMALL_X - 1, y0 + IMAGE_Y - 1, image.width + 2, image.height + 2, theme.frame);
+    sheet.draw_image(image, x0 + SMALL_X, y0 + IMAGE_Y, 1);
+
+    const int large_x = x0 + LARGE_X;
+    sheet.frame_rect(large_x - 1, y0 + IMAGE_Y - 1, image.width * ZOOM + 2, image.height * ZOOM + 2, theme.frame);
+    sheet.draw_image(image, large_x, y0 + IMAGE_Y, ZOOM);
+    // Ticks above and left of the 2x image point at the hotspot pixel.
+    const int hot_x = large_x + tile.frame->hotspot_x * ZOOM;
+    const int hot_y = y0 + IMAGE_Y + tile.frame->hotspot_y * ZOOM;
+    sheet.fill_rect(hot_x, y0 + IMAGE_Y - 2 - MARKER_LENGTH, ZOOM, MARKER_LENGTH, theme.marker);
+    sheet.fill_rect(large_x - 2 - MARKER_LENGTH, hot_y, MARKER_LENGTH, ZOOM, theme.marker);
+}
+
+void draw_panel(Sheet& sheet, const std::vector<Tile>& tiles, int top, int width, int height, const Theme& theme) {
+    sheet.fill_rect(0, top, width, height, theme.background);
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        const int column = static_cast<int>(i) % COLUMNS;
+        const int row = static_cast<int>(i) / COLUMNS;
+        draw_tile(sheet, tiles[i], MARGIN + column * CELL_WIDTH, top + MARGIN + row * CELL_HEIGHT, theme);
+    }
+}
+
+}  // namespace
+
+bool write_contact_sheet(const std::vector<CursorFile>& files, const std::string& path) {
+    const std::vector<Tile> tiles = tiles_for(files);
+    const int rows = (static_cast<int>(tiles.size()) + COLUMNS - 1) / COLUMNS;
+    const int width = 2 * MARGIN + COLUMNS * CELL_WIDTH;
+    const int panel_height = 2 * MARGIN + rows * CELL_HEIGHT;
+    Sheet sheet(width, 2 * panel_height);
+    draw_panel(sheet, tiles, 0, width, panel_height, LIGHT);
+    draw_panel(sheet, tiles, panel_height, width, panel_height, DARK);
+    return write_png_rgb(path, width, 2 * panel_height, sheet.rgb());
+}
+
+}  // namespace cursor_art
