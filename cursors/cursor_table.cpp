@@ -2,8 +2,8 @@
 
 #include "plugin/host_address_map.h"
 
-HCURSOR volatile base_cursors[CURSOR_SLOT_COUNT];
-HCURSOR volatile animated_cursors[CURSOR_SLOT_COUNT];
+HCURSOR base_cursors[CURSOR_SLOT_COUNT];
+HCURSOR animated_cursors[CURSOR_SLOT_COUNT];
 
 HCURSOR current_cursor() {
     // Both host values are read afresh: the host changes them at any time.

@@ -8,8 +8,8 @@
 const int CURSOR_SLOT_COUNT = 256;
 const int LOADED_SLOT_COUNT = 22;
 
-extern HCURSOR volatile base_cursors[CURSOR_SLOT_COUNT];
-extern HCURSOR volatile animated_cursors[CURSOR_SLOT_COUNT];
+extern HCURSOR base_cursors[CURSOR_SLOT_COUNT];
+extern HCURSOR animated_cursors[CURSOR_SLOT_COUNT];
 
 // The handle for the host's current cursor kind, from the animated table when
 // bit 0x40 of the host's state flags is set. May be null.

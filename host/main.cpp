@@ -1,21 +1,26 @@
 // The stand-in host: plays the game's part for the plug-in. It owns the host
 // memory at its real addresses, creates the main window, loads
 // .\plugin\Quillmere.yrp, calls yrp_init once and runs its message loop.
+// Its code at the patched addresses is written before the plug-in loads, and
+// storm.dll is loaded from the host's own folder unless --no-storm is given.
 //
-//   quillmere_host [--screenshot FILE] [--exit-after-init]
+//   quillmere_host [--screenshot FILE] [--exit-after-init] [--no-storm]
 #include <stdio.h>
 #include <string.h>
 
+#include "host/host_code.h"
 #include "host/host_state.h"
 #include "host/host_window.h"
 #include "host/plugin_loader.h"
 #include "host/screenshot.h"
+#include "host/storm_library.h"
 
 namespace {
 
 struct Options {
     const char* screenshot;
     bool exit_after_init;
+    bool no_storm;
 };
 
 bool parse_options(int argc, char** argv, Options* options) {
@@ -24,8 +29,11 @@ bool parse_options(int argc, char** argv, Options* options) {
             options->screenshot = argv[++i];
         else if (strcmp(argv[i], "--exit-after-init") == 0)
             options->exit_after_init = true;
+        else if (strcmp(argv[i], "--no-storm") == 0)
+            options->no_storm = true;
         else {
-            fprintf(stderr, "usage: quillmere_host [--screenshot FILE] [--exit-after-init]\n");
+            fprintf(stderr, "usage: quillmere_host [--screenshot FILE] [--exit-after-init]"
+                            " [--no-storm]\n");
             return false;
         }
     }
@@ -47,6 +55,9 @@ int main(int argc, char** argv) {
     if (!parse_options(argc, argv, &options))
         return 2;
 
+    install_host_code();
+    if (!options.no_storm && !load_storm_beside_program())
+        fprintf(stderr, "host: no storm.dll beside the host (error %lu)\n", GetLastError());
     set_host_screen_size(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
     HWND window = create_host_window(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
     if (!window) {
@@ -67,7 +78,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     printf("host: yrp_init returned %d\n", plugin.result);
-    fflush(stdout);
+    tour_host_code();
     pump_messages();
 
     if (options.screenshot) {

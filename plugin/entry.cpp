@@ -1,5 +1,10 @@
 #include "plugin/plugin.h"
 
+#include "cursors/cursor_loader.h"
+#include "patching/host_patch_set.h"
+#include "settings/scale_policy.h"
+#include "window/cursor_window.h"
+
 HMODULE module_handle;
 ClientRectFn client_rect_fn = GetClientRect;
 
@@ -32,8 +37,22 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 extern "C" int yrp_init(void) {
+    // The host calls this once. A second call would subclass the window again
+    // (its procedure would then pass messages to itself) and divert the hooks
+    // to themselves: it does nothing and returns the first call's result.
+    static bool started;
+    static int first_result;
+    if (started)
+        return first_result;
+    started = true;
+
     create_cursor_folders();
     resolve_client_rect();
+    read_cursor_scale();
+    load_cursor_set(cursor_scale > 1.0f ? cursor_scale : 0.0f);
+    auto_rescale();
     ShowCursor(TRUE);
-    return 0;
+    subclass_host_window();
+    first_result = apply_host_patch_set();
+    return first_result;
 }

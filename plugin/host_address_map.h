@@ -10,6 +10,12 @@
 
 namespace host_map {
 
+// The host image: code pages from CODE_START, then the data pages holding the
+// globals from DATA_START up to IMAGE_END.
+const uintptr_t CODE_START = 0x401000;
+const uintptr_t DATA_START = 0x4ae000;
+const uintptr_t IMAGE_END = 0x4e0000;
+
 // Host globals. The plug-in reads them in place and never writes them.
 const uintptr_t MAIN_WINDOW = 0x4ce7b8;    // HWND: the host's main window
 const uintptr_t SCREEN_WIDTH = 0x4d4a90;   // uint16_t: host screen width

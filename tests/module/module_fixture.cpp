@@ -1,10 +1,32 @@
 #include "tests/module/module_fixture.h"
 
+#include "host/host_code.h"
 #include "host/host_state.h"
 #include "host/host_window.h"
+#include "host/screenshot.h"
+#include "tests/support/import_hooks.h"
+
+LoadLog module_loads;
+
+namespace {
+
+typedef HANDLE(WINAPI* LoadImageFn)(HINSTANCE, LPCSTR, UINT, int, int, UINT);
+LoadImageFn real_load_image;
+
+HANDLE WINAPI logging_load_image(HINSTANCE instance, LPCSTR name, UINT type, int width,
+                                 int height, UINT flags) {
+    DWORD now = GetTickCount();
+    if (module_loads.calls++ == 0)
+        module_loads.first_tick = now;
+    module_loads.last_tick = now;
+    return real_load_image(instance, name, type, width, height, flags);
+}
+
+}  // namespace
 
 void ModuleInHost::SetUp() {
     scratch.reset(new ScratchFolder(with_plugin_folder));
+    install_host_code();
     set_host_screen_size(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
     set_host_cursor_kind(0);
     set_host_state_flags(0);
@@ -36,4 +58,37 @@ void pump_messages_for(DWORD milliseconds) {
         }
         MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
     } while (GetTickCount() - start < milliseconds);
+}
+
+void ModuleInHost::write_size_setting(const char* value) {
+    ASSERT_TRUE(write_file("plugin\\Quillmere.ini",
+                           std::string("[Cursor]\r\nSize=") + value + "\r\n"));
+}
+
+void ModuleInHost::count_module_loads(HMODULE module) {
+    module_loads = LoadLog();
+    void* original = replace_import(module, "user32.dll", "LoadImageA",
+                                    reinterpret_cast<void*>(logging_load_image));
+    ASSERT_TRUE(original != NULL);
+    if (original != reinterpret_cast<void*>(logging_load_image))
+        real_load_image = reinterpret_cast<LoadImageFn>(original);
+}
+
+SIZE ModuleInHost::shown_cursor_size() {
+    SetCursor(NULL);
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SIZE size = {-1, -1};
+    int width, height;
+    if (measure_cursor(GetCursor(), &width, &height)) {
+        size.cx = width;
+        size.cy = height;
+    }
+    return size;
+}
+
+void pump_until_loads(int calls, DWORD timeout_milliseconds) {
+    DWORD start = GetTickCount();
+    while (module_loads.calls < calls && GetTickCount() - start < timeout_milliseconds)
+        pump_messages_for(20);
 }

@@ -20,10 +20,34 @@ protected:
     // Loads the module from the build folder, for folders without .\plugin.
     PluginLoad start_plugin_from_build();
 
+    // Writes .\plugin\Quillmere.ini with [Cursor] Size=value.
+    void write_size_setting(const char* value);
+    // Starts counting the module's own LoadImageA calls (and their times).
+    void count_module_loads(HMODULE module);
+    // Size of the cursor the module shows now for the host's current kind,
+    // after asking for it as Windows does when the mouse is over the client.
+    SIZE shown_cursor_size();
+
     std::unique_ptr<ScratchFolder> scratch;
     bool with_plugin_folder = true;
     HWND window = NULL;
 };
 
+// LoadImageA calls the module made since count_module_loads, and the tick
+// count of the first and last.
+struct LoadLog {
+    int calls;
+    DWORD first_tick;
+    DWORD last_tick;
+};
+extern LoadLog module_loads;
+
+// One full load of the default folder makes this many LoadImageA calls: a
+// probe and a scaled load for each of the 22 base files and the one animated
+// file (missing files are never handed to the loader).
+const int LOADS_PER_DEFAULT_SET = 46;
+
 // Pumps the thread's messages for about the given time.
 void pump_messages_for(DWORD milliseconds);
+// Pumps until the module has made `calls` LoadImageA calls, or the time is up.
+void pump_until_loads(int calls, DWORD timeout_milliseconds);

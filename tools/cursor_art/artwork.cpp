@@ -1,5 +1,7 @@
 #include "artwork.h"
 
+#include <utility>
+
 #include "artwork_style.h"
 
 namespace cursor_art {

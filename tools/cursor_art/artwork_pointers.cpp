@@ -9,13 +9,13 @@ namespace {
 // edge is vertical and the leading edge runs at 45 degrees, so both land on
 // pixel boundaries and the tip pixel stays crisp.
 const std::vector<Vec2> ARROW_OUTLINE = {
-    {0.0f, 0.0f},    // tip: the hotspot pixel's top-left corner
-    {13.6f, 13.6f},  // end of the leading edge
-    {8.6f, 13.6f},   // where the tail leaves the head, right side
-    {11.9f, 20.6f},  // tail end, right
-    {8.1f, 22.4f},   // tail end, left
-    {4.8f, 15.4f},   // where the tail leaves the head, left side
-    {0.0f, 19.8f},   // bottom of the left edge
+    {0.0f, 0.0f},      // tip: the hotspot pixel's top-left corner
+    {13.6f, 13.6f},    // end of the leading edge
+    {8.6f, 13.6f},     // where the tail leaves the head, right side
+    {11.67f, 20.11f},  // tail end, right
+    {7.15f, 22.24f},   // tail end, left: the tail is 5 pixels across
+    {4.08f, 15.73f},   // where the tail leaves the head, left side
+    {0.0f, 19.8f},     // bottom of the left edge
 };
 
 struct PointerColours {

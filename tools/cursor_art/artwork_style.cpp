@@ -24,14 +24,20 @@ void draw_silhouette(Canvas& canvas, const Shape& silhouette, const Fill& fill) 
     canvas.paint(grow(silhouette, -OUTLINE_WIDTH), fill);
 }
 
-void draw_body(Canvas& canvas, const Shape& body, const Fill& fill) {
-    canvas.paint(grow(body, OUTLINE_WIDTH), solid(outline_colour()));
+void draw_body(Canvas& canvas, const Shape& body, const Fill& fill, float outline_width) {
+    canvas.paint(grow(body, outline_width), solid(outline_colour()));
     canvas.paint(body, fill);
 }
 
 void draw_shadow(Canvas& canvas, const Shape& silhouette) {
-    Rgba shadow = rgb_hex(0x000000, SHADOW_ALPHA);
-    canvas.paint_soft(translate(silhouette, SHADOW_OFFSET), shadow, SHADOW_SOFTNESS);
+    canvas.paint_soft(translate(silhouette, SHADOW_OFFSET), rgb_hex(0x000000, SHADOW_ALPHA), SHADOW_SOFTNESS);
+}
+
+void draw_shadow(Canvas& canvas, const Shape& silhouette, const Shape& keep_inside) {
+    // The soft edge reaches half the softness past a shape's edge, so the
+    // clip is pulled in by that much to leave nothing beyond keep_inside.
+    const Shape clipped = intersect(translate(silhouette, SHADOW_OFFSET), grow(keep_inside, -SHADOW_SOFTNESS * 0.5f));
+    canvas.paint_soft(clipped, rgb_hex(0x000000, SHADOW_ALPHA), SHADOW_SOFTNESS);
 }
 
 }  // namespace cursor_art

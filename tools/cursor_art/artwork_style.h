@@ -32,13 +32,16 @@ Fill shaded(std::uint32_t top_rgb, std::uint32_t bottom_rgb, float y_top, float 
 // Used where the silhouette must touch the hotspot exactly (arrow tips).
 void draw_silhouette(Canvas& canvas, const Shape& silhouette, const Fill& fill);
 
-// The filled body is given: paints a dark edge OUTLINE_WIDTH around it, then
+// The filled body is given: paints a dark edge outline_width around it, then
 // the body. Used for lines and rings, whose centre lines are what matter.
-void draw_body(Canvas& canvas, const Shape& body, const Fill& fill);
+void draw_body(Canvas& canvas, const Shape& body, const Fill& fill, float outline_width = OUTLINE_WIDTH);
 
 // Faint soft shadow below and right of a silhouette, so light shapes keep an
 // edge on light backgrounds and dark edges on dark backgrounds.
 void draw_shadow(Canvas& canvas, const Shape& silhouette);
+// As above, with the shadow faded out before it reaches the edge of
+// keep_inside, for shapes whose tip must be their outermost pixel.
+void draw_shadow(Canvas& canvas, const Shape& silhouette, const Shape& keep_inside);
 
 void draw_pointer(Canvas& canvas, const ArtRequest& request);       // slots 0-3
 void draw_reticle(Canvas& canvas, const ArtRequest& request);       // slots 4-9

@@ -1,6 +1,8 @@
 #include "contact_sheet.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "png_file.h"
 

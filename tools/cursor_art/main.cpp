@@ -3,6 +3,7 @@
 //
 // Usage: cursor_art <out_dir> [<sheet.png>]
 // Output is deterministic: the same build writes the same bytes every run.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

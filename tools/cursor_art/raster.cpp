@@ -143,6 +143,10 @@ Shape arc(Vec2 centre, float radius, float start_degrees, float end_degrees, flo
     };
 }
 
+Shape half_plane(Vec2 point, Vec2 outward_normal) {
+    return [=](Vec2 p) { return dot(p - point, outward_normal); };
+}
+
 Shape rounded_box(Vec2 top_left, Vec2 bottom_right, float corner_radius) {
     const Vec2 centre = (top_left + bottom_right) * 0.5f;
     const Vec2 half = (bottom_right - top_left) * 0.5f;

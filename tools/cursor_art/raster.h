@@ -42,6 +42,9 @@ Shape capsule(Vec2 a, Vec2 b, float half_width);
 // Thick circular arc with round ends, from start to end degrees clockwise
 // (0 degrees points right).
 Shape arc(Vec2 centre, float radius, float start_degrees, float end_degrees, float half_width);
+// Everything on the side of the line through point that normal points away
+// from; normal must have length 1.
+Shape half_plane(Vec2 point, Vec2 outward_normal);
 // Axis-aligned rectangle with corners rounded by the given radius.
 Shape rounded_box(Vec2 top_left, Vec2 bottom_right, float corner_radius);
 

@@ -1,0 +1,24 @@
+// A cursor file opened as a private, copy-on-write view: checked before any
+// loader sees it, and re-sized in place where the system ignores the size
+// asked of it. The file on disk is never changed.
+#pragma once
+
+#include <windows.h>
+
+struct CursorFile {
+    HANDLE file;
+    HANDLE mapping;
+    BYTE* bytes;
+    DWORD size;
+};
+
+// Opens and maps `path`; false (and nothing left open) when it can't.
+bool open_cursor_file(const char* path, CursorFile* cursor_file);
+
+// Unmaps and closes what open_cursor_file opened.
+void close_cursor_file(CursorFile* cursor_file);
+
+// Writes width and height into the view's "anih" header and builds the
+// cursor from the view at that size. Null when the file is no animated
+// cursor or the system rejects it.
+HCURSOR animated_cursor_at(CursorFile* cursor_file, int width, int height);

@@ -1,0 +1,155 @@
+#include "cursors/cursor_loader.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "cursors/cursor_file.h"
+#include "cursors/cursor_file_check.h"
+#include "cursors/cursor_table.h"
+#include "cursors/default_cursors.h"
+
+namespace {
+
+const int PATH_BUFFER_SIZE = MAX_PATH;
+const double LARGEST_SIDE = 2147483647.0;
+
+void format_slot_path(char* path, const char* pattern, int slot) {
+    _snprintf(path, PATH_BUFFER_SIZE, pattern, slot);
+    path[PATH_BUFFER_SIZE - 1] = '\0';
+}
+
+// Writes the default for a missing file; an existing file, even one that
+// fails to load, is the player's and is never overwritten.
+void ensure_file(const char* path, int default_identifier) {
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        extract_default_cursor(default_identifier, path);
+}
+
+HCURSOR load_image(const char* path, int width, int height) {
+    return static_cast<HCURSOR>(
+        LoadImageA(NULL, path, IMAGE_CURSOR, width, height, LR_LOADFROMFILE));
+}
+
+// Some systems (Wine) build animated-cursor frames at the size in the file
+// and ignore the size asked: then load once more from a private view of the
+// file with the asked size written into it.
+HCURSOR match_requested_size(HCURSOR cursor, CursorFile* file, int width, int height) {
+    int got_width = 0, got_height = 0;
+    if (width <= 0 || height <= 0 || !probe_cursor_size(cursor, &got_width, &got_height))
+        return cursor;
+    if (got_width == width && got_height == height)
+        return cursor;
+    HCURSOR resized = animated_cursor_at(file, width, height);
+    if (!resized)
+        return cursor;
+    DestroyCursor(cursor);
+    return resized;
+}
+
+// Probe at the file's own size, then load at that size times the scale.
+HCURSOR load_checked_file(const char* path, CursorFile* file, float scale) {
+    int width = 0, height = 0;
+    HCURSOR probe = load_image(path, 0, 0);
+    if (probe) {
+        probe_cursor_size(probe, &width, &height);
+        DestroyCursor(probe);
+    }
+    int requested_width = requested_side(width, scale);
+    int requested_height = requested_side(height, scale);
+    HCURSOR cursor = load_image(path, requested_width, requested_height);
+    if (cursor)
+        cursor = match_requested_size(cursor, file, requested_width, requested_height);
+    return cursor;
+}
+
+// Base slot: the new handle goes in (and into an animated slot that shared
+// the old one) before the old handle is destroyed, so that a reader on
+// another thread never meets a destroyed handle.
+void store_base(int slot, HCURSOR cursor) {
+    HCURSOR old = base_cursors[slot];
+    base_cursors[slot] = cursor;
+    if (old && animated_cursors[slot] == old)
+        animated_cursors[slot] = cursor;
+    if (old)
+        DestroyCursor(old);
+}
+
+// Animated slot: a handle shared with the base slot belongs to the base slot
+// and is never destroyed from here.
+void store_animated(int slot, HCURSOR cursor) {
+    HCURSOR old = animated_cursors[slot];
+    animated_cursors[slot] = cursor;
+    if (old && old != base_cursors[slot])
+        DestroyCursor(old);
+}
+
+}  // namespace
+
+float effective_scale(float scale) {
+    // 0.0 and -0.0 stay (native size); NaN passes, as no comparison holds.
+    if (scale < 1.0f && !(scale == 0.0f))
+        return 1.0f;
+    return scale;
+}
+
+int requested_side(int native, float scale) {
+    double product = static_cast<double>(native) * static_cast<double>(scale);
+    if (!(product >= 0.0) || product > LARGEST_SIDE)
+        return 0;
+    return static_cast<int>(product);  // truncates toward zero
+}
+
+int probe_cursor_size(HCURSOR cursor, int* width, int* height) {
+    if (!cursor)
+        return 0;
+    ICONINFO info = {};
+    if (!GetIconInfo(cursor, &info))
+        return 0;
+    bool monochrome = info.hbmColor == NULL;
+    BITMAP mask = {};
+    int result = 0;
+    if (GetObjectA(info.hbmMask, sizeof mask, &mask)) {
+        // A monochrome cursor's mask holds the AND and XOR images stacked.
+        *width = mask.bmWidth;
+        *height = abs(mask.bmHeight) / (monochrome ? 2 : 1);
+        result = 1;
+    }
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    return result;
+}
+
+HCURSOR load_cursor_file(const char* path, float scale) {
+    CursorFile file;
+    if (!open_cursor_file(path, &file))
+        return NULL;  // missing, empty, a folder, or unreadable
+    HCURSOR cursor = NULL;
+    if (cursor_file_is_sound(file.bytes, file.size))
+        cursor = load_checked_file(path, &file, scale);
+    close_cursor_file(&file);
+    return cursor;
+}
+
+
+void load_cursor_set(float scale) {
+    scale = effective_scale(scale);
+    // Hidden until the end, so no handle destroyed below is the one shown.
+    SetCursor(NULL);
+    char path[PATH_BUFFER_SIZE];
+    for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
+        format_slot_path(path, BASE_CURSOR_PATTERN, slot);
+        ensure_file(path, BASE_DEFAULT_FIRST_ID + slot);
+        if (HCURSOR cursor = load_cursor_file(path, scale))
+            store_base(slot, cursor);
+
+        format_slot_path(path, ANIMATED_CURSOR_PATTERN, slot);
+        ensure_file(path, ANIMATED_DEFAULT_FIRST_ID + slot);
+        if (HCURSOR cursor = load_cursor_file(path, scale))
+            store_animated(slot, cursor);
+        if (!animated_cursors[slot])
+            animated_cursors[slot] = base_cursors[slot];
+    }
+    apply_current_cursor();
+}

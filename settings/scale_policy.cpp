@@ -1,0 +1,63 @@
+#include "settings/scale_policy.h"
+
+#include <windows.h>
+
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "cursors/cursor_loader.h"
+#include "plugin/host_address_map.h"
+#include "plugin/plugin.h"
+
+float cursor_scale;
+
+namespace {
+
+const int VALUE_BUFFER_SIZE = 16;
+
+// Rounds to single precision through memory: the x87 unit would otherwise
+// keep extra precision in its registers.
+float to_single(double value) {
+    volatile float rounded = static_cast<float>(value);
+    return rounded;
+}
+
+float factor(int client, uint16_t screen) {
+    if (screen == 0)
+        return INFINITY;
+    return to_single(static_cast<double>(client) / static_cast<double>(screen));
+}
+
+}  // namespace
+
+float read_ini_float(const char* section, const char* key, float default_value, const char* file) {
+    char default_text[VALUE_BUFFER_SIZE];
+    _snprintf(default_text, sizeof default_text, "%.1f", static_cast<double>(default_value));
+    default_text[VALUE_BUFFER_SIZE - 1] = '\0';
+    char value[VALUE_BUFFER_SIZE];
+    GetPrivateProfileStringA(section, key, default_text, value, sizeof value, file);
+    return to_single(atof(value));
+}
+
+void read_cursor_scale() {
+    cursor_scale = read_ini_float(SETTINGS_SECTION, SETTINGS_SIZE_KEY, 0.0f, SETTINGS_FILE);
+}
+
+float compute_auto_scale(int width, int height) {
+    float horizontal = factor(width, host_screen_width());
+    float vertical = factor(height, host_screen_height());
+    return horizontal > vertical ? vertical : horizontal;
+}
+
+void auto_rescale() {
+    // Only automatic mode rescales; -0.0 counts as 0, a NaN does not.
+    if (!(cursor_scale == 0.0f))
+        return;
+    RECT client;
+    if (!client_rect_fn(host_main_window(), &client))
+        return;
+    if (client.right <= 0 || client.bottom <= 0)
+        return;
+    load_cursor_set(compute_auto_scale(client.right, client.bottom));
+}

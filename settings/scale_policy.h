@@ -1,0 +1,30 @@
+// How large the cursors are: one value in the settings file selects a fixed
+// scale (above 1), native size (above 0 up to 1, or negative), or automatic
+// scaling from the host window's client area (0, the default).
+#pragma once
+
+const char SETTINGS_FILE[] = ".\\plugin\\Quillmere.ini";
+const char SETTINGS_SECTION[] = "Cursor";
+const char SETTINGS_SIZE_KEY[] = "Size";
+
+// The scale read at start-up; 0 means automatic. Never changed afterwards.
+extern float cursor_scale;
+
+// A number from a profile (INI) file, converted with the C runtime's atof in
+// its current locale and rounded to single precision. At most 15 characters
+// of the value are read; a missing file, key or number gives `default_value`
+// formatted as "%.1f" and read back (so 0.0 for the default).
+float read_ini_float(const char* section, const char* key, float default_value, const char* file);
+
+// Reads cursor_scale from the settings file.
+void read_cursor_scale();
+
+// The scale at which a client area of width by height shows the host's
+// screen: the smaller of the two factors against the host's screen size. A
+// host screen side of 0 makes its factor infinite.
+float compute_auto_scale(int width, int height);
+
+// In automatic mode, measures the host window's client area and reloads both
+// cursor sets at the matching scale. Does nothing in the other modes, when
+// the window can't be measured, or when it has no area (minimised).
+void auto_rescale();

@@ -1,0 +1,273 @@
+// The host patch set applied by the real module in a host-like process whose
+// code at the patched addresses is real (read and execute only), with or
+// without a stand-in storm.dll.
+#include "tests/module/module_fixture.h"
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "host/host_code.h"
+#include "host/host_state.h"
+#include "plugin/host_address_map.h"
+
+namespace {
+
+const uint8_t NOP = 0x90;
+
+uint8_t byte_at(uintptr_t address) { return *reinterpret_cast<const uint8_t*>(address); }
+
+uint32_t read32(uintptr_t address) {
+    uint32_t value;
+    memcpy(&value, reinterpret_cast<const void*>(address), sizeof value);
+    return value;
+}
+
+DWORD protection_of(uintptr_t address) {
+    MEMORY_BASIC_INFORMATION info = {};
+    VirtualQuery(reinterpret_cast<void*>(address), &info, sizeof info);
+    return info.Protect;
+}
+
+uintptr_t image_size(HMODULE module) {
+    const uint8_t* base = reinterpret_cast<const uint8_t*>(module);
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    return reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew)
+        ->OptionalHeader.SizeOfImage;
+}
+
+bool inside_module(HMODULE module, uintptr_t address) {
+    uintptr_t base = reinterpret_cast<uintptr_t>(module);
+    return address >= base && address < base + image_size(module);
+}
+
+bool in_ranges(const host_map::ByteRange* ranges, int count, uintptr_t offset) {
+    for (int i = 0; i < count; ++i)
+        if (offset >= ranges[i].start && offset < ranges[i].end)
+            return true;
+    return false;
+}
+
+// A copy of memory, to find every byte that changed later.
+struct Snapshot {
+    Snapshot(uintptr_t start_, uintptr_t end_)
+        : start(start_), bytes(reinterpret_cast<const uint8_t*>(start_),
+                               reinterpret_cast<const uint8_t*>(end_)) {}
+    std::vector<uintptr_t> changed() const {
+        std::vector<uintptr_t> addresses;
+        for (size_t i = 0; i < bytes.size(); ++i)
+            if (byte_at(start + i) != bytes[i])
+                addresses.push_back(start + i);
+        return addresses;
+    }
+    uint8_t before(uintptr_t address) const { return bytes[address - start]; }
+    uintptr_t start;
+    std::vector<uint8_t> bytes;
+};
+
+const host_map::ByteRange& last_host_range() {
+    return host_map::HOST_FILL_RANGES[host_map::HOST_FILL_RANGE_COUNT - 1];
+}
+const host_map::ByteRange& first_storm_range() { return host_map::STORM_FILL_RANGES[0]; }
+const host_map::ByteRange& last_storm_range() {
+    return host_map::STORM_FILL_RANGES[host_map::STORM_FILL_RANGE_COUNT - 1];
+}
+
+bool within(uintptr_t address, uintptr_t start, uintptr_t length) {
+    return address >= start && address < start + length;
+}
+
+class PatchSet : public ModuleInHost {
+protected:
+    HMODULE load_storm(const char* relative_path) {
+        HMODULE storm = LoadLibraryA((program_folder() + relative_path).c_str());
+        EXPECT_TRUE(storm != NULL) << relative_path;
+        return storm;
+    }
+    // Starts the module; the result of yrp_init.
+    int start() {
+        plugin = start_plugin();
+        EXPECT_TRUE(plugin.initialised);
+        return plugin.result;
+    }
+    void expect_storm_untouched(const char* relative_path) {
+        HMODULE storm = load_storm(relative_path);
+        ASSERT_TRUE(storm != NULL);
+        uintptr_t base = reinterpret_cast<uintptr_t>(storm);
+        Snapshot image(base, base + image_size(storm));
+        EXPECT_NE(0, start());
+        EXPECT_TRUE(image.changed().empty());
+        EXPECT_TRUE(inside_module(plugin.module, call_destination(host_map::CALL_SITE_A)));
+    }
+    PluginLoad plugin = {};
+};
+
+TEST_F(PatchSet, HostFillsTurnExactly54BytesIntoNoOperations) {
+    Snapshot host(host_map::CODE_START, host_map::IMAGE_END);
+    EXPECT_EQ(0, start());
+    int filled = 0;
+    for (uintptr_t address : host.changed()) {
+        if (in_ranges(host_map::HOST_FILL_RANGES, host_map::HOST_FILL_RANGE_COUNT, address)) {
+            EXPECT_NE(NOP, host.before(address));
+            EXPECT_EQ(NOP, byte_at(address));
+            ++filled;
+        } else {
+            // Only the two call displacements and the two pointers may change.
+            EXPECT_TRUE(within(address, host_map::CALL_SITE_A + 1, 4) ||
+                        within(address, host_map::CALL_SITE_B + 1, 4) ||
+                        within(address, host_map::ROUTINE_POINTER_A, 4) ||
+                        within(address, host_map::ROUTINE_POINTER_B, 4))
+                << std::hex << address;
+        }
+    }
+    EXPECT_EQ(54, filled);
+    for (const host_map::ByteRange& range : host_map::HOST_FILL_RANGES) {
+        EXPECT_EQ(host.before(range.start - 1), byte_at(range.start - 1));
+        EXPECT_EQ(host.before(range.end), byte_at(range.end));
+    }
+    EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ),
+              protection_of(host_map::HOST_FILL_RANGES[0].start));
+    EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), protection_of(host_map::CALL_SITE_A));
+}
+
+TEST_F(PatchSet, BothRoutinePointersLeadToARoutineThatReturnsAtOnce) {
+    // Before: the host's own routines run, and the stubs keep the stack.
+    EXPECT_EQ(0, run_pointer_stub_a());
+    EXPECT_EQ(0, run_pointer_stub_b());
+    ASSERT_EQ(1, pointer_routine_runs_a);
+    ASSERT_EQ(1, pointer_routine_runs_b);
+
+    start();
+    uintptr_t routine = read32(host_map::ROUTINE_POINTER_A);
+    EXPECT_EQ(routine, read32(host_map::ROUTINE_POINTER_B));
+    EXPECT_TRUE(inside_module(plugin.module, routine));
+    EXPECT_EQ(0xC3, byte_at(routine));  // ret
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(0, run_pointer_stub_a());
+        ASSERT_EQ(0, run_pointer_stub_b());
+    }
+    EXPECT_EQ(1, pointer_routine_runs_a);
+    EXPECT_EQ(1, pointer_routine_runs_b);
+}
+
+// What the host function behind a call site saw: runs the site's routine.
+struct SiteCall {
+    int result;
+    HostCallLog log;
+};
+
+SiteCall call_site(char site, int argument) {
+    SiteCall call;
+    call.result = site == 'A' ? run_call_site_routine_a(argument)
+                              : run_call_site_routine_b(argument);
+    call.log = site == 'A' ? host_call_log_a : host_call_log_b;
+    return call;
+}
+
+int expected_result(char site, int argument) {
+    return site == 'A' ? host_call_result_a(argument) : host_call_result_b(argument);
+}
+
+TEST_F(PatchSet, DivertedCallsSetTheCursorBeforeTheHostRoutineRuns) {
+    HCURSOR sentinel = LoadCursorA(NULL, IDC_HAND);
+    for (char site : {'A', 'B'}) {
+        SCOPED_TRACE(site);
+        SetCursor(sentinel);
+        SiteCall before = call_site(site, 5);
+        EXPECT_EQ(sentinel, before.log.cursor_seen);  // the host alone sets nothing
+        EXPECT_EQ(expected_result(site, 5), before.result);
+    }
+    start();
+    EXPECT_TRUE(inside_module(plugin.module, call_destination(host_map::CALL_SITE_A)));
+    EXPECT_TRUE(inside_module(plugin.module, call_destination(host_map::CALL_SITE_B)));
+    for (char site : {'A', 'B'}) {
+        SCOPED_TRACE(site);
+        // A kind with no cursor: the hook hides the sentinel before the routine.
+        set_host_cursor_kind(200);
+        SetCursor(sentinel);
+        SiteCall unloaded = call_site(site, 11);
+        EXPECT_EQ(NULL, unloaded.log.cursor_seen);
+        // A loaded kind, cursor hidden first: the routine sees the kind's cursor,
+        // the one the module shows for it in the window.
+        set_host_cursor_kind(3);
+        SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        HCURSOR shown = GetCursor();
+        SetCursor(NULL);
+        SiteCall loaded = call_site(site, -40000);
+        EXPECT_TRUE(loaded.log.cursor_seen != NULL);
+        EXPECT_EQ(shown, loaded.log.cursor_seen);
+        EXPECT_EQ(unloaded.log.runs + 1, loaded.log.runs);
+    }
+}
+
+TEST_F(PatchSet, DivertedCallsPassTheArgumentAndReturnTheResultUnchanged) {
+    start();
+    const int arguments[] = {0, 1, 123456, -7, 0x3FFFFFFF};
+    for (char site : {'A', 'B'}) {
+        for (int argument : arguments) {
+            SCOPED_TRACE(testing::Message() << site << " " << argument);
+            SiteCall call = call_site(site, argument);
+            // The routine checks EBX, ESI, EDI, EBP and ESP came back intact.
+            EXPECT_NE(HOST_REGISTERS_CLOBBERED, call.result);
+            EXPECT_EQ(expected_result(site, argument), call.result);
+            EXPECT_EQ(argument, call.log.last_argument);
+            EXPECT_EQ(call.log.last_result, call.result);
+        }
+    }
+    EXPECT_EQ(5, host_call_log_a.runs);
+    EXPECT_EQ(5, host_call_log_b.runs);
+}
+
+TEST_F(PatchSet, MatchingStormGetsExactly36NoOperations) {
+    HMODULE storm = load_storm("\\storm.dll");
+    ASSERT_TRUE(storm != NULL);
+    uintptr_t base = reinterpret_cast<uintptr_t>(storm);
+    ASSERT_EQ(0xC2, byte_at(base + host_map::STORM_SIGNATURE_OFFSET));
+    DWORD protection = protection_of(base + first_storm_range().start);
+    Snapshot image(base, base + image_size(storm));
+
+    EXPECT_NE(0, start());
+    std::vector<uintptr_t> changed = image.changed();
+    EXPECT_EQ(36u, changed.size());
+    for (uintptr_t address : changed) {
+        EXPECT_TRUE(in_ranges(host_map::STORM_FILL_RANGES, host_map::STORM_FILL_RANGE_COUNT,
+                              address - base))
+            << std::hex << address - base;
+        EXPECT_EQ(NOP, byte_at(address));
+    }
+    // The single bytes between neighbouring ranges (0xf184 and 0x12af9).
+    for (int i : {0, 4}) {
+        uintptr_t kept = base + host_map::STORM_FILL_RANGES[i].end;
+        EXPECT_EQ(kept + 1, base + host_map::STORM_FILL_RANGES[i + 1].start);
+        EXPECT_EQ(image.before(kept), byte_at(kept));
+    }
+    EXPECT_EQ(protection, protection_of(base + first_storm_range().start));
+    EXPECT_EQ(protection, protection_of(base + last_storm_range().start));
+}
+
+TEST_F(PatchSet, StormWithOneSignatureByteChangedIsLeftAlone) {
+    expect_storm_untouched("\\storm_wrong_signature\\storm.dll");
+}
+
+TEST_F(PatchSet, StormImageTooSmallIsLeftAlone) {
+    HMODULE storm = load_storm("\\storm_too_small\\storm.dll");
+    ASSERT_TRUE(storm != NULL);
+    // It carries the signature, but not the last ranges.
+    ASSERT_LT(image_size(storm), last_storm_range().end);
+    ASSERT_EQ(0, memcmp(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(storm) +
+                                                      host_map::STORM_SIGNATURE_OFFSET),
+                        "\xC2\x8B\x54\x24\x2C\xD1\xF8\x8D", 8));
+    expect_storm_untouched("\\storm_too_small\\storm.dll");
+}
+
+TEST_F(PatchSet, WithoutStormHostPatchesStandAndTheResultIsZero) {
+    ASSERT_TRUE(GetModuleHandleA("storm.dll") == NULL);
+    EXPECT_EQ(0, start());
+    EXPECT_EQ(NOP, byte_at(last_host_range().end - 1));
+    EXPECT_TRUE(inside_module(plugin.module, call_destination(host_map::CALL_SITE_B)));
+    EXPECT_TRUE(inside_module(plugin.module, read32(host_map::ROUTINE_POINTER_B)));
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// The subclass procedure of the real module on the stand-in host's window:
+// which messages it answers, which reach the host, and the debounced rescale
+// on real timers and a real message loop.
+#include "host/host_state.h"
+#include "host/host_window.h"
+#include "tests/module/module_fixture.h"
+#include "window/cursor_window.h"
+
+namespace {
+
+class WindowProcedure : public ModuleInHost {
+protected:
+    void start(const char* size_setting) {
+        if (size_setting)
+            write_size_setting(size_setting);
+        plugin = start_plugin();
+        ASSERT_TRUE(plugin.initialised);
+        count_module_loads(plugin.module);
+    }
+    LRESULT send(UINT message, WPARAM wparam, LPARAM lparam) {
+        return SendMessageA(window, message, wparam, lparam);
+    }
+    void send_size(WPARAM kind) { send(WM_SIZE, kind, MAKELPARAM(640, 480)); }
+    PluginLoad plugin = {};
+};
+
+TEST_F(WindowProcedure, AnswersClientCursorRequestsAndPassesTheRestOn) {
+    start(NULL);
+    HCURSOR sentinel = LoadCursorA(NULL, IDC_WAIT);
+    SetCursor(sentinel);
+    HostProcLog before = host_proc_log;
+    EXPECT_EQ(TRUE, send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(before.setcursor_messages, host_proc_log.setcursor_messages);
+    EXPECT_NE(sentinel, GetCursor());
+    EXPECT_TRUE(GetCursor() != NULL);
+
+    const int other_codes[] = {HTCAPTION, HTLEFT, HTBOTTOMRIGHT, HTNOWHERE};
+    for (int code : other_codes) {
+        LPARAM lparam = MAKELPARAM(code, WM_MOUSEMOVE);
+        int seen = host_proc_log.setcursor_messages;
+        send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), lparam);
+        EXPECT_EQ(seen + 1, host_proc_log.setcursor_messages) << code;
+        EXPECT_EQ(lparam, host_proc_log.last_setcursor_lparam) << code;
+    }
+
+    // The host's own timers reach it; the rescale timer does not.
+    int timers = host_proc_log.timer_messages;
+    send(WM_TIMER, 42, 0);
+    EXPECT_EQ(timers + 1, host_proc_log.timer_messages);
+    EXPECT_EQ(42u, host_proc_log.last_timer_id);
+    EXPECT_EQ(0, send(WM_TIMER, RESCALE_TIMER_ID, 0));
+    EXPECT_EQ(timers + 1, host_proc_log.timer_messages);
+    int sizes = host_proc_log.size_messages;
+    send_size(SIZE_RESTORED);
+    EXPECT_EQ(sizes + 1, host_proc_log.size_messages);
+}
+
+TEST_F(WindowProcedure, ABurstOfResizesGivesOneRescaleASecondAfterTheLast) {
+    start(NULL);
+    DWORD last_size = 0;
+    for (int i = 0; i < 3; ++i) {
+        send_size(SIZE_RESTORED);
+        last_size = GetTickCount();
+        pump_messages_for(300);
+    }
+    EXPECT_EQ(0, module_loads.calls) << "no rescale before the second has passed";
+    pump_until_loads(LOADS_PER_DEFAULT_SET, 4000);
+    EXPECT_EQ(LOADS_PER_DEFAULT_SET, module_loads.calls);
+    DWORD delay = module_loads.first_tick - last_size;
+    EXPECT_GE(delay, 950u);
+    EXPECT_LE(delay, 1400u);
+    // The timer fired once and is gone.
+    EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID));
+    send_size(SIZE_MAXIMIZED);
+    pump_until_loads(2 * LOADS_PER_DEFAULT_SET, 4000);
+    EXPECT_EQ(2 * LOADS_PER_DEFAULT_SET, module_loads.calls);
+}
+
+TEST_F(WindowProcedure, MinimisingArmsNothing) {
+    start(NULL);
+    send_size(SIZE_MINIMIZED);
+    send_size(SIZE_MAXHIDE);
+    EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID));
+    pump_messages_for(1200);
+    EXPECT_EQ(0, module_loads.calls);
+}
+
+TEST_F(WindowProcedure, AnOpenHostDialogDropsTheRescale) {
+    start(NULL);
+    open_host_dialog();
+    send_size(SIZE_RESTORED);
+    pump_messages_for(1200);
+    EXPECT_EQ(0, module_loads.calls);
+    EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID)) << "the timer is killed all the same";
+    close_host_dialog();
+    pump_messages_for(1200);
+    EXPECT_EQ(0, module_loads.calls) << "no rescale until the next resize";
+}
+
+TEST_F(WindowProcedure, AFixedScaleKillsTheTimerAndReloadsNothing) {
+    start("2.0");
+    send_size(SIZE_RESTORED);
+    pump_messages_for(1200);
+    EXPECT_EQ(0, module_loads.calls);
+    EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID));
+}
+
+TEST_F(WindowProcedure, ASecondStartUpDoesNothingAndReturnsTheFirstResult) {
+    start(NULL);
+    WNDPROC installed = reinterpret_cast<WNDPROC>(GetWindowLongA(window, GWL_WNDPROC));
+    typedef int(__cdecl * Init)(void);
+    Init init = reinterpret_cast<Init>(
+        reinterpret_cast<void*>(GetProcAddress(plugin.module, "yrp_init")));
+    EXPECT_EQ(plugin.result, init());
+    EXPECT_EQ(installed, reinterpret_cast<WNDPROC>(GetWindowLongA(window, GWL_WNDPROC)));
+    EXPECT_EQ(0, module_loads.calls);
+    // Messages still reach the host exactly once.
+    int seen = host_proc_log.setcursor_messages;
+    send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCAPTION, 0));
+    EXPECT_EQ(seen + 1, host_proc_log.setcursor_messages);
+}
+
+}  // namespace

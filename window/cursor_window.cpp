@@ -1,0 +1,49 @@
+#include "window/cursor_window.h"
+
+#include "cursors/cursor_table.h"
+#include "plugin/host_address_map.h"
+#include "settings/scale_policy.h"
+
+WNDPROC prev_wnd_proc;
+
+namespace {
+
+// The host's dialogs are top-level windows of this class.
+const char HOST_DIALOG_CLASS[] = "SDlgDialog";
+
+LRESULT on_rescale_timer() {
+    KillTimer(host_main_window(), RESCALE_TIMER_ID);  // fires once per arming
+    // Reloading under an open dialog is dropped until the next resize.
+    if (FindWindowExA(NULL, NULL, HOST_DIALOG_CLASS, NULL))
+        return 0;
+    auto_rescale();
+    return 0;
+}
+
+}  // namespace
+
+void subclass_host_window() {
+    prev_wnd_proc = reinterpret_cast<WNDPROC>(SetWindowLongA(
+        host_main_window(), GWL_WNDPROC, reinterpret_cast<LONG>(cursor_wnd_proc)));
+}
+
+LRESULT CALLBACK cursor_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_SETCURSOR:
+        if (LOWORD(lparam) == HTCLIENT) {
+            apply_current_cursor();
+            return TRUE;
+        }
+        break;
+    case WM_SIZE:
+        // Re-arming restarts the second: a drag-resize yields one rescale.
+        if (wparam == SIZE_RESTORED || wparam == SIZE_MAXIMIZED)
+            SetTimer(host_main_window(), RESCALE_TIMER_ID, RESCALE_DELAY_MS, NULL);
+        break;
+    case WM_TIMER:
+        if (wparam == RESCALE_TIMER_ID)
+            return on_rescale_timer();
+        break;
+    }
+    return CallWindowProcA(prev_wnd_proc, window, message, wparam, lparam);
+}
