@@ -136,3 +136,21 @@ TEST_F(AutoRescale, SkipsWindowsThatCannotBeMeasuredOrHaveNoArea) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettingsFile, TheShippedSampleSelectsAutomaticModeAndItsExamplesRead) {
+    ScratchFolder scratch;
+    std::string sample = read_file(QUILLMERE_SOURCE_DIR "\\resources\\Quillmere.ini");
+    ASSERT_NE(std::string::npos, sample.find("Size=0"));
+    ASSERT_TRUE(write_file("plugin\\Quillmere.ini", sample));
+    read_cursor_scale();
+    EXPECT_EQ(0.0f, cursor_scale);
+    // The sample's fixed example, written in place of its default.
+    sample.replace(sample.rfind("Size=0"), 6, "Size=2.0");
+    ASSERT_TRUE(write_file("plugin\\Quillmere.ini", sample));
+    read_cursor_scale();
+    EXPECT_EQ(2.0f, cursor_scale);
+}
+
+}  // namespace
