@@ -70,6 +70,13 @@ void close_cursor_file(CursorFile* cursor_file) {
     memset(cursor_file, 0, sizeof *cursor_file);
 }
 
+DWORD cursor_frame_count(CursorFile* cursor_file) {
+    const DWORD FRAME_COUNT_OFFSET = 4;  // after the header's size
+    BYTE* anih = find_anih(cursor_file->bytes, cursor_file->size);
+    DWORD frames = anih ? read_u32(anih + FRAME_COUNT_OFFSET) : 1;
+    return frames ? frames : 1;
+}
+
 HCURSOR animated_cursor_at(CursorFile* cursor_file, int width, int height) {
     BYTE* anih = find_anih(cursor_file->bytes, cursor_file->size);
     if (!anih)

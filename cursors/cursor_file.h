@@ -18,6 +18,9 @@ bool open_cursor_file(const char* path, CursorFile* cursor_file);
 // Unmaps and closes what open_cursor_file opened.
 void close_cursor_file(CursorFile* cursor_file);
 
+// How many frames the file holds: the animated cursor header's count, or 1.
+DWORD cursor_frame_count(CursorFile* cursor_file);
+
 // Writes width and height into the view's "anih" header and builds the
 // cursor from the view at that size. Null when the file is no animated
 // cursor or the system rejects it.

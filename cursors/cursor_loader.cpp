@@ -56,6 +56,11 @@ HCURSOR load_checked_file(const char* path, CursorFile* file, float scale) {
     }
     int requested_width = requested_side(width, scale);
     int requested_height = requested_side(height, scale);
+    // A size at which all frames would take more than any cursor may loads
+    // at the file's own size instead (the check kept that one within it).
+    DWORD64 pixels = static_cast<DWORD64>(requested_width) * static_cast<DWORD64>(requested_height);
+    if (pixels > MAX_CURSOR_PIXELS || pixels * cursor_frame_count(file) > MAX_CURSOR_PIXELS)
+        requested_width = requested_height = 0;
     HCURSOR cursor = load_image(path, requested_width, requested_height);
     if (cursor)
         cursor = match_requested_size(cursor, file, requested_width, requested_height);

@@ -3,12 +3,17 @@
 
 #include <windows.h>
 
-// Paths of slot files, relative to the current directory.
+// The cursor folders and the paths of slot files, relative to the current
+// directory.
+const char CURSOR_FOLDER[] = ".\\plugin\\Cursors";
+const char ANIMATED_CURSOR_FOLDER[] = ".\\plugin\\Cursors\\Animated";
 const char BASE_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\cursor%d.ani";
 const char ANIMATED_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\Animated\\cursor%d.ani";
 
 // Loads (or reloads) slots 0 to 21 of both tables. `scale` multiplies each
 // file's native size; 0 means native size, other values below 1 count as 1.
+// A file whose frames would take more than MAX_CURSOR_PIXELS at the scaled
+// size loads at its native size.
 // Missing files are first written from the defaults. A slot whose file fails
 // to load keeps its previous handle; a replaced handle is destroyed only
 // after the table no longer holds it.

@@ -125,6 +125,28 @@ void close_host_dialog() {
 
 bool host_dialog_open() { return dialog_window != NULL; }
 
+namespace {
+
+// Pictures of the scene show where an open host dialog lies over the window:
+// they are drawn by the host, not grabbed from the screen, so the dialog
+// itself is not in them.
+void draw_dialog_outline(HDC dc) {
+    RECT dialog;
+    if (!dialog_window || !GetWindowRect(dialog_window, &dialog))
+        return;
+    MapWindowPoints(NULL, host_main_window(), reinterpret_cast<POINT*>(&dialog), 2);
+    HBRUSH face = CreateSolidBrush(RGB(0x70, 0x78, 0x90));
+    FillRect(dc, &dialog, face);
+    DeleteObject(face);
+    FrameRect(dc, &dialog, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0xff, 0xff, 0xff));
+    const char caption[] = "host dialog (SDlgDialog)";
+    TextOutA(dc, dialog.left + 8, dialog.top + 8, caption, sizeof caption - 1);
+}
+
+}  // namespace
+
 void paint_host_scene(HDC dc, const RECT& client) {
     // A two-tone background so cursors can be judged on light and dark.
     RECT light = client, dark = client;
@@ -145,4 +167,5 @@ void paint_host_scene(HDC dc, const RECT& client) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0x20, 0x20, 0x20));
     TextOutA(dc, 8, 8, status, static_cast<int>(strlen(status)));
+    draw_dialog_outline(dc);
 }

@@ -4,7 +4,10 @@
 // Its code at the patched addresses is written before the plug-in loads, and
 // storm.dll is loaded from the host's own folder unless --no-storm is given.
 //
+// With --tour it runs the scripted tour (host/tour.h) instead of the loop.
+//
 //   quillmere_host [--screenshot FILE] [--exit-after-init] [--no-storm]
+//                  [--tour OUTDIR [--tour-expect-wrong]]
 #include <stdio.h>
 #include <string.h>
 
@@ -14,6 +17,7 @@
 #include "host/plugin_loader.h"
 #include "host/screenshot.h"
 #include "host/storm_library.h"
+#include "host/tour.h"
 
 namespace {
 
@@ -21,6 +25,7 @@ struct Options {
     const char* screenshot;
     bool exit_after_init;
     bool no_storm;
+    TourOptions tour;
 };
 
 bool parse_options(int argc, char** argv, Options* options) {
@@ -31,9 +36,13 @@ bool parse_options(int argc, char** argv, Options* options) {
             options->exit_after_init = true;
         else if (strcmp(argv[i], "--no-storm") == 0)
             options->no_storm = true;
+        else if (strcmp(argv[i], "--tour") == 0 && i + 1 < argc)
+            options->tour.out_dir = argv[++i];
+        else if (strcmp(argv[i], "--tour-expect-wrong") == 0)
+            options->tour.expect_wrong = true;
         else {
             fprintf(stderr, "usage: quillmere_host [--screenshot FILE] [--exit-after-init]"
-                            " [--no-storm]\n");
+                            " [--no-storm] [--tour OUTDIR [--tour-expect-wrong]]\n");
             return false;
         }
     }
@@ -78,6 +87,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     printf("host: yrp_init returned %d\n", plugin.result);
+    if (options.tour.out_dir)
+        return run_tour(window, plugin.module, options.tour);
     tour_host_code();
     pump_messages();
 

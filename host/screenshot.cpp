@@ -11,13 +11,13 @@ namespace {
 
 const int BYTES_PER_PIXEL = 4;
 
-void draw_cursor(HDC dc, POINT at) {
+void draw_cursor(HDC dc, POINT at, UINT frame) {
     HCURSOR cursor = GetCursor();
     ICONINFO info = {};
     if (!cursor || !GetIconInfo(cursor, &info))
         return;
     DrawIconEx(dc, at.x - static_cast<int>(info.xHotspot), at.y - static_cast<int>(info.yHotspot),
-               cursor, 0, 0, 0, NULL, DI_NORMAL);
+               cursor, 0, 0, frame, NULL, DI_NORMAL);
     if (info.hbmColor)
         DeleteObject(info.hbmColor);
     if (info.hbmMask)
@@ -43,7 +43,21 @@ bool measure_cursor(HCURSOR cursor, int* width, int* height) {
     return ok;
 }
 
-bool save_client_png(HWND window, POINT cursor_at, const char* path) {
+void picture_from_bgrx(const void* bits, int width, int height, Picture* picture) {
+    picture->width = width;
+    picture->height = height;
+    picture->rgba.resize(static_cast<size_t>(width) * height * BYTES_PER_PIXEL);
+    const unsigned char* from = static_cast<const unsigned char*>(bits);
+    unsigned char* to = picture->rgba.data();
+    for (size_t i = 0; i < picture->rgba.size(); i += BYTES_PER_PIXEL) {
+        to[i] = from[i + 2];
+        to[i + 1] = from[i + 1];
+        to[i + 2] = from[i];
+        to[i + 3] = 0xff;
+    }
+}
+
+bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
         return false;
@@ -65,22 +79,21 @@ bool save_client_png(HWND window, POINT cursor_at, const char* path) {
     }
     HGDIOBJ old = SelectObject(dc, bitmap);
     paint_host_scene(dc, client);
-    draw_cursor(dc, cursor_at);
+    draw_cursor(dc, cursor_at, frame);
     GdiFlush();
-
-    // BGRX to opaque RGBA.
-    unsigned char* pixels = static_cast<unsigned char*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-        unsigned char* p = pixels + i * BYTES_PER_PIXEL;
-        unsigned char blue = p[0];
-        p[0] = p[2];
-        p[2] = blue;
-        p[3] = 0xff;
-    }
-    bool ok = stbi_write_png(path, width, height, BYTES_PER_PIXEL, pixels,
-                             width * BYTES_PER_PIXEL) != 0;
+    picture_from_bgrx(bits, width, height, picture);
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    return ok;
+    return true;
+}
+
+bool write_png(const Picture& picture, const char* path) {
+    return stbi_write_png(path, picture.width, picture.height, BYTES_PER_PIXEL,
+                          picture.rgba.data(), picture.width * BYTES_PER_PIXEL) != 0;
+}
+
+bool save_client_png(HWND window, POINT cursor_at, const char* path) {
+    Picture picture;
+    return render_client(window, cursor_at, 0, &picture) && write_png(picture, path);
 }

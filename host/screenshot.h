@@ -4,8 +4,27 @@
 
 #include <windows.h>
 
+#include <vector>
+
+// Top-down rows of opaque RGBA pixels, as PNG stores them.
+struct Picture {
+    int width;
+    int height;
+    std::vector<unsigned char> rgba;
+};
+
 // Renders the client area with the cursor that GetCursor returns drawn with
-// its hotspot at the given client point, and writes it as a PNG file.
+// its hotspot at the given client point. `frame` picks the frame of an
+// animated cursor (the system steps through them over time).
+bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture);
+
+// Copies BGRX rows (a 32-bit top-down DIB) into a picture.
+void picture_from_bgrx(const void* bits, int width, int height, Picture* picture);
+
+// Writes a picture as a PNG file.
+bool write_png(const Picture& picture, const char* path);
+
+// render_client with the first frame, written as a PNG file.
 bool save_client_png(HWND window, POINT cursor_at, const char* path);
 
 // Width and height of a cursor's image in pixels; false for a null or

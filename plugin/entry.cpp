@@ -10,9 +10,6 @@ ClientRectFn client_rect_fn = GetClientRect;
 
 namespace {
 
-const char CURSOR_FOLDER[] = ".\\plugin\\Cursors";
-const char ANIMATED_CURSOR_FOLDER[] = ".\\plugin\\Cursors\\Animated";
-
 void create_cursor_folders() {
     // Existing folders are fine; without .\plugin neither can be made, and
     // the later stages run all the same.
@@ -49,7 +46,7 @@ extern "C" int yrp_init(void) {
     create_cursor_folders();
     resolve_client_rect();
     read_cursor_scale();
-    load_cursor_set(cursor_scale > 1.0f ? cursor_scale : 0.0f);
+    load_cursor_set(scale_mode(cursor_scale) == SCALE_FIXED ? cursor_scale : 0.0f);
     auto_rescale();
     ShowCursor(TRUE);
     subclass_host_window();

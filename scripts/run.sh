@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the module and the stand-in
-# host, and runs the host with the module under Wine on a virtual display.
-# Output (screenshots) goes to build/demo/.   Usage: scripts/run.sh
+# The main job: installs what is missing, builds everything, lays out a game
+# folder in build/demo and runs the stand-in host with the module under Wine
+# on a virtual display through its scripted tour, once for each of the three
+# scale modes (the module reads its settings once per start). Each tour
+# prints one line per step and writes its pictures and a contact sheet to
+# build/demo/tour-<mode>/. Then the players' check tool reports on the game
+# folder the tours left behind.   Usage: scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 say() { printf '==> %s\n' "$*"; }
@@ -11,19 +15,34 @@ say "checking the build machine"
 bash scripts/setup.sh || fail "setting up the machine failed"
 say "configuring (build/)"
 cmake --preset default >/dev/null || fail "cmake configure failed"
-say "building the module and the stand-in host"
-cmake --build --preset default --target quillmere quillmere_host || fail "the build failed"
+say "building everything"
+cmake --build --preset default || fail "the build failed"
 
 demo=build/demo
 say "laying out a game folder in $demo (plugin/Quillmere.yrp)"
 rm -rf "$demo"
 mkdir -p "$demo/plugin"
 cp build/plugin/Quillmere.yrp "$demo/plugin/"
-[ -f build/host/storm.dll ] && cp build/host/storm.dll "$demo/"
-cp build/host/quillmere_host.exe "$demo/"
+cp build/host/storm.dll build/host/quillmere_host.exe build/tools/quillmere_check.exe "$demo/"
 
-say "running the stand-in host with the module"
-(cd "$demo" && ../../scripts/wine_session.sh .. wine ./quillmere_host.exe --screenshot screenshot.png) \
-  || fail "the stand-in host failed"
-[ -f "$demo/screenshot.png" ] || fail "no screenshot was written"
-say "screenshot of the host window: $demo/screenshot.png"
+# mode name and the Size value that selects it
+modes=("native 1.0" "fixed-2.0 2.0" "automatic 0")
+failed=()
+for entry in "${modes[@]}"; do
+  read -r mode size <<<"$entry"
+  say "tour with Size=$size ($mode): $demo/tour-$mode/"
+  printf '[Cursor]\r\nSize=%s\r\n' "$size" >"$demo/plugin/Quillmere.ini"
+  mkdir -p "$demo/tour-$mode"
+  if ! (cd "$demo" && ../../scripts/wine_session.sh .. wine ./quillmere_host.exe --tour "tour-$mode"); then
+    failed+=("$mode")
+  fi
+  [ -f "$demo/tour-$mode/contact_sheet.png" ] || failed+=("$mode (no contact sheet)")
+done
+cp resources/Quillmere.ini "$demo/plugin/Quillmere.ini"
+
+say "the check tool in the game folder (quillmere_check.exe)"
+(cd "$demo" && ../../scripts/wine_session.sh .. wine ./quillmere_check.exe) \
+  || failed+=("the check tool")
+
+[ ${#failed[@]} -eq 0 ] || fail "failed: ${failed[*]}"
+say "contact sheets: $(ls "$demo"/tour-*/contact_sheet.png | tr '\n' ' ')"

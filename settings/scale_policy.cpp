@@ -23,7 +23,7 @@ float to_single(double value) {
     return rounded;
 }
 
-float factor(int client, uint16_t screen) {
+float factor(int client, int screen) {
     if (screen == 0)
         return INFINITY;
     return to_single(static_cast<double>(client) / static_cast<double>(screen));
@@ -44,15 +44,25 @@ void read_cursor_scale() {
     cursor_scale = read_ini_float(SETTINGS_SECTION, SETTINGS_SIZE_KEY, 0.0f, SETTINGS_FILE);
 }
 
-float compute_auto_scale(int width, int height) {
-    float horizontal = factor(width, host_screen_width());
-    float vertical = factor(height, host_screen_height());
+ScaleMode scale_mode(float setting) {
+    // -0.0 compares equal to 0; a NaN compares equal to nothing.
+    if (setting == 0.0f)
+        return SCALE_AUTOMATIC;
+    return setting > 1.0f ? SCALE_FIXED : SCALE_NATIVE;
+}
+
+float scale_for_client(int width, int height, int screen_width, int screen_height) {
+    float horizontal = factor(width, screen_width);
+    float vertical = factor(height, screen_height);
     return horizontal > vertical ? vertical : horizontal;
 }
 
+float compute_auto_scale(int width, int height) {
+    return scale_for_client(width, height, host_screen_width(), host_screen_height());
+}
+
 void auto_rescale() {
-    // Only automatic mode rescales; -0.0 counts as 0, a NaN does not.
-    if (!(cursor_scale == 0.0f))
+    if (scale_mode(cursor_scale) != SCALE_AUTOMATIC)
         return;
     RECT client;
     if (!client_rect_fn(host_main_window(), &client))

@@ -10,6 +10,11 @@ const char SETTINGS_SIZE_KEY[] = "Size";
 // The scale read at start-up; 0 means automatic. Never changed afterwards.
 extern float cursor_scale;
 
+// What a Size value selects: 0 (and -0) automatic scaling, above 1 a fixed
+// scale, anything else (negative, above 0 up to 1, NaN) native size.
+enum ScaleMode { SCALE_AUTOMATIC, SCALE_FIXED, SCALE_NATIVE };
+ScaleMode scale_mode(float setting);
+
 // A number from a profile (INI) file, converted with the C runtime's atof in
 // its current locale and rounded to single precision. At most 15 characters
 // of the value are read; a missing file, key or number gives `default_value`
@@ -19,9 +24,13 @@ float read_ini_float(const char* section, const char* key, float default_value, 
 // Reads cursor_scale from the settings file.
 void read_cursor_scale();
 
-// The scale at which a client area of width by height shows the host's
-// screen: the smaller of the two factors against the host's screen size. A
-// host screen side of 0 makes its factor infinite.
+// The scale at which a client area of width by height shows a screen of
+// screen_width by screen_height: the smaller of the two factors, each rounded
+// to single precision. A screen side of 0 makes its factor infinite. Touches
+// no host memory, so tools can use it outside the host.
+float scale_for_client(int width, int height, int screen_width, int screen_height);
+
+// scale_for_client against the host's screen size, read from the host now.
 float compute_auto_scale(int width, int height);
 
 // In automatic mode, measures the host window's client area and reloads both

@@ -1,0 +1,22 @@
+// The robustness program with the module's code linked in, laid out like the
+// host. Run with "--core-shard K N" it is a child of the fuzzing test and runs
+// one shard of the malformed files instead of the tests.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "plugin/plugin.h"
+#include "tests/robustness/core/core_fuzz.h"
+#include "tests/robustness/support/fuzz_pass.h"
+
+int main(int argc, char** argv) {
+    DllMain(GetModuleHandleA(NULL), DLL_PROCESS_ATTACH, NULL);
+    int shard, shards;
+    if (shard_arguments(argc, argv, CORE_SHARD_OPTION, &shard, &shards))
+        return run_core_shard(shard, shards);
+    if (argc == 3 && strcmp(argv[1], CORE_FILE_OPTION) == 0)
+        return run_core_file(atoi(argv[2]));
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,16 @@
+// The robustness program that loads the real module into a host-layout
+// process. Run with "--dll-shard K N" it is a child of the fuzzing test and
+// runs one shard of the malformed files through the module instead of the
+// tests.
+#include <gtest/gtest.h>
+
+#include "tests/robustness/module/module_fuzz.h"
+#include "tests/robustness/support/fuzz_pass.h"
+
+int main(int argc, char** argv) {
+    int shard, shards;
+    if (shard_arguments(argc, argv, DLL_SHARD_OPTION, &shard, &shards))
+        return run_dll_shard(shard, shards);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,33 @@
+// One shard of a fuzzing pass: every corpus file of the shard placed in a
+// base slot and in an animated slot, 44 files at a time, each placement
+// loaded at four scales, and after every load the slots, the handles and the
+// bitmaps checked. The target says how to load and how to read a slot.
+#pragma once
+
+#include <windows.h>
+
+#include "tests/robustness/support/child_runs.h"
+
+const int SCALES_PER_PLACEMENT = 4;
+
+class FuzzTarget {
+public:
+    virtual ~FuzzTarget() {}
+    // Called once, after the first placement and before its loads.
+    virtual void begin() {}
+    // Loads both sets at scale number `scale` (0 to 3).
+    virtual void load(int scale) = 0;
+    // The handle slot `slot` of the base (animated false) or animated table holds.
+    virtual HCURSOR slot(bool animated, int slot) = 0;
+    // The number of slots `slot` may be asked for (22 up to 256).
+    virtual int slots_to_check() = 0;
+    // Whether the ledger can tell a destroy of a handle a table still holds.
+    virtual bool sees_tables_at_destroy() { return true; }
+};
+
+// Runs shard `shard` of `shards` (files i with i % shards == shard) and
+// returns its figures.
+Figures run_fuzz_shard(FuzzTarget& target, int shard, int shards);
+
+// Reads "<option> K N" from the command line; true when present.
+bool shard_arguments(int argc, char** argv, const char* option, int* shard, int* shards);

@@ -1,0 +1,36 @@
+// The malformed cursor files the robustness suite feeds the module: made
+// deterministically (fixed seed) from a handful of valid files by cutting
+// them at every chunk boundary and at random points, flipping bytes, giving
+// chunks wrong lengths, declaring absurd frame counts and sizes, breaking the
+// frame list, and by files that are empty, folders or locked.
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+enum class EntryKind {
+    FILE,        // a file holding `bytes`
+    FOLDER,      // a folder in place of the file
+    UNREADABLE,  // a file holding `bytes`, held open with no sharing while loading
+};
+
+struct MalformedCursor {
+    size_t index;  // place in the corpus
+    const char* family;
+    EntryKind kind;
+    std::string bytes;
+};
+
+const uint64_t CORPUS_SEED = 0x5175696c6c6d6572ull;
+
+// Every file of the corpus, in a fixed order.
+std::vector<MalformedCursor> malformed_cursor_corpus(uint64_t seed = CORPUS_SEED);
+
+// The valid files the corpus starts from, with a name each.
+struct SeedFile {
+    const char* name;
+    std::string bytes;
+};
+std::vector<SeedFile> corpus_seed_files();

@@ -1,0 +1,27 @@
+// What the check tool reports about the settings file: the text the module
+// reads from it, the value and mode that text gives, and the scale the cursors
+// would load at.
+#pragma once
+
+#include <string>
+
+#include "settings/scale_policy.h"
+
+struct SettingsReport {
+    bool file_present;   // the settings file exists as a file
+    bool file_is_folder; // a folder stands where the settings file should be
+    bool value_present;  // the file has a [Cursor] Size value
+    std::string text;    // that value as written (empty when there is none)
+    float value;         // what the module makes of it (read_ini_float)
+    ScaleMode mode;
+};
+
+// Reads .\plugin\Quillmere.ini the way the module does at start-up.
+SettingsReport read_settings_report();
+
+// The scale every cursor file loads at, as load_cursor_set would use it, for
+// the settings read and (in automatic mode) the given client size.
+float load_scale(const SettingsReport& settings, int client_width, int client_height);
+
+// Prints the settings and scale lines of the report.
+void print_settings_report(const SettingsReport& settings, int client_width, int client_height);
