@@ -147,6 +147,20 @@ void draw_dialog_outline(HDC dc) {
 
 }  // namespace
 
+void pump_messages_for(DWORD milliseconds) {
+    const DWORD WAIT_SLICE_MS = 10;
+    DWORD start = GetTickCount();
+    MSG message;
+    do {
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (milliseconds)
+            MsgWaitForMultipleObjects(0, NULL, FALSE, WAIT_SLICE_MS, QS_ALLINPUT);
+    } while (GetTickCount() - start < milliseconds);
+}
+
 void paint_host_scene(HDC dc, const RECT& client) {
     // A two-tone background so cursors can be judged on light and dark.
     RECT light = client, dark = client;

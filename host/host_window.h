@@ -29,6 +29,10 @@ void open_host_dialog();
 void close_host_dialog();
 bool host_dialog_open();
 
+// Dispatches the thread's messages for about the given time (at least one
+// pass), as the host's message loop would.
+void pump_messages_for(DWORD milliseconds);
+
 // Draws the host's scene (background and a status line) into a device
 // context covering the client rectangle.
 void paint_host_scene(HDC dc, const RECT& client);

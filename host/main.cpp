@@ -49,13 +49,6 @@ bool parse_options(int argc, char** argv, Options* options) {
     return true;
 }
 
-void pump_messages() {
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 }  // namespace
 
@@ -90,7 +83,7 @@ int main(int argc, char** argv) {
     if (options.tour.out_dir)
         return run_tour(window, plugin.module, options.tour);
     tour_host_code();
-    pump_messages();
+    pump_messages_for(0);
 
     if (options.screenshot) {
         POINT centre = {HOST_SCREEN_WIDTH / 4, HOST_SCREEN_HEIGHT / 2};

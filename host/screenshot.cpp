@@ -57,12 +57,7 @@ void picture_from_bgrx(const void* bits, int width, int height, Picture* picture
     }
 }
 
-bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
-    RECT client;
-    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
-        return false;
-    int width = client.right, height = client.bottom;
-
+bool open_canvas(int width, int height, Canvas* canvas) {
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
     format.bmiHeader.biWidth = width;
@@ -70,21 +65,35 @@ bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    HDC dc = CreateCompatibleDC(NULL);
-    HBITMAP bitmap = CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (!bitmap) {
-        DeleteDC(dc);
+    canvas->bits = NULL;
+    canvas->dc = CreateCompatibleDC(NULL);
+    canvas->bitmap = CreateDIBSection(canvas->dc, &format, DIB_RGB_COLORS, &canvas->bits, NULL, 0);
+    if (!canvas->bitmap) {
+        DeleteDC(canvas->dc);
         return false;
     }
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    paint_host_scene(dc, client);
-    draw_cursor(dc, cursor_at, frame);
+    canvas->previous = SelectObject(canvas->dc, canvas->bitmap);
+    return true;
+}
+
+void close_canvas(Canvas* canvas) {
+    SelectObject(canvas->dc, canvas->previous);
+    DeleteObject(canvas->bitmap);
+    DeleteDC(canvas->dc);
+}
+
+bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
+    RECT client;
+    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
+        return false;
+    Canvas canvas;
+    if (!open_canvas(client.right, client.bottom, &canvas))
+        return false;
+    paint_host_scene(canvas.dc, client);
+    draw_cursor(canvas.dc, cursor_at, frame);
     GdiFlush();
-    picture_from_bgrx(bits, width, height, picture);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    picture_from_bgrx(canvas.bits, client.right, client.bottom, picture);
+    close_canvas(&canvas);
     return true;
 }
 

@@ -16,6 +16,20 @@ struct Picture {
 // Renders the client area with the cursor that GetCursor returns drawn with
 // its hotspot at the given client point. `frame` picks the frame of an
 // animated cursor (the system steps through them over time).
+// An off-screen 32-bit top-down bitmap selected into a memory device context.
+struct Canvas {
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    void* bits;  // BGRX rows, top row first
+};
+
+// Creates a width by height canvas; false (nothing left open) on failure.
+bool open_canvas(int width, int height, Canvas* canvas);
+
+// Releases what open_canvas created.
+void close_canvas(Canvas* canvas);
+
 bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture);
 
 // Copies BGRX rows (a 32-bit top-down DIB) into a picture.

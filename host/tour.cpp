@@ -70,17 +70,6 @@ std::string format(const char* pattern, ...) {
     return text;
 }
 
-void pump_for(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    MSG message;
-    do {
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        MsgWaitForMultipleObjects(0, NULL, FALSE, PUMP_SLICE_MS, QS_ALLINPUT);
-    } while (GetTickCount() - start < milliseconds);
-}
 
 // Sets the host's cursor kind and set, puts the pointer over the client area
 // and asks for the cursor as Windows does on a mouse move; returns the
@@ -220,7 +209,7 @@ void check_after_resize(Tour& tour, const char* slug, const std::string& what, S
                         bool expect_rescale) {
     int small_side = expected_side(tour.settings, scaled_for, default_cursor_side(PLAIN_KIND));
     int large_side = expected_side(tour.settings, scaled_for, default_cursor_side(LARGE_KIND));
-    pump_for(RESCALE_WAIT_MS);
+    pump_messages_for(RESCALE_WAIT_MS);
     SIZE large = {0, 0}, small = {0, 0};
     for (DWORD waited = 0;; waited += PUMP_SLICE_MS * 5) {
         large = cursor_size(show_kind(tour, LARGE_KIND, false));
@@ -228,7 +217,7 @@ void check_after_resize(Tour& tour, const char* slug, const std::string& what, S
         bool as_expected = is_square(small, small_side) && is_square(large, large_side);
         if (as_expected || !expect_rescale || waited >= RESCALE_GRACE_MS)
             break;
-        pump_for(PUMP_SLICE_MS * 5);
+        pump_messages_for(PUMP_SLICE_MS * 5);
     }
     bool passed = is_square(small, small_side) && is_square(large, large_side);
     bool rescaled = expect_rescale && tour.settings.mode == TOUR_AUTOMATIC;
@@ -341,7 +330,7 @@ int run_tour(HWND window, HMODULE plugin, const TourOptions& options) {
     std::string settings = settings_label(tour.settings, client_size(window));
     printf("tour: %s, host screen %dx%d, pictures in %s\n", settings.c_str(), HOST_SCREEN_WIDTH,
            HOST_SCREEN_HEIGHT, options.out_dir);
-    pump_for(PUMP_SLICE_MS);
+    pump_messages_for(PUMP_SLICE_MS);
 
     visit_kinds(tour);
     visit_animated_set(tour);

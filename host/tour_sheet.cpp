@@ -76,21 +76,11 @@ bool write_contact_sheet(const std::vector<SheetTile>& tiles, const std::string&
     int width = MARGIN + COLUMNS * (TILE_WIDTH + MARGIN);
     int height = TITLE_HEIGHT + rows * (tile_height + MARGIN) + MARGIN;
 
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    HDC dc = CreateCompatibleDC(NULL);
-    HBITMAP bitmap = CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (!bitmap) {
-        DeleteDC(dc);
+    Canvas canvas;
+    if (!open_canvas(width, height, &canvas))
         return false;
-    }
-    HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
+    HDC dc = canvas.dc;
+    void* bits = canvas.bits;
     HGDIOBJ old_font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT all = {0, 0, width, height};
     fill(dc, all, SHEET_BACKGROUND);
@@ -114,8 +104,6 @@ bool write_contact_sheet(const std::vector<SheetTile>& tiles, const std::string&
     Picture sheet;
     picture_from_bgrx(bits, width, height, &sheet);
     SelectObject(dc, old_font);
-    SelectObject(dc, old_bitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    close_canvas(&canvas);
     return write_png(sheet, path);
 }

@@ -8,15 +8,9 @@
 # folder the tours left behind.   Usage: scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-say() { printf '==> %s\n' "$*"; }
-fail() { printf 'run: %s\n' "$*" >&2; exit 1; }
-
-say "checking the build machine"
-bash scripts/setup.sh || fail "setting up the machine failed"
-say "configuring (build/)"
-cmake --preset default >/dev/null || fail "cmake configure failed"
-say "building everything"
-cmake --build --preset default || fail "the build failed"
+SCRIPT_NAME=run
+source scripts/common.sh
+prepare_build
 
 demo=build/demo
 say "laying out a game folder in $demo (plugin/Quillmere.yrp)"

@@ -3,15 +3,9 @@
 # under Wine on a virtual display.   Usage: scripts/test.sh [ctest options]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-say() { printf '==> %s\n' "$*"; }
-fail() { printf 'test: %s\n' "$*" >&2; exit 1; }
-
-say "checking the build machine"
-bash scripts/setup.sh || fail "setting up the machine failed"
-say "configuring (build/)"
-cmake --preset default >/dev/null || fail "cmake configure failed"
-say "building"
-cmake --build --preset default || fail "the build failed"
+SCRIPT_NAME=test
+source scripts/common.sh
+prepare_build
 say "running the tests under Wine"
 start=$(date +%s)
 if scripts/wine_session.sh build ctest --preset default "$@"; then

@@ -48,17 +48,6 @@ PluginLoad ModuleInHost::start_plugin_from_build() {
     return load_plugin(built_module_path().c_str());
 }
 
-void pump_messages_for(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    MSG message;
-    do {
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - start < milliseconds);
-}
 
 void ModuleInHost::write_size_setting(const char* value) {
     ASSERT_TRUE(write_file("plugin\\Quillmere.ini",

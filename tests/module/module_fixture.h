@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "host/host_window.h"
 #include "host/plugin_loader.h"
 #include "tests/support/scratch_folder.h"
 
@@ -47,7 +48,5 @@ extern LoadLog module_loads;
 // file (missing files are never handed to the loader).
 const int LOADS_PER_DEFAULT_SET = 46;
 
-// Pumps the thread's messages for about the given time.
-void pump_messages_for(DWORD milliseconds);
 // Pumps until the module has made `calls` LoadImageA calls, or the time is up.
 void pump_until_loads(int calls, DWORD timeout_milliseconds);
