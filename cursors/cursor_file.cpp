@@ -70,6 +70,10 @@ void close_cursor_file(CursorFile* cursor_file) {
     memset(cursor_file, 0, sizeof *cursor_file);
 }
 
+bool is_animated_cursor(CursorFile* cursor_file) {
+    return find_anih(cursor_file->bytes, cursor_file->size) != NULL;
+}
+
 DWORD cursor_frame_count(CursorFile* cursor_file) {
     const DWORD FRAME_COUNT_OFFSET = 4;  // after the header's size
     BYTE* anih = find_anih(cursor_file->bytes, cursor_file->size);

@@ -18,6 +18,9 @@ bool open_cursor_file(const char* path, CursorFile* cursor_file);
 // Unmaps and closes what open_cursor_file opened.
 void close_cursor_file(CursorFile* cursor_file);
 
+// Whether the file is an animated cursor (has an "anih" header).
+bool is_animated_cursor(CursorFile* cursor_file);
+
 // How many frames the file holds: the animated cursor header's count, or 1.
 DWORD cursor_frame_count(CursorFile* cursor_file);
 

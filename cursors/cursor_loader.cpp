@@ -1,5 +1,6 @@
 #include "cursors/cursor_loader.h"
 
+#include <float.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -32,10 +33,12 @@ HCURSOR load_image(const char* path, int width, int height) {
 
 // Some systems (Wine) build animated-cursor frames at the size in the file
 // and ignore the size asked: then load once more from a private view of the
-// file with the asked size written into it.
+// file with the asked size written into it. Other files are never measured
+// again, as nothing could be done for them.
 HCURSOR match_requested_size(HCURSOR cursor, CursorFile* file, int width, int height) {
     int got_width = 0, got_height = 0;
-    if (width <= 0 || height <= 0 || !probe_cursor_size(cursor, &got_width, &got_height))
+    if (width <= 0 || height <= 0 || !is_animated_cursor(file) ||
+        !probe_cursor_size(cursor, &got_width, &got_height))
         return cursor;
     if (got_width == width && got_height == height)
         return cursor;
@@ -46,10 +49,14 @@ HCURSOR match_requested_size(HCURSOR cursor, CursorFile* file, int width, int he
     return resized;
 }
 
+// A scale of 0, an infinite one or a NaN asks every file for its own size,
+// whatever a probe would measure.
+bool asks_a_size(float scale) { return scale > 0.0f && scale <= FLT_MAX; }
+
 // Probe at the file's own size, then load at that size times the scale.
 HCURSOR load_checked_file(const char* path, CursorFile* file, float scale) {
     int width = 0, height = 0;
-    HCURSOR probe = load_image(path, 0, 0);
+    HCURSOR probe = asks_a_size(scale) ? load_image(path, 0, 0) : NULL;
     if (probe) {
         probe_cursor_size(probe, &width, &height);
         DestroyCursor(probe);

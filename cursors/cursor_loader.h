@@ -13,7 +13,9 @@ const char ANIMATED_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\Animated\\cursor%d.a
 // Loads (or reloads) slots 0 to 21 of both tables. `scale` multiplies each
 // file's native size; 0 means native size, other values below 1 count as 1.
 // A file whose frames would take more than MAX_CURSOR_PIXELS at the scaled
-// size loads at its native size.
+// size loads at its native size. Each file is probed at its native size
+// first, except at scale 0 (or an infinite or NaN one), where the size asked
+// is the native one whatever the probe would find.
 // Missing files are first written from the defaults. A slot whose file fails
 // to load keeps its previous handle; a replaced handle is destroyed only
 // after the table no longer holds it.

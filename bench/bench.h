@@ -1,0 +1,46 @@
+// The module's performance figures, each a ratio or a count measured in one
+// run of this program, printed as a table. Timings are medians of repeated
+// rounds measured with QueryPerformanceCounter. Nothing here passes or fails.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct Settings {
+    int rounds = 15;      // timed rounds per figure
+    int rescales = 1000;  // rescales of the memory figure
+    int init_runs = 7;    // child processes per start-up figure
+};
+
+// One line of the table.
+struct Row {
+    std::string figure;
+    std::string measured;
+    std::string target;
+};
+typedef std::vector<Row> Table;
+
+std::string format(const char* pattern, ...);
+
+// Microseconds since an arbitrary start.
+double now_us();
+// The median of `values` (which it sorts).
+double median(std::vector<double> values);
+
+// The sections of the table.
+void bench_cursor_path(const Settings& settings, Table* table);
+void bench_cursor_loading(const Settings& settings, Table* table);
+void bench_start_up(const Settings& settings, Table* table);
+void bench_footprint(const Settings& settings, Table* table);
+
+// Child processes of this program: one start-up of the real module, or a
+// run of rescales through it, each printing one line of results.
+int child_start_up();
+int child_rescales(int rescales);
+
+// Runs this program with `arguments` in `folder` and returns what it printed.
+std::string run_child(const std::string& arguments, const std::string& folder);
+// The built module beside the bench program's folder.
+std::string module_path();

@@ -1,0 +1,162 @@
+// One full load of both cursor sets against the bare sequence a plain loader
+// would make for the same 44 slot files: a GetFileAttributesA, a probe at the
+// file's own size and a load at the scaled size for each (missing files
+// included), destroying each probe and each replaced handle.
+#include "bench/bench.h"
+
+#include <stdio.h>
+
+#include "cursors/cursor_file.h"
+#include "cursors/cursor_file_check.h"
+#include "cursors/cursor_loader.h"
+#include "cursors/cursor_table.h"
+#include "host/host_state.h"
+#include "tests/support/cursor_files.h"
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+const int SLOT_FILES = 44;
+
+std::string slot_path(int index) {
+    char path[MAX_PATH];
+    if (index < 22)
+        snprintf(path, sizeof path, ".\\plugin\\Cursors\\cursor%d.ani", index);
+    else
+        snprintf(path, sizeof path, ".\\plugin\\Cursors\\Animated\\cursor%d.ani", index - 22);
+    return path;
+}
+
+HCURSOR load(const std::string& path, int width, int height) {
+    return static_cast<HCURSOR>(
+        LoadImageA(NULL, path.c_str(), IMAGE_CURSOR, width, height, LR_LOADFROMFILE));
+}
+
+struct Variant {
+    const char* what;
+    bool cur_files;  // single-image cursor files in place of the defaults
+    float scale;
+    const char* target;
+};
+
+class BareLoader {
+public:
+    explicit BareLoader(float scale) {
+        for (int i = 0; i < SLOT_FILES; ++i) {
+            paths_[i] = slot_path(i);
+            width_[i] = height_[i] = 0;
+            HCURSOR probe = load(paths_[i], 0, 0);
+            int width = 0, height = 0;
+            if (probe && probe_cursor_size(probe, &width, &height)) {
+                width_[i] = requested_side(width, scale);
+                height_[i] = requested_side(height, scale);
+            }
+            if (probe)
+                DestroyCursor(probe);
+            held_[i] = NULL;
+        }
+    }
+    ~BareLoader() {
+        for (HCURSOR cursor : held_)
+            if (cursor)
+                DestroyCursor(cursor);
+    }
+    void run() {
+        for (int i = 0; i < SLOT_FILES; ++i) {
+            GetFileAttributesA(paths_[i].c_str());
+            if (HCURSOR probe = load(paths_[i], 0, 0))
+                DestroyCursor(probe);
+            if (HCURSOR cursor = load(paths_[i], width_[i], height_[i])) {
+                if (held_[i])
+                    DestroyCursor(held_[i]);
+                held_[i] = cursor;
+            }
+        }
+    }
+
+private:
+    std::string paths_[SLOT_FILES];
+    int width_[SLOT_FILES], height_[SLOT_FILES];
+    HCURSOR held_[SLOT_FILES];
+};
+
+// What the module adds to the bare calls, part by part, in microseconds: the
+// file check (map, check, unmap) of every slot file, and the measuring of
+// every loaded cursor.
+void time_parts(double* checking, double* measuring) {
+    double start = now_us();
+    for (int i = 0; i < SLOT_FILES; ++i) {
+        CursorFile file;
+        if (open_cursor_file(slot_path(i).c_str(), &file)) {
+            cursor_file_is_sound(file.bytes, file.size);
+            close_cursor_file(&file);
+        }
+    }
+    double middle = now_us();
+    int width, height;
+    for (int slot = 0; slot < 22; ++slot)
+        probe_cursor_size(base_cursors[slot], &width, &height);
+    probe_cursor_size(animated_cursors[5], &width, &height);
+    *checking = middle - start;
+    *measuring = now_us() - middle;
+}
+
+void prepare_files(bool cur_files) {
+    for (int i = 0; i < SLOT_FILES; ++i)
+        DeleteFileA(slot_path(i).c_str());
+    load_cursor_set(0.0f);  // writes the defaults
+    if (cur_files)
+        for (int i = 0; i < SLOT_FILES; ++i)
+            if (GetFileAttributesA(slot_path(i).c_str()) != INVALID_FILE_ATTRIBUTES)
+                write_file(slot_path(i), make_cur(32, 32, 16, 16));
+}
+
+}  // namespace
+
+void bench_cursor_loading(const Settings& settings, Table* table) {
+    ScratchFolder scratch;
+    CreateDirectoryA("plugin\\Cursors", NULL);
+    CreateDirectoryA("plugin\\Cursors\\Animated", NULL);
+    set_host_cursor_kind(0);
+    set_host_state_flags(0);
+    const Variant variants[] = {
+        {"default files (animated) at 0.0, native size: no resizing anywhere", false, 0.0f,
+         "<= 1.05"},
+        {"single-image cursor files at 2.0: the system honours the size asked", true, 2.0f,
+         "<= 1.05"},
+        {"default files (animated) at 2.0: Wine ignores the size asked, the module "
+         "rebuilds each animated cursor at it",
+         false, 2.0f, "(Wine's resizing path)"},
+    };
+    for (const Variant& variant : variants) {
+        prepare_files(variant.cur_files);
+        load_cursor_set(variant.scale);  // warm: files cached, tables filled
+        BareLoader bare(variant.scale);
+        bare.run();
+        std::vector<double> module_times, bare_times, checking, measuring;
+        for (int round = 0; round < settings.rounds; ++round) {
+            // Alternate which goes first, so neither always meets a warmer system.
+            for (int turn = 0; turn < 2; ++turn) {
+                double start = now_us();
+                if ((round + turn) % 2)
+                    bare.run();
+                else
+                    load_cursor_set(variant.scale);
+                ((round + turn) % 2 ? bare_times : module_times).push_back(now_us() - start);
+            }
+            double check_us, measure_us;
+            time_parts(&check_us, &measure_us);
+            checking.push_back(check_us);
+            measuring.push_back(measure_us);
+        }
+        double ratio = median(module_times) / median(bare_times);
+        table->push_back({format("load_cursor_set / bare sequence (44 GetFileAttributesA, 88 "
+                                 "LoadImageA): %s",
+                                 variant.what),
+                          format("%.3f (%.1f / %.1f ms; checking the files %.1f ms, measuring "
+                                 "the 23 cursors %.1f ms)",
+                                 ratio, median(module_times) / 1000.0, median(bare_times) / 1000.0,
+                                 median(checking) / 1000.0, median(measuring) / 1000.0),
+                          variant.target});
+    }
+}
