@@ -36,35 +36,54 @@ BYTE* find_anih(BYTE* bytes, DWORD size) {
     return NULL;
 }
 
+// Files up to this size are read whole into the module's buffer; larger ones
+// are mapped. Cursor files are a few kilobytes; one is open at a time.
+BYTE small_file_copy[64 * 1024];
+
 }  // namespace
 
 bool open_cursor_file(const char* path, CursorFile* cursor_file) {
     memset(cursor_file, 0, sizeof *cursor_file);
-    cursor_file->file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, NULL);
-    if (cursor_file->file == INVALID_HANDLE_VALUE) {
-        cursor_file->file = NULL;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;  // the caller may ask GetLastError why
+    // The usual cursor file fits the module's buffer: one read costs far
+    // fewer system calls than a mapping. A full buffer means a larger file.
+    DWORD read = 0;
+    if (!ReadFile(file, small_file_copy, sizeof small_file_copy, &read, NULL) || read == 0) {
+        CloseHandle(file);
+        SetLastError(ERROR_INVALID_DATA);
         return false;
     }
+    if (read < sizeof small_file_copy) {
+        CloseHandle(file);
+        cursor_file->bytes = small_file_copy;
+        cursor_file->size = read;
+        return true;
+    }
     DWORD size_high = 0;
-    cursor_file->size = GetFileSize(cursor_file->file, &size_high);
-    if (cursor_file->size != INVALID_FILE_SIZE && size_high == 0 && cursor_file->size > 0)
-        cursor_file->mapping = CreateFileMappingA(cursor_file->file, NULL, PAGE_WRITECOPY, 0, 0, NULL);
+    cursor_file->file = file;
+    cursor_file->size = GetFileSize(file, &size_high);
+    if (cursor_file->size != INVALID_FILE_SIZE && size_high == 0)
+        cursor_file->mapping = CreateFileMappingA(file, NULL, PAGE_WRITECOPY, 0, 0, NULL);
     if (cursor_file->mapping)
         cursor_file->bytes = static_cast<BYTE*>(
             MapViewOfFile(cursor_file->mapping, FILE_MAP_COPY, 0, 0, 0));
     if (!cursor_file->bytes) {
         close_cursor_file(cursor_file);
+        SetLastError(ERROR_INVALID_DATA);
         return false;
     }
     return true;
 }
 
 void close_cursor_file(CursorFile* cursor_file) {
-    if (cursor_file->bytes)
-        UnmapViewOfFile(cursor_file->bytes);
-    if (cursor_file->mapping)
+    if (cursor_file->mapping) {
+        if (cursor_file->bytes)
+            UnmapViewOfFile(cursor_file->bytes);
         CloseHandle(cursor_file->mapping);
+    }
     if (cursor_file->file)
         CloseHandle(cursor_file->file);
     memset(cursor_file, 0, sizeof *cursor_file);

@@ -1,6 +1,7 @@
-// A cursor file opened as a private, copy-on-write view: checked before any
-// loader sees it, and re-sized in place where the system ignores the size
-// asked of it. The file on disk is never changed.
+// A cursor file opened as a private copy (read into the module's buffer, or
+// mapped copy-on-write when large): checked before any loader sees it, and
+// re-sized in place where the system ignores the size asked of it. The file
+// on disk is never changed. One file is open at a time.
 #pragma once
 
 #include <windows.h>
@@ -12,10 +13,13 @@ struct CursorFile {
     DWORD size;
 };
 
-// Opens and maps `path`; false (and nothing left open) when it can't.
+// Opens `path` and makes its private copy; false (and nothing left open)
+// when it can't: missing, empty, a folder, unreadable, or over 4 GB. When
+// the file could not be opened at all, GetLastError says why; for a file
+// that opened but can't be used it gives ERROR_INVALID_DATA.
 bool open_cursor_file(const char* path, CursorFile* cursor_file);
 
-// Unmaps and closes what open_cursor_file opened.
+// Releases what open_cursor_file opened.
 void close_cursor_file(CursorFile* cursor_file);
 
 // Whether the file is an animated cursor (has an "anih" header).

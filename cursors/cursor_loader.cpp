@@ -19,11 +19,18 @@ void format_slot_path(char* path, const char* pattern, int slot) {
     path[PATH_BUFFER_SIZE - 1] = '\0';
 }
 
-// Writes the default for a missing file; an existing file, even one that
-// fails to load, is the player's and is never overwritten.
-void ensure_file(const char* path, int default_identifier) {
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-        extract_default_cursor(default_identifier, path);
+// Opens a slot's file, writing its default first when the file is missing.
+// Opening tells a missing file from one that is there, which spares a look
+// at its attributes. Anything that is there (a folder, an empty or locked
+// file, a file that fails to load) is the player's and is never overwritten.
+bool open_slot_file(const char* path, int default_identifier, CursorFile* file) {
+    if (open_cursor_file(path, file))
+        return true;
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+        return false;
+    extract_default_cursor(default_identifier, path);
+    return open_cursor_file(path, file);
 }
 
 HCURSOR load_image(const char* path, int width, int height) {
@@ -72,6 +79,23 @@ HCURSOR load_checked_file(const char* path, CursorFile* file, float scale) {
     if (cursor)
         cursor = match_requested_size(cursor, file, requested_width, requested_height);
     return cursor;
+}
+
+// Checks an opened file, loads it when sound, and closes it.
+HCURSOR load_opened_file(const char* path, CursorFile* file, float scale) {
+    HCURSOR cursor = NULL;
+    if (cursor_file_is_sound(file->bytes, file->size))
+        cursor = load_checked_file(path, file, scale);
+    close_cursor_file(file);
+    return cursor;
+}
+
+// A slot's file, its default written first when missing, loaded at scale.
+HCURSOR load_slot_file(const char* path, int default_identifier, float scale) {
+    CursorFile file;
+    if (!open_slot_file(path, default_identifier, &file))
+        return NULL;
+    return load_opened_file(path, &file, scale);
 }
 
 // Base slot: the new handle goes in (and into an animated slot that shared
@@ -137,11 +161,7 @@ HCURSOR load_cursor_file(const char* path, float scale) {
     CursorFile file;
     if (!open_cursor_file(path, &file))
         return NULL;  // missing, empty, a folder, or unreadable
-    HCURSOR cursor = NULL;
-    if (cursor_file_is_sound(file.bytes, file.size))
-        cursor = load_checked_file(path, &file, scale);
-    close_cursor_file(&file);
-    return cursor;
+    return load_opened_file(path, &file, scale);
 }
 
 
@@ -152,13 +172,11 @@ void load_cursor_set(float scale) {
     char path[PATH_BUFFER_SIZE];
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
         format_slot_path(path, BASE_CURSOR_PATTERN, slot);
-        ensure_file(path, BASE_DEFAULT_FIRST_ID + slot);
-        if (HCURSOR cursor = load_cursor_file(path, scale))
+        if (HCURSOR cursor = load_slot_file(path, BASE_DEFAULT_FIRST_ID + slot, scale))
             store_base(slot, cursor);
 
         format_slot_path(path, ANIMATED_CURSOR_PATTERN, slot);
-        ensure_file(path, ANIMATED_DEFAULT_FIRST_ID + slot);
-        if (HCURSOR cursor = load_cursor_file(path, scale))
+        if (HCURSOR cursor = load_slot_file(path, ANIMATED_DEFAULT_FIRST_ID + slot, scale))
             store_animated(slot, cursor);
         if (!animated_cursors[slot])
             animated_cursors[slot] = base_cursors[slot];

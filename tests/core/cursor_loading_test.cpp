@@ -130,6 +130,18 @@ TEST_F(CursorLoading, UserFilesScaleFromTheirOwnSize) {
     expect_slot_size(6, 80, 80);
 }
 
+TEST_F(CursorLoading, LargeFilesLoadAndScaleFromAPrivateMapping) {
+    // Two 100 by 100 frames make a file of over 64 KiB, past the read buffer.
+    std::string large = make_ani(100, 100, 2);
+    ASSERT_GT(large.size(), 64u * 1024);
+    ASSERT_TRUE(write_file(base_file(2), large));
+    load_cursor_set(0.0f);
+    expect_slot_size(2, 100, 100);
+    load_cursor_set(2.0f);
+    expect_slot_size(2, 200, 200);
+    EXPECT_EQ(large, read_file(base_file(2))) << "the player's file is never changed";
+}
+
 TEST_F(CursorLoading, AMonochromeCursorMeasuresItsImageHeight) {
     ASSERT_TRUE(write_file(base_file(1), make_cur(32, 32, 0, 0, 1)));
     load_cursor_set(0.0f);
