@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "host/text_format.h"
+
 struct Settings {
     int rounds = 15;      // timed rounds per figure
     int rescales = 1000;  // rescales of the memory figure
@@ -22,7 +24,6 @@ struct Row {
 };
 typedef std::vector<Row> Table;
 
-std::string format(const char* pattern, ...);
 
 // Microseconds since an arbitrary start.
 double now_us();

@@ -9,7 +9,7 @@
 #include "host/host_code.h"
 #include "host/host_state.h"
 #include "host/host_window.h"
-#include "tests/robustness/support/cursor_ledger.h"
+#include "tests/support/cursor_ledger.h"
 #include "tests/support/scratch_folder.h"
 #include "window/cursor_window.h"
 

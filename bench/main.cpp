@@ -13,14 +13,6 @@
 #include "bench/bench.h"
 #include "plugin/plugin.h"
 
-std::string format(const char* pattern, ...) {
-    char text[512];
-    va_list arguments;
-    va_start(arguments, pattern);
-    vsnprintf(text, sizeof text, pattern, arguments);
-    va_end(arguments);
-    return text;
-}
 
 double now_us() {
     static LARGE_INTEGER frequency;

@@ -10,6 +10,7 @@
 #include "host/host_code.h"
 #include "host/host_state.h"
 #include "host/host_window.h"
+#include "host/text_format.h"
 #include "host/screenshot.h"
 #include "host/tour_expect.h"
 #include "host/tour_sheet.h"
@@ -60,15 +61,6 @@ SIZE client_size(HWND window) {
     return size;
 }
 
-std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char* pattern, ...) {
-    char text[256];
-    va_list arguments;
-    va_start(arguments, pattern);
-    vsnprintf(text, sizeof text, pattern, arguments);
-    va_end(arguments);
-    return text;
-}
 
 
 // Sets the host's cursor kind and set, puts the pointer over the client area

@@ -6,7 +6,7 @@ say() { printf '==> %s\n' "$*"; }
 fail() { printf 'setup: %s\n' "$*" >&2; exit 1; }
 
 need_install=0
-for tool in i686-w64-mingw32-g++-posix i686-w64-mingw32-windres wine xvfb-run xauth cmake zip g++; do
+for tool in i686-w64-mingw32-g++-posix i686-w64-mingw32-windres wine xvfb-run xauth cmake zip unzip g++; do
   command -v "$tool" >/dev/null 2>&1 || need_install=1
 done
 [ -f /usr/src/googletest/CMakeLists.txt ] || need_install=1

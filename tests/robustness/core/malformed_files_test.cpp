@@ -11,7 +11,7 @@
 #include "host/host_window.h"
 #include "settings/scale_policy.h"
 #include "tests/robustness/core/core_fuzz.h"
-#include "tests/robustness/support/cursor_ledger.h"
+#include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/fuzz_pass.h"
 #include "tests/robustness/support/fuzz_report.h"
 #include "tests/robustness/support/malformed_corpus.h"

@@ -15,7 +15,7 @@
 #include "host/host_window.h"
 #include "host/plugin_loader.h"
 #include "tests/robustness/module/module_fuzz.h"
-#include "tests/robustness/support/cursor_ledger.h"
+#include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/fuzz_pass.h"
 #include "tests/robustness/support/fuzz_report.h"
 #include "tests/robustness/support/malformed_corpus.h"

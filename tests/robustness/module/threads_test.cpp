@@ -11,7 +11,7 @@
 #include "host/host_state.h"
 #include "host/host_window.h"
 #include "tests/module/module_fixture.h"
-#include "tests/robustness/support/cursor_ledger.h"
+#include "tests/support/cursor_ledger.h"
 #include "window/cursor_window.h"
 
 namespace {

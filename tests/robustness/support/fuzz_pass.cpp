@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "tests/robustness/support/cursor_ledger.h"
+#include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/fuzz_report.h"
 #include "tests/robustness/support/slot_files.h"
 

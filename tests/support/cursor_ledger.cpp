@@ -1,4 +1,4 @@
-#include "tests/robustness/support/cursor_ledger.h"
+#include "tests/support/cursor_ledger.h"
 
 #include "tests/support/import_hooks.h"
 
