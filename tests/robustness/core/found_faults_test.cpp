@@ -11,9 +11,9 @@
 namespace {
 
 std::string ani_with_png_frame(const std::string& png) {
-    AniSpec spec;
-    spec.frames = {icon_file(2, {{32, 32, png, 3, 3}})};
-    return ani_file(spec);
+    AniLayout layout;
+    layout.frames = {icon_file(2, {{32, 32, png, 3, 3}})};
+    return ani_file(layout);
 }
 
 bool sound(const std::string& bytes) {
@@ -74,9 +74,9 @@ std::string core_header_frame(int width, int height) {
 }
 
 std::string ani_with_frame(const std::string& frame) {
-    AniSpec spec;
-    spec.frames = {frame};
-    return ani_file(spec);
+    AniLayout layout;
+    layout.frames = {frame};
+    return ani_file(layout);
 }
 
 // Fault 2: an animated cursor whose frame image is one row high in all (a
@@ -163,9 +163,9 @@ TEST(FoundFaults, AListTooShortForTheTypeItShowsIsNeverLoaded) {
     ScratchFolder scratch;
     CreateDirectoryA("plugin\\Cursors", NULL);
     const char* path = ".\\plugin\\Cursors\\cursor0.ani";
-    AniSpec spec;
-    spec.frames = {cursor_file(32, 32)};
-    std::string whole = ani_file(spec);
+    AniLayout layout;
+    layout.frames = {cursor_file(32, 32)};
+    std::string whole = ani_file(layout);
     size_t list = whole.find("LIST");
     ASSERT_NE(std::string::npos, list);
     std::string header = whole.substr(12, list - 12), frames = whole.substr(list);
@@ -213,17 +213,17 @@ TEST(FoundFaults, NoCursorTakesMoreThanItsPixelBudget) {
     ScratchFolder scratch;
     CreateDirectoryA("plugin\\Cursors", NULL);
     const char* path = ".\\plugin\\Cursors\\cursor0.ani";
-    AniSpec many;
+    AniLayout many;
     many.frames.assign(1024, cursor_file(1, 1));
     many.width = many.height = 1024;
-    AniSpec some = many;
+    AniLayout some = many;
     some.frames.resize(64);
-    AniSpec wide_png;
+    AniLayout wide_png;
     std::string png = png_image(8, 8);
     set32(png, 16, 0x60ea0000u);  // IHDR width 60,000 (big-endian)
     wide_png.frames = {icon_file(2, {{32, 32, png, 0, 0}})};
-    for (const AniSpec& spec : {many, some, wide_png}) {
-        std::string file = ani_file(spec);
+    for (const AniLayout& layout : {many, some, wide_png}) {
+        std::string file = ani_file(layout);
         EXPECT_FALSE(sound(file));
         ASSERT_TRUE(write_bytes(path + 2, file));
         EXPECT_TRUE(load_cursor_file(path, 0.0f) == NULL);
@@ -231,7 +231,7 @@ TEST(FoundFaults, NoCursorTakesMoreThanItsPixelBudget) {
     // Within the budget at the file's size, but not at every scale: 64 frames
     // of 32 by 32 fit up to 128 by 128 (exactly the budget); above, and for
     // a single image above 1,024 by 1,024, the file's own size loads.
-    AniSpec animation;
+    AniLayout animation;
     animation.frames.assign(64, cursor_file(32, 32));
     ASSERT_TRUE(sound(ani_file(animation)));
     ASSERT_TRUE(write_bytes(path + 2, ani_file(animation)));

@@ -169,9 +169,9 @@ std::string cursor_file(int width, int height, int bits_per_pixel) {
                           height / 2}});
 }
 
-std::string ani_file(const AniSpec& spec) {
+std::string ani_file(const AniLayout& layout) {
     std::string frames = "fram";
-    for (const std::string& frame : spec.frames) {
+    for (const std::string& frame : layout.frames) {
         // Loaders step from frame to frame without pad bytes: keep each even.
         std::string data = frame;
         if (data.size() & 1)
@@ -180,29 +180,29 @@ std::string ani_file(const AniSpec& spec) {
         append32(frames, static_cast<uint32_t>(data.size()));
         frames += data;
     }
-    uint32_t frame_count = spec.declared_frames ? spec.declared_frames
-                                                : static_cast<uint32_t>(spec.frames.size());
-    uint32_t steps = spec.declared_steps ? spec.declared_steps
-                     : spec.sequence.empty() ? frame_count
-                                             : static_cast<uint32_t>(spec.sequence.size());
+    uint32_t frame_count = layout.declared_frames ? layout.declared_frames
+                                                : static_cast<uint32_t>(layout.frames.size());
+    uint32_t steps = layout.declared_steps ? layout.declared_steps
+                     : layout.sequence.empty() ? frame_count
+                                             : static_cast<uint32_t>(layout.sequence.size());
     std::string header;
-    for (uint32_t value : {36u, frame_count, steps, spec.width, spec.height, 32u, 1u,
-                           spec.display_rate, spec.flags})
+    for (uint32_t value : {36u, frame_count, steps, layout.width, layout.height, 32u, 1u,
+                           layout.display_rate, layout.flags})
         append32(header, value);
 
     std::string body = "ACON";
-    if (spec.info_list)
+    if (layout.info_list)
         body += riff_list("INFO", riff_chunk("INAM", std::string("robust\0", 7)));
     body += riff_chunk("anih", header);
-    if (!spec.rates.empty()) {
+    if (!layout.rates.empty()) {
         std::string rates;
-        for (uint32_t rate : spec.rates)
+        for (uint32_t rate : layout.rates)
             append32(rates, rate);
         body += riff_chunk("rate", rates);
     }
-    if (!spec.sequence.empty()) {
+    if (!layout.sequence.empty()) {
         std::string sequence;
-        for (uint32_t step : spec.sequence)
+        for (uint32_t step : layout.sequence)
             append32(sequence, step);
         body += riff_chunk("seq ", sequence);
     }

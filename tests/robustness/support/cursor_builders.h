@@ -37,7 +37,7 @@ std::string icon_file(int type, const std::vector<IconImage>& images);
 // A cursor file of one 32-bit image.
 std::string cursor_file(int width, int height, int bits_per_pixel = 32);
 
-struct AniSpec {
+struct AniLayout {
     std::vector<std::string> frames;  // icon-format files
     uint32_t declared_frames = 0;     // 0: the number of frames
     uint32_t declared_steps = 0;      // 0: the sequence's length, else frames
@@ -48,4 +48,4 @@ struct AniSpec {
     std::vector<uint32_t> rates;      // a "rate" chunk when not empty
     bool info_list = false;           // a LIST INFO chunk before the header
 };
-std::string ani_file(const AniSpec& spec);
+std::string ani_file(const AniLayout& layout);

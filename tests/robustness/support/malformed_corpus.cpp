@@ -92,11 +92,11 @@ void frame_counts(Corpus& corpus, const std::vector<SeedFile>& seeds) {
     }
     // Files that really hold that many frames, each a tiny cursor.
     for (uint32_t frames : {1024u, 10000u}) {
-        AniSpec spec;
-        spec.frames.assign(frames, cursor_file(1, 1));
-        add(corpus, "frame and step counts", ani_file(spec));
-        spec.width = spec.height = 65535;
-        add(corpus, "frame and step counts", ani_file(spec));
+        AniLayout layout;
+        layout.frames.assign(frames, cursor_file(1, 1));
+        add(corpus, "frame and step counts", ani_file(layout));
+        layout.width = layout.height = 65535;
+        add(corpus, "frame and step counts", ani_file(layout));
     }
 }
 
@@ -161,10 +161,10 @@ void declared_sizes(Corpus& corpus, const std::vector<SeedFile>& seeds) {
 void list_structure(Corpus& corpus) {
     std::string frame = cursor_file(32, 32);
     std::string icon = riff_chunk("icon", frame);
-    AniSpec spec;
-    spec.frames = {frame};
-    spec.width = spec.height = 32;
-    std::string whole = ani_file(spec);
+    AniLayout plan;
+    plan.frames = {frame};
+    plan.width = plan.height = 32;
+    std::string whole = ani_file(plan);
     CursorLayout layout = describe_cursor_file(whole);
     std::string header = riff_chunk("anih", whole.substr(layout.anih[0], 36));
     std::string frames = riff_list("fram", icon);
@@ -206,7 +206,7 @@ void list_structure(Corpus& corpus) {
     // Sequences and rates that disagree with the header.
     for (const std::vector<uint32_t>& sequence :
          {std::vector<uint32_t>{0, 1, 2}, std::vector<uint32_t>{0xffffffffu}, std::vector<uint32_t>{0}}) {
-        AniSpec bad = spec;
+        AniLayout bad = plan;
         bad.frames = {frame, frame};
         bad.flags = 3;
         bad.sequence = sequence;
@@ -215,10 +215,10 @@ void list_structure(Corpus& corpus) {
         bad.rates = {1};
         add(corpus, "frame list missing, nested or mistaken", ani_file(bad));
     }
-    AniSpec no_sequence = spec;
+    AniLayout no_sequence = plan;
     no_sequence.flags = 3;  // says it has a sequence, has none
     add(corpus, "frame list missing, nested or mistaken", ani_file(no_sequence));
-    AniSpec raw = spec;
+    AniLayout raw = plan;
     raw.flags = 0;  // frames that are not icon files
     add(corpus, "frame list missing, nested or mistaken", ani_file(raw));
 }
@@ -233,7 +233,7 @@ void other_file_kinds(Corpus& corpus) {
     add(corpus, family, icon_file(2, {}));
     add(corpus, family, make_cur(32, 32, 1, 1, 1));
     add(corpus, family, std::string("\0\0\2\0\1\0", 6));
-    AniSpec png_sized;
+    AniLayout png_sized;
     png_sized.frames = {icon_file(2, {{32, 32, png_image(64, 8), 0, 0}})};
     add(corpus, family, ani_file(png_sized));
 }
@@ -272,20 +272,20 @@ void random_junk(Corpus& corpus, Random& random) {
 }  // namespace
 
 std::vector<SeedFile> corpus_seed_files() {
-    AniSpec one;
+    AniLayout one;
     one.frames = {cursor_file(32, 32)};
     one.width = one.height = 32;
-    AniSpec three;
+    AniLayout three;
     three.frames.assign(3, cursor_file(40, 40));
-    AniSpec sequenced;
+    AniLayout sequenced;
     sequenced.frames = {cursor_file(32, 32), cursor_file(32, 32, 1)};
     sequenced.flags = 3;
     sequenced.sequence = {0, 1, 1, 0};
     sequenced.rates = {5, 10, 5, 10};
     sequenced.info_list = true;
-    AniSpec png;
+    AniLayout png;
     png.frames = {icon_file(2, {{32, 32, png_image(32, 32), 3, 3}})};
-    AniSpec two_images;
+    AniLayout two_images;
     two_images.frames = {icon_file(2, {{16, 16, dib_image(16, 16, 8), 8, 8},
                                        {32, 32, dib_image(32, 32, 4), 16, 16}})};
     return {
