@@ -146,6 +146,10 @@ void report_pointer(uintptr_t slot, int moved, int host_routine_runs) {
 
 }  // namespace
 
+namespace {
+bool installed;
+}  // namespace
+
 void install_host_code() {
     void* code = at(host_map::CODE_START);
     SIZE_T code_size = host_map::DATA_START - host_map::CODE_START;
@@ -158,7 +162,10 @@ void install_host_code() {
     write_fill_ranges();
     FlushInstructionCache(GetCurrentProcess(), code, code_size);
     VirtualProtect(code, code_size, PAGE_EXECUTE_READ, &previous);
+    installed = true;
 }
+
+bool host_code_installed() { return installed; }
 
 int run_call_site_routine_a(int argument) {
     return reinterpret_cast<CallSiteRoutine>(ROUTINE_A)(argument);

@@ -34,6 +34,9 @@ const int HOST_REGISTERS_CLOBBERED = static_cast<int>(0xBADC0DE5);
 // execute only (the data pages stay writable). May be called again.
 void install_host_code();
 
+// Whether install_host_code has run in this process.
+bool host_code_installed();
+
 // Runs the host routine holding call site A or B with an argument and returns
 // its result.
 int run_call_site_routine_a(int argument);

@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "host/host_code.h"
 #include "host/host_state.h"
 #include "plugin/host_address_map.h"
 
@@ -18,7 +19,24 @@ void step_cursor_kind(int delta) {
     set_host_cursor_kind(static_cast<uint8_t>(host_cursor_kind() + delta));
 }
 
+// As the game does, the host passes through its two cursor routines (the
+// diverted call sites) whenever its cursor kind changes.
+void after_kind_change() {
+    if (!host_code_installed())
+        return;
+    run_call_site_routine_a(host_cursor_kind());
+    run_call_site_routine_b(host_cursor_kind());
+}
+
 LRESULT on_key(HWND window, WPARAM key) {
+    if (key == VK_ESCAPE) {
+        DestroyWindow(window);
+        return 0;
+    }
+    if (key == 'D') {
+        host_dialog_open() ? close_host_dialog() : open_host_dialog();
+        return 0;
+    }
     if (key >= '0' && key <= '9')
         set_host_cursor_kind(static_cast<uint8_t>(key - '0'));
     else if (key == VK_RIGHT || key == VK_UP)
@@ -27,10 +45,9 @@ LRESULT on_key(HWND window, WPARAM key) {
         step_cursor_kind(-KIND_KEYS_STEP);
     else if (key == 'A')
         set_host_animated_set(!(host_state_flags() & host_map::ANIMATED_SET_FLAG));
-    else if (key == 'D')
-        host_dialog_open() ? close_host_dialog() : open_host_dialog();
-    else if (key == VK_ESCAPE)
-        DestroyWindow(window);
+    else
+        return 0;
+    after_kind_change();
     InvalidateRect(window, NULL, TRUE);
     return 0;
 }

@@ -271,3 +271,28 @@ TEST_F(PatchSet, WithoutStormHostPatchesStandAndTheResultIsZero) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PatchSet, AKindChangedByThePlayerPassesBothCallSitesWithTheNewCursor) {
+    start();
+    int runs_a = host_call_log_a.runs, runs_b = host_call_log_b.runs;
+    SetCursor(NULL);
+    SendMessageA(window, WM_KEYDOWN, '7', 0);
+    EXPECT_EQ(7, host_cursor_kind());
+    EXPECT_EQ(runs_a + 1, host_call_log_a.runs);
+    EXPECT_EQ(runs_b + 1, host_call_log_b.runs);
+    EXPECT_EQ(7, host_call_log_a.last_argument);
+    // The hooks set kind 7's cursor before the host's routines ran.
+    HCURSOR seen = host_call_log_a.cursor_seen;
+    EXPECT_TRUE(seen != NULL);
+    EXPECT_EQ(seen, host_call_log_b.cursor_seen);
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), seen);
+    // Keys that change no kind pass through neither.
+    SendMessageA(window, WM_KEYDOWN, 'Q', 0);
+    EXPECT_EQ(runs_a + 1, host_call_log_a.runs);
+}
+
+}  // namespace
