@@ -4,7 +4,7 @@
 
 #include "cursors/cursor_file_check.h"
 #include "cursors/cursor_loader.h"
-#include "tests/robustness/support/cursor_builders.h"
+#include "tests/support/cursor_builders.h"
 #include "tests/robustness/support/slot_files.h"
 #include "tests/support/scratch_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tests/robustness/support/cursor_builders.h"
+#include "tests/support/cursor_builders.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "tests/robustness/support/cursor_builders.h"
+#include "tests/support/cursor_builders.h"
 #include "tests/robustness/support/cursor_layout.h"
 #include "tests/robustness/support/random.h"
 #include "tests/support/cursor_files.h"

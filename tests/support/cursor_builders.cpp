@@ -1,57 +1,13 @@
-#include "tests/robustness/support/cursor_builders.h"
+#include "tests/support/cursor_builders.h"
+
+#include "stb_image_write.h"
 
 namespace {
 
-void append_be32(std::string& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += static_cast<char>((value >> shift) & 0xff);
-}
-
-uint32_t crc32(const std::string& bytes) {
-    uint32_t crc = 0xffffffffu;
-    for (unsigned char byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
-uint32_t adler32(const std::string& bytes) {
-    uint32_t a = 1, b = 0;
-    for (unsigned char byte : bytes) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
-
-std::string png_chunk(const char* type, const std::string& data) {
-    std::string out;
-    append_be32(out, static_cast<uint32_t>(data.size()));
-    std::string typed = std::string(type, 4) + data;
-    out += typed;
-    append_be32(out, crc32(typed));
-    return out;
-}
-
-// A zlib stream of stored (uncompressed) blocks.
-std::string zlib_stored(const std::string& raw) {
-    std::string out = "\x78\x01";
-    size_t position = 0;
-    do {
-        size_t length = raw.size() - position;
-        if (length > 65535)
-            length = 65535;
-        bool last = position + length == raw.size();
-        out += static_cast<char>(last ? 1 : 0);
-        append16(out, static_cast<unsigned>(length));
-        append16(out, static_cast<unsigned>(~length & 0xffff));
-        out += raw.substr(position, length);
-        position += length;
-    } while (position < raw.size());
-    append_be32(out, adler32(raw));
-    return out;
+// stb's PNG writer hands its output over in pieces.
+void append_to_string(void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                               static_cast<size_t>(size));
 }
 
 int row_bytes(int width, int bits_per_pixel) { return ((width * bits_per_pixel + 31) / 32) * 4; }
@@ -123,23 +79,17 @@ std::string dib_image(int width, int height, int bits_per_pixel) {
 }
 
 std::string png_image(int width, int height) {
-    std::string header;
-    append_be32(header, static_cast<uint32_t>(width));
-    append_be32(header, static_cast<uint32_t>(height));
-    header += "\x08\x06";     // 8 bits per sample, RGBA
-    header += std::string(3, '\0');
-    std::string raw;
-    for (int row = 0; row < height; ++row) {
-        raw += '\0';          // no filter
+    std::vector<unsigned char> pixels;
+    for (int row = 0; row < height; ++row)
         for (int column = 0; column < width; ++column) {
-            raw += static_cast<char>(row * 8);
-            raw += static_cast<char>(column * 8);
-            raw += '\x80';
-            raw += '\xff';
+            pixels.push_back(static_cast<unsigned char>(row * 8));
+            pixels.push_back(static_cast<unsigned char>(column * 8));
+            pixels.push_back(0x80);
+            pixels.push_back(0xff);
         }
-    }
-    return std::string("\x89PNG\r\n\x1a\n", 8) + png_chunk("IHDR", header) +
-           png_chunk("IDAT", zlib_stored(raw)) + png_chunk("IEND", std::string());
+    std::string png;
+    stbi_write_png_to_func(append_to_string, &png, width, height, 4, pixels.data(), width * 4);
+    return png;
 }
 
 std::string icon_file(int type, const std::vector<IconImage>& images) {
