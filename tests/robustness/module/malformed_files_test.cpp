@@ -89,17 +89,11 @@ TEST(MalformedCursorFiles, TheRealModuleMeetsEveryFileInEverySlotAtEveryScale) {
 int run_dll_shard(int shard, int shards) {
     ScratchFolder scratch;
     install_host_code();
-    set_host_screen_size(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
-    set_host_cursor_kind(0);
-    set_host_state_flags(0);
-    HWND window = create_host_window(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
+    HWND window = open_fuzz_host_window();
     if (!window || !CopyFileA(built_module_path().c_str(), PLUGIN_MODULE_PATH, FALSE)) {
         printf("no host window or no module\n");
         return 3;
     }
     RealModule target(window);
-    Figures figures = run_fuzz_shard(target, shard, shards);
-    printf("%s\n", figures.line().c_str());
-    fflush(stdout);
-    return 0;
+    return print_fuzz_shard(target, shard, shards);
 }

@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+#include "host/host_state.h"
+#include "host/host_window.h"
 #include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/fuzz_report.h"
 #include "tests/robustness/support/slot_files.h"
@@ -170,4 +172,18 @@ bool shard_arguments(int argc, char** argv, const char* option, int* shard, int*
             return *shards > 0 && *shard >= 0 && *shard < *shards;
         }
     return false;
+}
+
+HWND open_fuzz_host_window() {
+    set_host_screen_size(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
+    set_host_cursor_kind(0);
+    set_host_state_flags(0);
+    return create_host_window(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
+}
+
+int print_fuzz_shard(FuzzTarget& target, int shard, int shards) {
+    Figures figures = run_fuzz_shard(target, shard, shards);
+    printf("%s\n", figures.line().c_str());
+    fflush(stdout);
+    return 0;
 }

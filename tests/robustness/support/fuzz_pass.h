@@ -29,5 +29,13 @@ public:
 // returns its figures.
 Figures run_fuzz_shard(FuzzTarget& target, int shard, int shards);
 
+// The host's side of a fuzz child: host screen, cursor kind and flags set,
+// and a host window (null when it can't be made).
+HWND open_fuzz_host_window();
+
+// Runs one shard on `target` and prints its figures line for the parent;
+// the child's exit code.
+int print_fuzz_shard(FuzzTarget& target, int shard, int shards);
+
 // Reads "<option> K N" from the command line; true when present.
 bool shard_arguments(int argc, char** argv, const char* option, int* shard, int* shards);
