@@ -1,9 +1,12 @@
-// A structural check of cursor files before the system's loader sees them.
-// Players drop any file into the cursor folders, and some loaders (Wine's
-// among them) trust what a file declares: its animated-cursor reader reads
-// past the file or a frame when the lengths inside lie, and its cursor
-// loaders divide by an image's rows when asked for a size. Either would crash
-// the host. Only files whose every length and image holds are loaded.
+// A structural check of cursor files before any system loader sees them.
+// Players drop any file into the cursor folders, and the system's loaders
+// (Wine's among them) trust what a file declares: read past the file or an
+// image when lengths lie, build frames at sizes the file merely claims, and
+// leak the frames no step shows. The check walks every read a loader makes
+// and refuses a file that would take one outside the file, past the pixel
+// limit, or cost handles on every reload. Where a length disagrees with the
+// file but every read stays inside it, the file is accepted as a tolerant
+// reader takes it (to the file's end, never further).
 #pragma once
 
 #include <windows.h>
@@ -15,8 +18,21 @@
 // spend seconds and gigabytes of the host's memory building them.
 const DWORD MAX_CURSOR_PIXELS = 1u << 20;
 
-// True when `bytes` is a single-image cursor or icon file whose every image
-// lies within it and has a row, or an animated cursor whose chunks, frames,
-// images, steps and rates all lie within the file and whose frames stay
-// within MAX_CURSOR_PIXELS.
+// What the check learnt of a sound file.
+struct CursorFileLayout {
+    bool animated;
+    DWORD frames;          // 1 for a single-image file
+    // The images (an animated cursor's first frame's) come in more than one
+    // size; such a file has no own size of its own choosing.
+    bool several_sizes;
+    DWORD header_width;    // an animated cursor's header size, 0 when unset
+    DWORD header_height;
+};
+
+// True when `bytes` is a cursor or icon file, or an animated cursor, that
+// every loader reads inside the file and within MAX_CURSOR_PIXELS, and that
+// costs nothing on reload. `layout` (may be null) is filled when true.
+bool check_cursor_file(const BYTE* bytes, DWORD size, CursorFileLayout* layout);
+
+// check_cursor_file without the layout.
 bool cursor_file_is_sound(const BYTE* bytes, DWORD size);

@@ -1,0 +1,16 @@
+// The private copy of an animated cursor that the module hands to the
+// system's builder instead of the file: every length made to agree with the
+// file, so that readers which walk it without the format's pad bytes, or
+// which trust a length the file does not hold, read what the check read.
+// Pure byte work: the file on disk is never changed.
+#pragma once
+
+#include <windows.h>
+
+// Rewrites, in place, a copy of a file that check_cursor_file accepted as
+// animated: the RIFF length cut to the file, each frame chunk's pad byte
+// counted into its length, the frame list's length reaching its last frame,
+// frames that no step shows dropped from the count, and the header's size
+// set to `width` by `height` (left as it is when both are 0). False, and the
+// bytes unchanged, when the copy is no animated cursor it can make safe.
+bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height);
