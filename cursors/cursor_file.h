@@ -1,10 +1,14 @@
-// A cursor file opened as a private copy (read into the module's buffer, or
-// mapped copy-on-write when large): checked before any loader sees it, and
-// re-sized in place where the system ignores the size asked of it. The file
-// on disk is never changed. One file is open at a time.
+// A cursor's private copy: a player's file read into the module's buffer (or
+// mapped copy-on-write when large) and held open, sharing reads only, until
+// it is closed, so that the file the system's loader reads is the one that
+// was checked; or a default cursor copied from the module. Animated cursors
+// are built from the copy itself. The file on disk is never changed. One
+// copy is open at a time.
 #pragma once
 
 #include <windows.h>
+
+#include "cursors/cursor_file_check.h"
 
 struct CursorFile {
     HANDLE file;
@@ -19,16 +23,20 @@ struct CursorFile {
 // that opened but can't be used it gives ERROR_INVALID_DATA.
 bool open_cursor_file(const char* path, CursorFile* cursor_file);
 
-// Releases what open_cursor_file opened.
+// Copies `size` bytes into the module's buffer as a private copy with no
+// file behind it; false when they don't fit.
+bool open_cursor_copy(const BYTE* bytes, DWORD size, CursorFile* cursor_file);
+
+// Releases what open_cursor_file or open_cursor_copy opened.
 void close_cursor_file(CursorFile* cursor_file);
 
-// Whether the file is an animated cursor (has an "anih" header).
-bool is_animated_cursor(CursorFile* cursor_file);
+// The module's judgement of a copy: an animated cursor's lengths are first
+// made to agree with the file (as a tolerant reader takes them), then the
+// copy is checked. True when it may be built; `layout` is then filled.
+bool check_cursor_copy(CursorFile* cursor_file, CursorFileLayout* layout);
 
-// How many frames the file holds: the animated cursor header's count, or 1.
-DWORD cursor_frame_count(CursorFile* cursor_file);
-
-// Writes width and height into the view's "anih" header and builds the
-// cursor from the view at that size. Null when the file is no animated
-// cursor or the system rejects it.
-HCURSOR animated_cursor_at(CursorFile* cursor_file, int width, int height);
+// Builds an animated cursor from the copy at `width` by `height` (0 by 0:
+// the size the file gives), after making the copy safe for the system's
+// reader and writing that size into its header. Null when the copy is no
+// animated cursor or the system rejects it.
+HCURSOR build_animated_cursor(CursorFile* cursor_file, int width, int height);

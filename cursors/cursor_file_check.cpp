@@ -1,215 +1,265 @@
 #include "cursors/cursor_file_check.h"
 
-#include <string.h>
+#include "cursors/riff_reading.h"
 
 namespace {
 
-const DWORD CHUNK_HEADER_SIZE = 8;
-const DWORD RIFF_HEADER_SIZE = 12;
-const DWORD ANIH_SIZE = 36;
-const DWORD ANIH_FLAG_SEQUENCE = 2;
 const DWORD MAX_FRAMES = 1024;
 const DWORD ICON_DIR_HEADER_SIZE = 6;
 const DWORD ICON_DIR_ENTRY_SIZE = 16;
 const DWORD CORE_HEADER_SIZE = 12;
 const DWORD INFO_HEADER_SIZE = 40;
-const LONG MAX_IMAGE_SIDE = 1024;
+const DWORD MAX_IMAGE_SIDE = 1024;
 // An image's height counts its colour rows and its mask rows: at least one of
 // each. Wine's animated-cursor reader divides by the number of rows.
-const LONG MIN_IMAGE_HEIGHT = 2;
-const BYTE PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G'};
+const DWORD MIN_IMAGE_HEIGHT = 2;
+// A core header's image is read by Wine as if its header were the larger
+// one: the palette's bytes 14 and 15 are taken for a bit count, and 32 there
+// makes it walk 32-bit pixels the image does not have.
+const DWORD CORE_MISREAD_BIT_COUNT_OFFSET = 14;
+const WORD MISREAD_ALPHA_BITS = 32;
 // What every PNG image starts with: the full signature, then the length (13)
-// and name of its header chunk. Wine's animated-cursor reader follows a null
-// pointer when a frame's PNG image starts otherwise.
+// and name of its header chunk, whose data and checksum follow. Wine's
+// readers take the header for granted after the signature's first bytes.
+const BYTE PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G'};
 const BYTE PNG_START[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
                           0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-const DWORD PNG_HEADER_SIZE = sizeof PNG_START + 13 + 4;  // then its data and checksum
-
-DWORD u32(const BYTE* at) {
-    DWORD value;
-    memcpy(&value, at, sizeof value);
-    return value;
-}
-
-WORD u16(const BYTE* at) {
-    WORD value;
-    memcpy(&value, at, sizeof value);
-    return value;
-}
-
-struct Chunk {
-    const BYTE* data;
-    DWORD size;
-};
-
-// Walks the chunks inside `parent` for the first one named `id` (and, for a
-// list, of type `list_type`). Any chunk that overruns its parent makes the
-// whole walk fail: a loader would walk past it the same way. A loader reads
-// a list's type right after its header whatever the list's length, so a list
-// too short to hold the type it shows makes the walk fail too.
-bool find_chunk(Chunk parent, const char* id, const char* list_type, Chunk* found, bool* sound) {
-    DWORD position = 0;
-    while (parent.size - position >= CHUNK_HEADER_SIZE) {
-        const BYTE* header = parent.data + position;
-        DWORD length = u32(header + 4);
-        DWORD room = parent.size - position - CHUNK_HEADER_SIZE;
-        if (length > room) {
-            *sound = false;
-            return false;
-        }
-        if (memcmp(header, id, 4) == 0 &&
-            (!list_type || (room >= 4 && memcmp(header + 8, list_type, 4) == 0))) {
-            if (list_type && length < 4) {
-                *sound = false;
-                return false;
-            }
-            found->data = header + CHUNK_HEADER_SIZE;
-            found->size = length;
-            return true;
-        }
-        DWORD padded = length + (length & 1);
-        if (padded > room)
-            return false;
-        position += CHUNK_HEADER_SIZE + padded;
-    }
-    return false;
-}
+const DWORD PNG_HEADER_SIZE = sizeof PNG_START + 13 + 4;
 
 DWORD big_endian_u32(const BYTE* at) {
-    return (static_cast<DWORD>(at[0]) << 24) | (at[1] << 16) | (at[2] << 8) | at[3];
+    return (static_cast<DWORD>(at[0]) << 24) | (static_cast<DWORD>(at[1]) << 16) |
+           (static_cast<DWORD>(at[2]) << 8) | at[3];
 }
 
-DWORD row_bytes(LONG width, WORD bits) {
-    return ((static_cast<DWORD>(width) * bits + 31) / 32) * 4;
+DWORD64 row_bytes(DWORD width, DWORD bits) {
+    return (static_cast<DWORD64>(width) * bits + 31) / 32 * 4;
 }
 
-bool side_fits(DWORD side) { return side > 0 && side <= static_cast<DWORD>(MAX_IMAGE_SIDE); }
+bool side_fits(DWORD side) { return side > 0 && side <= MAX_IMAGE_SIDE; }
 
-// A PNG image whose header chunk lies in `size` and gives a size that fits.
-bool png_is_sound(const BYTE* image, DWORD size, DWORD* pixels) {
-    if (size < PNG_HEADER_SIZE || memcmp(image, PNG_START, sizeof PNG_START) != 0)
+// An image's own width and height (colour rows only).
+struct ImageSize {
+    DWORD width;
+    DWORD height;
+};
+
+bool png_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
+    if (room < PNG_HEADER_SIZE || memcmp(image, PNG_START, sizeof PNG_START) != 0)
         return false;
-    DWORD width = big_endian_u32(image + sizeof PNG_START);
-    DWORD height = big_endian_u32(image + sizeof PNG_START + 4);
-    *pixels = width * height;
-    return side_fits(width) && side_fits(height);
+    own->width = big_endian_u32(image + sizeof PNG_START);
+    own->height = big_endian_u32(image + sizeof PNG_START + 4);
+    return side_fits(own->width) && side_fits(own->height);
 }
 
-// One image of an icon-format frame: a bitmap whose header, colour table,
-// colour rows and mask rows fit in `size`, or a PNG whose header chunk does.
-// `pixels` receives its number of pixels.
-bool image_is_sound(const BYTE* image, DWORD size, DWORD* pixels) {
-    if (size >= sizeof PNG_SIGNATURE && memcmp(image, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0)
-        return png_is_sound(image, size, pixels);
-    if (size < INFO_HEADER_SIZE || u32(image) != INFO_HEADER_SIZE) {
-        *pixels = static_cast<DWORD>(u16(image + 4)) * (u16(image + 6) / 2);
-        return size >= CORE_HEADER_SIZE && u32(image) == CORE_HEADER_SIZE &&
-               u16(image + 4) > 0 && u16(image + 6) >= MIN_IMAGE_HEIGHT &&
-               u16(image + 4) <= MAX_IMAGE_SIDE;
-    }
-    BITMAPINFOHEADER header;
-    memcpy(&header, image, sizeof header);
-    LONG height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-    if (header.biWidth <= 0 || header.biWidth > MAX_IMAGE_SIDE || height < MIN_IMAGE_HEIGHT ||
-        height > 2 * MAX_IMAGE_SIDE || header.biPlanes != 1 || header.biCompression != BI_RGB)
+// A 12-byte core header: 1, 4 or 8 bits with its palette of 3-byte entries.
+// Deeper core images have no palette, and Wine reads heap bytes beyond the
+// header as their bit count.
+bool core_image_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
+    DWORD width = read_u16(image + 4), height = read_u16(image + 6);
+    DWORD bits = read_u16(image + 10);
+    if (bits != 1 && bits != 4 && bits != 8)
         return false;
-    WORD bits = header.biBitCount;
+    DWORD colour_table = 3u << bits;
+    if (!side_fits(width) || height < MIN_IMAGE_HEIGHT || !side_fits(height / 2))
+        return false;
+    DWORD64 needed = CORE_HEADER_SIZE + colour_table + row_bytes(width, bits) * (height / 2);
+    if (needed > room || read_u16(image + CORE_MISREAD_BIT_COUNT_OFFSET) == MISREAD_ALPHA_BITS)
+        return false;
+    own->width = width;
+    own->height = height / 2;
+    return true;
+}
+
+// A 40-byte header, uncompressed, whose colour table and colour rows fit in
+// `room`; the mask may be missing (loaders then use none).
+bool info_image_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
+    if (room < INFO_HEADER_SIZE)
+        return false;
+    LONG width = static_cast<LONG>(read_u32(image + 4));
+    LONG signed_height = static_cast<LONG>(read_u32(image + 8));
+    WORD planes = read_u16(image + 12), bits = read_u16(image + 14);
+    DWORD compression = read_u32(image + 16), colours_used = read_u32(image + 32);
+    // Top-down images count their rows negative; the most negative value has
+    // no positive counterpart, and is far beyond any image anyway.
+    DWORD64 height = signed_height < 0 ? 0 - static_cast<DWORD64>(static_cast<LONGLONG>(signed_height))
+                                       : static_cast<DWORD64>(signed_height);
+    if (width <= 0 || !side_fits(static_cast<DWORD>(width)) || height < MIN_IMAGE_HEIGHT ||
+        height / 2 > MAX_IMAGE_SIDE || planes != 1 || compression != BI_RGB)
+        return false;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return false;
-    DWORD colours = header.biClrUsed ? header.biClrUsed : (bits <= 8 ? (1u << bits) : 0);
+    DWORD colours = colours_used ? colours_used : (bits <= 8 ? (1u << bits) : 0);
     if (colours > 256)
         return false;
-    DWORD rows = static_cast<DWORD>(height) / 2;
-    DWORD needed = INFO_HEADER_SIZE + colours * 4 + row_bytes(header.biWidth, bits) * rows;
-    *pixels = static_cast<DWORD>(header.biWidth) * rows;
-    return needed <= size;  // the mask may be missing; loaders then use none
+    DWORD rows = static_cast<DWORD>(height / 2);
+    DWORD64 needed = INFO_HEADER_SIZE + colours * 4 + row_bytes(static_cast<DWORD>(width), bits) * rows;
+    own->width = static_cast<DWORD>(width);
+    own->height = rows;
+    return needed <= room;
 }
 
-// One frame: a complete icon-format file whose every image lies inside it.
-// `largest` receives the number of pixels of its largest image.
-bool frame_is_sound(const BYTE* frame, DWORD size, DWORD* largest) {
-    *largest = 0;
-    if (size < ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE)
+// One image, from its first byte to the end of what a loader may read of it.
+bool image_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
+    if (room >= sizeof PNG_SIGNATURE && memcmp(image, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0)
+        return png_is_sound(image, room, own);
+    if (room < CORE_HEADER_SIZE)
         return false;
-    WORD type = u16(frame + 2), count = u16(frame + 4);
+    if (read_u32(image) == CORE_HEADER_SIZE)
+        return core_image_is_sound(image, room, own);
+    return read_u32(image) == INFO_HEADER_SIZE && info_image_is_sound(image, room, own);
+}
+
+// What one icon-format directory (a whole .cur/.ico file, or one frame of an
+// animated cursor) holds.
+struct DirectoryFacts {
+    DWORD64 largest_pixels;  // of any image, at its own size or as built
+    bool several_sizes;
+};
+
+// A directory whose every entry lies in `size` and whose every image lies in
+// the bytes from its offset up to `image_end` (past the directory's own
+// length: loaders read an image from its offset to the file's end, whatever
+// size its entry gives). Frames of an animated cursor are built at the
+// header's size when it sets one (`built`), else at the entry's width and
+// height where they are not 0: the pixels count whichever is larger.
+bool directory_is_sound(const BYTE* directory, DWORD size, DWORD image_end, DWORD64 built,
+                        bool animated, DirectoryFacts* facts) {
+    memset(facts, 0, sizeof *facts);
+    if (size < ICON_DIR_HEADER_SIZE)
+        return false;
+    WORD type = read_u16(directory + 2), count = read_u16(directory + 4);
     if ((type != 1 && type != 2) || count == 0 ||
         ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * static_cast<DWORD>(count) > size)
         return false;
+    ImageSize first = {0, 0};
     for (WORD i = 0; i < count; ++i) {
-        const BYTE* entry = frame + ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * i;
-        DWORD image_size = u32(entry + 8), offset = u32(entry + 12), pixels = 0;
-        if (offset > size || image_size > size - offset ||
-            !image_is_sound(frame + offset, image_size, &pixels))
+        const BYTE* entry = directory + ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * i;
+        DWORD offset = read_u32(entry + 12);
+        ImageSize own;
+        if (offset >= image_end || !image_is_sound(directory + offset, image_end - offset, &own))
             return false;
-        if (pixels > *largest)
-            *largest = pixels;
+        DWORD64 pixels = static_cast<DWORD64>(own.width) * own.height;
+        if (animated) {
+            DWORD64 as_built = built;
+            if (!as_built)
+                as_built = static_cast<DWORD64>(entry[0] ? entry[0] : own.width) *
+                           (entry[1] ? entry[1] : own.height);
+            if (as_built > pixels)
+                pixels = as_built;
+        }
+        if (pixels > facts->largest_pixels)
+            facts->largest_pixels = pixels;
+        if (i == 0)
+            first = own;
+        else if (own.width != first.width || own.height != first.height)
+            facts->several_sizes = true;
     }
+    return true;
+}
+
+bool single_image_file_is_sound(const BYTE* bytes, DWORD size, CursorFileLayout* layout) {
+    DirectoryFacts facts;
+    if (!directory_is_sound(bytes, size, size, 0, false, &facts))
+        return false;
+    layout->frames = 1;
+    layout->several_sizes = facts.several_sizes;
+    return true;
+}
+
+// Every step names a frame there is, and every frame is named by a step:
+// the system never frees a frame that no step shows.
+bool sequence_is_sound(const BYTE* entries, DWORD steps, DWORD frames) {
+    BYTE shown[MAX_FRAMES / 8] = {};
+    for (DWORD i = 0; i < steps; ++i) {
+        DWORD frame = read_u32(entries + 4 * i);
+        if (frame >= frames)
+            return false;
+        shown[frame / 8] |= static_cast<BYTE>(1u << (frame % 8));
+    }
+    for (DWORD frame = 0; frame < frames; ++frame)
+        if (!(shown[frame / 8] & (1u << (frame % 8))))
+            return false;
     return true;
 }
 
 // The frames are read one after the other, each step the chunk's length
-// plus its header, with no pad byte: an odd length would misalign the next.
-// Loaders build every frame at the header's size when it gives one
-// (`header_pixels`), else at its image's: all frames together must stay
-// within MAX_CURSOR_PIXELS.
-bool frames_are_sound(Chunk list, DWORD frames, DWORD64 header_pixels) {
-    DWORD position = 4;  // after the list type
+// plus its header, without a pad byte (Wine's reader): each length but the
+// last must be even. All frames together stay within MAX_CURSOR_PIXELS.
+bool frames_are_sound(const BYTE* bytes, DWORD body_end, RiffChunk list, DWORD frames,
+                      DWORD64 built, CursorFileLayout* layout) {
+    DWORD list_end = list.offset + CHUNK_HEADER_SIZE + list.length;
+    DWORD position = list.offset + LIST_HEADER_SIZE;
     DWORD64 total = 0;
     for (DWORD i = 0; i < frames; ++i) {
-        if (list.size < position || list.size - position < CHUNK_HEADER_SIZE)
+        if (list_end < position || list_end - position < CHUNK_HEADER_SIZE)
             return false;
-        const BYTE* header = list.data + position;
-        DWORD length = u32(header + 4);
-        DWORD room = list.size - position - CHUNK_HEADER_SIZE;
-        if (memcmp(header, "icon", 4) != 0 || length > room || ((length & 1) && i + 1 < frames))
+        const BYTE* header = bytes + position;
+        DWORD length = read_u32(header + 4);
+        if (memcmp(header, "icon", 4) != 0 || length > list_end - position - CHUNK_HEADER_SIZE ||
+            ((length & 1) && i + 1 < frames))
             return false;
-        DWORD largest;
-        if (!frame_is_sound(header + CHUNK_HEADER_SIZE, length, &largest))
+        DirectoryFacts facts;
+        DWORD frame_start = position + CHUNK_HEADER_SIZE;
+        if (!directory_is_sound(bytes + frame_start, length, body_end - frame_start, built, true, &facts))
             return false;
-        total += header_pixels > largest ? header_pixels : largest;
+        if (i == 0)
+            layout->several_sizes = facts.several_sizes;
+        total += facts.largest_pixels;
         if (total > MAX_CURSOR_PIXELS)
             return false;
-        position += CHUNK_HEADER_SIZE + length;
+        position = frame_start + length;
     }
     return true;
 }
 
-}  // namespace
-
-bool cursor_file_is_sound(const BYTE* bytes, DWORD size) {
-    DWORD largest;
-    if (size < 4 || memcmp(bytes, "RIFF", 4) != 0)
-        return frame_is_sound(bytes, size, &largest);  // a .cur or .ico file, as one frame
-    if (size < RIFF_HEADER_SIZE || memcmp(bytes + 8, "ACON", 4) != 0)
+// An animated cursor as every reader walks it: the lengths agree with the
+// file (prepare_animated_copy makes a private copy so), every chunk a reader
+// looks at lies inside the body, and the steps show every frame.
+bool animated_file_is_sound(const BYTE* bytes, DWORD size, CursorFileLayout* layout) {
+    DWORD riff_length = read_u32(bytes + 4);
+    if (riff_length < 4 || riff_length > size - CHUNK_HEADER_SIZE)
         return false;
-    DWORD declared = u32(bytes + 4);
-    if (declared < 4 || declared > size - CHUNK_HEADER_SIZE)
+    DWORD body_end = CHUNK_HEADER_SIZE + riff_length;
+    TopChunks top;
+    walk_top_chunks(bytes, body_end, &top);
+    if (top.overrun || top.short_list || !top.anih.present || top.anih.length < ANIH_SIZE ||
+        !top.frames.present || top.frames.length < 4)
         return false;
-    Chunk body = {bytes + RIFF_HEADER_SIZE, declared - 4};
-
-    bool sound = true;
-    Chunk anih, list, steps, rates;
-    if (!find_chunk(body, "anih", NULL, &anih, &sound) || anih.size < ANIH_SIZE)
+    const BYTE* anih = bytes + top.anih.offset + CHUNK_HEADER_SIZE;
+    DWORD frames = read_u32(anih + ANIH_FRAMES), steps = read_u32(anih + ANIH_STEPS);
+    DWORD flags = read_u32(anih + ANIH_FLAGS);
+    if (frames == 0 || frames > MAX_FRAMES || steps == 0 || steps > MAX_FRAMES)
         return false;
-    DWORD frames = u32(anih.data + 4), step_count = u32(anih.data + 8), flags = u32(anih.data + 32);
-    if (frames == 0 || frames > MAX_FRAMES || step_count == 0 || step_count > MAX_FRAMES)
-        return false;
-    DWORD64 header_pixels = static_cast<DWORD64>(u32(anih.data + 12)) * u32(anih.data + 16);
-    if (!find_chunk(body, "LIST", "fram", &list, &sound) ||
-        !frames_are_sound(list, frames, header_pixels))
-        return false;
-
-    bool has_sequence = (flags & ANIH_FLAG_SEQUENCE) && find_chunk(body, "seq ", NULL, &steps, &sound);
-    if (has_sequence) {
-        if (steps.size / 4 < step_count)
+    if (flags & ANIH_FLAG_SEQUENCE) {
+        if (!top.sequence.present || top.sequence.length / 4 < steps ||
+            !sequence_is_sound(bytes + top.sequence.offset + CHUNK_HEADER_SIZE, steps, frames))
             return false;
-        for (DWORD i = 0; i < step_count; ++i)
-            if (u32(steps.data + 4 * i) >= frames)
-                return false;
-    } else if (!(flags & ANIH_FLAG_SEQUENCE) && step_count > frames) {
+    } else if (steps != frames) {
         return false;
     }
-    if (find_chunk(body, "rate", NULL, &rates, &sound) && rates.size / 4 < step_count)
+    if (top.rates.present && top.rates.length / 4 < steps)
         return false;
+    layout->header_width = read_u32(anih + ANIH_WIDTH);
+    layout->header_height = read_u32(anih + ANIH_HEIGHT);
+    DWORD64 built = 0;
+    if (layout->header_width && layout->header_height)
+        built = static_cast<DWORD64>(layout->header_width) * layout->header_height;
+    layout->animated = true;
+    layout->frames = frames;
+    return frames_are_sound(bytes, body_end, top.frames, frames, built, layout);
+}
+
+}  // namespace
+
+bool check_cursor_file(const BYTE* bytes, DWORD size, CursorFileLayout* layout) {
+    CursorFileLayout found;
+    memset(&found, 0, sizeof found);
+    bool sound = size >= 4 && memcmp(bytes, "RIFF", 4) == 0
+                     ? is_riff_acon(bytes, size) && animated_file_is_sound(bytes, size, &found)
+                     : single_image_file_is_sound(bytes, size, &found);
+    if (sound && layout)
+        *layout = found;
     return sound;
 }
+
+bool cursor_file_is_sound(const BYTE* bytes, DWORD size) { return check_cursor_file(bytes, size, NULL); }

@@ -3,6 +3,7 @@
 #include <float.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "cursors/cursor_file.h"
 #include "cursors/cursor_file_check.h"
@@ -19,104 +20,103 @@ void format_slot_path(char* path, const char* pattern, int slot) {
     path[PATH_BUFFER_SIZE - 1] = '\0';
 }
 
-// Opens a slot's file, writing its default first when the file is missing.
-// Opening tells a missing file from one that is there, which spares a look
-// at its attributes. Anything that is there (a folder, an empty or locked
-// file, a file that fails to load) is the player's and is never overwritten.
-bool open_slot_file(const char* path, int default_identifier, CursorFile* file) {
-    if (open_cursor_file(path, file))
-        return true;
-    DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-        return false;
-    extract_default_cursor(default_identifier, path);
-    return open_cursor_file(path, file);
-}
-
-HCURSOR load_image(const char* path, int width, int height) {
-    return static_cast<HCURSOR>(
-        LoadImageA(NULL, path, IMAGE_CURSOR, width, height, LR_LOADFROMFILE));
-}
-
-// Some systems (Wine) build animated-cursor frames at the size in the file
-// and ignore the size asked: then load once more from a private view of the
-// file with the asked size written into it. Other files are never measured
-// again, as nothing could be done for them.
-HCURSOR match_requested_size(HCURSOR cursor, CursorFile* file, int width, int height) {
-    int got_width = 0, got_height = 0;
-    if (width <= 0 || height <= 0 || !is_animated_cursor(file) ||
-        !probe_cursor_size(cursor, &got_width, &got_height))
-        return cursor;
-    if (got_width == width && got_height == height)
-        return cursor;
-    HCURSOR resized = animated_cursor_at(file, width, height);
-    if (!resized)
-        return cursor;
-    DestroyCursor(cursor);
-    return resized;
-}
-
 // A scale of 0, an infinite one or a NaN asks every file for its own size,
 // whatever a probe would measure.
 bool asks_a_size(float scale) { return scale > 0.0f && scale <= FLT_MAX; }
 
-// Probe at the file's own size, then load at that size times the scale.
-HCURSOR load_checked_file(const char* path, CursorFile* file, float scale) {
-    int width = 0, height = 0;
-    HCURSOR probe = asks_a_size(scale) ? load_image(path, 0, 0) : NULL;
-    if (probe) {
-        probe_cursor_size(probe, &width, &height);
+// Builds the checked copy at a size: an animated cursor from the copy, any
+// other from its file, which the copy holds open (a default from the
+// module's copy has no file, and the defaults are all animated).
+HCURSOR build_cursor(CursorFile* file, const CursorFileLayout& layout, const char* path,
+                     int width, int height) {
+    if (layout.animated)
+        return build_animated_cursor(file, width, height);
+    if (!path)
+        return NULL;
+    return static_cast<HCURSOR>(
+        LoadImageA(NULL, path, IMAGE_CURSOR, width, height, LR_LOADFROMFILE));
+}
+
+// A file's own size: for images in several sizes the system's standard
+// cursor size, else what the system builds when asked for none.
+void own_size(CursorFile* file, const CursorFileLayout& layout, const char* path, int* width,
+              int* height) {
+    if (layout.several_sizes && !(layout.header_width && layout.header_height)) {
+        *width = GetSystemMetrics(SM_CXCURSOR);
+        *height = GetSystemMetrics(SM_CYCURSOR);
+        return;
+    }
+    if (HCURSOR probe = build_cursor(file, layout, path, 0, 0)) {
+        probe_cursor_size(probe, width, height);
         DestroyCursor(probe);
     }
-    int requested_width = requested_side(width, scale);
-    int requested_height = requested_side(height, scale);
-    // A size at which all frames would take more than any cursor may loads
-    // at the file's own size instead (the check kept that one within it).
-    DWORD64 pixels = static_cast<DWORD64>(requested_width) * static_cast<DWORD64>(requested_height);
-    if (pixels > MAX_CURSOR_PIXELS || pixels * cursor_frame_count(file) > MAX_CURSOR_PIXELS)
-        requested_width = requested_height = 0;
-    HCURSOR cursor = load_image(path, requested_width, requested_height);
-    if (cursor)
-        cursor = match_requested_size(cursor, file, requested_width, requested_height);
-    return cursor;
 }
 
-// Checks an opened file, loads it when sound, and closes it.
-HCURSOR load_opened_file(const char* path, CursorFile* file, float scale) {
+// Checks an open copy, loads it at its own size times the scale, and closes
+// it. `path` is the file behind the copy, or null for a default's copy.
+HCURSOR load_open_copy(CursorFile* file, const char* path, float scale, CursorSizes* sizes) {
+    CursorSizes found = {0, 0, 0, 0};
     HCURSOR cursor = NULL;
-    if (cursor_file_is_sound(file->bytes, file->size))
-        cursor = load_checked_file(path, file, scale);
+    CursorFileLayout layout;
+    if (check_cursor_copy(file, &layout)) {
+        bool standard = layout.several_sizes && !(layout.header_width && layout.header_height);
+        if (asks_a_size(scale) || standard)
+            own_size(file, layout, path, &found.own_width, &found.own_height);
+        // At scale 0 a file in several sizes is asked for its own (standard) size.
+        float factor = standard && !asks_a_size(scale) ? 1.0f : scale;
+        asked_size(found.own_width, found.own_height, layout.frames, factor, &found.asked_width,
+                   &found.asked_height);
+        if (standard && !found.asked_width) {
+            found.asked_width = found.own_width;
+            found.asked_height = found.own_height;
+        }
+        cursor = build_cursor(file, layout, path, found.asked_width, found.asked_height);
+    }
     close_cursor_file(file);
+    if (sizes)
+        *sizes = found;
     return cursor;
 }
 
-// A slot's file, its default written first when missing, loaded at scale.
+// A slot's file, loaded at scale. A missing file is first written from the
+// default; where it can't be, the default loads from the module's own copy
+// and nothing is written. Anything that is there (a folder, an empty or
+// locked file, a file that fails to load) is the player's and is never
+// overwritten. Opening tells a missing file from one that is there.
 HCURSOR load_slot_file(const char* path, int default_identifier, float scale) {
     CursorFile file;
-    if (!open_slot_file(path, default_identifier, &file))
+    if (open_cursor_file(path, &file))
+        return load_open_copy(&file, path, scale, NULL);
+    DWORD error = GetLastError();
+    const BYTE* bytes;
+    DWORD size;
+    if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ||
+        !default_cursor_bytes(default_identifier, &bytes, &size))
         return NULL;
-    return load_opened_file(path, &file, scale);
+    extract_default_cursor(default_identifier, path);
+    if (open_cursor_file(path, &file))
+        return load_open_copy(&file, path, scale, NULL);
+    if (!open_cursor_copy(bytes, size, &file))
+        return NULL;
+    return load_open_copy(&file, NULL, scale, NULL);
 }
 
-// Base slot: the new handle goes in (and into an animated slot that shared
-// the old one) before the old handle is destroyed, so that a reader on
-// another thread never meets a destroyed handle.
-void store_base(int slot, HCURSOR cursor) {
-    HCURSOR old = base_cursors[slot];
-    base_cursors[slot] = cursor;
-    if (old && animated_cursors[slot] == old)
-        animated_cursors[slot] = cursor;
-    if (old)
-        DestroyCursor(old);
-}
-
-// Animated slot: a handle shared with the base slot belongs to the base slot
-// and is never destroyed from here.
-void store_animated(int slot, HCURSOR cursor) {
-    HCURSOR old = animated_cursors[slot];
-    animated_cursors[slot] = cursor;
-    if (old && old != base_cursors[slot])
-        DestroyCursor(old);
+// Puts a slot's new handles in the tables (a slot that failed keeps its
+// old one; an animated slot without a cursor of its own shares the base
+// slot's) and lists the handles this retires.
+void replace_slot(int slot, HCURSOR base, HCURSOR animated, HCURSOR* retired, int* retired_count) {
+    HCURSOR old_base = base_cursors[slot], old_animated = animated_cursors[slot];
+    bool shared = old_animated == old_base;
+    HCURSOR new_base = base ? base : old_base;
+    HCURSOR new_animated = animated ? animated : (shared ? new_base : old_animated);
+    if (!new_animated)
+        new_animated = new_base;
+    base_cursors[slot] = new_base;
+    animated_cursors[slot] = new_animated;
+    if (base && old_base)
+        retired[(*retired_count)++] = old_base;
+    if (animated && old_animated && !shared)
+        retired[(*retired_count)++] = old_animated;
 }
 
 }  // namespace
@@ -128,11 +128,22 @@ float effective_scale(float scale) {
     return scale;
 }
 
-int requested_side(int native, float scale) {
-    double product = static_cast<double>(native) * static_cast<double>(scale);
+int requested_side(int own, float scale) {
+    double product = static_cast<double>(own) * static_cast<double>(scale);
     if (!(product >= 0.0) || product > LARGEST_SIDE)
         return 0;
     return static_cast<int>(product);  // truncates toward zero
+}
+
+void asked_size(int own_width, int own_height, DWORD frames, float scale, int* width, int* height) {
+    *width = requested_side(own_width, scale);
+    *height = requested_side(own_height, scale);
+    // A size at which all frames would take more than any cursor may loads
+    // at the file's own size instead (the check kept that one within it).
+    DWORD64 pixels = static_cast<DWORD64>(*width) * static_cast<DWORD64>(*height);
+    if (!*width || !*height || pixels > MAX_CURSOR_PIXELS ||
+        pixels * (frames ? frames : 1) > MAX_CURSOR_PIXELS)
+        *width = *height = 0;
 }
 
 int probe_cursor_size(HCURSOR cursor, int* width, int* height) {
@@ -157,29 +168,34 @@ int probe_cursor_size(HCURSOR cursor, int* width, int* height) {
     return result;
 }
 
-HCURSOR load_cursor_file(const char* path, float scale) {
+HCURSOR load_cursor_file(const char* path, float scale, CursorSizes* sizes) {
     CursorFile file;
-    if (!open_cursor_file(path, &file))
+    if (!open_cursor_file(path, &file)) {
+        if (sizes)
+            memset(sizes, 0, sizeof *sizes);
         return NULL;  // missing, empty, a folder, or unreadable
-    return load_opened_file(path, &file, scale);
+    }
+    return load_open_copy(&file, path, effective_scale(scale), sizes);
 }
-
 
 void load_cursor_set(float scale) {
     scale = effective_scale(scale);
-    // Hidden until the end, so no handle destroyed below is the one shown.
-    SetCursor(NULL);
+    HCURSOR base[LOADED_SLOT_COUNT], animated[LOADED_SLOT_COUNT];
     char path[PATH_BUFFER_SIZE];
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
         format_slot_path(path, BASE_CURSOR_PATTERN, slot);
-        if (HCURSOR cursor = load_slot_file(path, BASE_DEFAULT_FIRST_ID + slot, scale))
-            store_base(slot, cursor);
-
+        base[slot] = load_slot_file(path, BASE_DEFAULT_FIRST_ID + slot, scale);
         format_slot_path(path, ANIMATED_CURSOR_PATTERN, slot);
-        if (HCURSOR cursor = load_slot_file(path, ANIMATED_DEFAULT_FIRST_ID + slot, scale))
-            store_animated(slot, cursor);
-        if (!animated_cursors[slot])
-            animated_cursors[slot] = base_cursors[slot];
+        animated[slot] = load_slot_file(path, ANIMATED_DEFAULT_FIRST_ID + slot, scale);
     }
+    // The pointer never blinks: the shown cursor goes from an old handle
+    // straight to a new one, and no handle is destroyed while a table or the
+    // screen still holds it.
+    HCURSOR retired[2 * LOADED_SLOT_COUNT];
+    int retired_count = 0;
+    for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
+        replace_slot(slot, base[slot], animated[slot], retired, &retired_count);
     apply_current_cursor();
+    for (int i = 0; i < retired_count; ++i)
+        DestroyCursor(retired[i]);
 }

@@ -11,14 +11,14 @@ const char BASE_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\cursor%d.ani";
 const char ANIMATED_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\Animated\\cursor%d.ani";
 
 // Loads (or reloads) slots 0 to 21 of both tables. `scale` multiplies each
-// file's native size; 0 means native size, other values below 1 count as 1.
-// A file whose frames would take more than MAX_CURSOR_PIXELS at the scaled
-// size loads at its native size. Each file is probed at its native size
-// first, except at scale 0 (or an infinite or NaN one), where the size asked
-// is the native one whatever the probe would find.
-// Missing files are first written from the defaults. A slot whose file fails
-// to load keeps its previous handle; a replaced handle is destroyed only
-// after the table no longer holds it.
+// file's own size; 0 means own size, other values below 1 count as 1. Every
+// file is checked before a loader sees it; a file whose images come in
+// several sizes counts the system's standard cursor size as its own, so that
+// the system picks the image made for the size asked. Missing files are
+// first written from the defaults, or loaded from the module's own copy when
+// they can't be written. A slot whose file fails to load keeps its previous
+// handle. All slots are loaded before any is replaced; the replaced handles
+// are destroyed after the tables and the shown cursor no longer hold them.
 void load_cursor_set(float scale);
 
 // Width and height of a cursor's image; 1 when both were written, else 0.
@@ -27,11 +27,24 @@ int probe_cursor_size(HCURSOR cursor, int* width, int* height);
 // The scale load_cursor_set really uses for `scale`.
 float effective_scale(float scale);
 
-// One side of the requested size: native × scale truncated toward zero, or 0
+// One side of the requested size: own × scale truncated toward zero, or 0
 // (the file's own size) when that is not a finite value fitting a positive int.
-int requested_side(int native, float scale);
+int requested_side(int own, float scale);
 
-// Loads one cursor file at its native size times `scale` (as load_cursor_set
+// The size a file of `frames` frames whose own size is own_width by
+// own_height is asked at: each side by requested_side, or 0 by 0 (its own
+// size) when a side comes out 0 or all frames at that size would take more
+// than MAX_CURSOR_PIXELS.
+void asked_size(int own_width, int own_height, DWORD frames, float scale, int* width, int* height);
+
+// What loading one file found: its own size (0 by 0 when not measured, at
+// scale 0) and the size it was asked at (0 by 0: its own).
+struct CursorSizes {
+    int own_width, own_height;
+    int asked_width, asked_height;
+};
+
+// Loads one cursor file at its own size times `scale` (as load_cursor_set
 // does for each slot); null when the file does not load. The caller owns the
-// handle.
-HCURSOR load_cursor_file(const char* path, float scale);
+// handle. `sizes` (may be null) receives the sizes involved.
+HCURSOR load_cursor_file(const char* path, float scale, CursorSizes* sizes = NULL);

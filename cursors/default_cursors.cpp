@@ -1,21 +1,23 @@
 #include "cursors/default_cursors.h"
 
-#include <windows.h>
-
 #include <stdio.h>
 
 #include "plugin/plugin.h"
 
-void extract_default_cursor(int identifier, const char* path) {
+bool default_cursor_bytes(int identifier, const BYTE** bytes, DWORD* size) {
     HRSRC found = FindResourceA(module_handle, MAKEINTRESOURCEA(identifier & 0xffff), RT_RCDATA);
     if (!found)
-        return;
+        return false;
     HGLOBAL loaded = LoadResource(module_handle, found);
-    DWORD size = SizeofResource(module_handle, found);
-    if (!loaded || !size)
-        return;
-    const void* bytes = LockResource(loaded);
-    if (!bytes)
+    *size = SizeofResource(module_handle, found);
+    *bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : NULL;
+    return *bytes && *size;
+}
+
+void extract_default_cursor(int identifier, const char* path) {
+    const BYTE* bytes;
+    DWORD size;
+    if (!default_cursor_bytes(identifier, &bytes, &size))
         return;
     FILE* file = fopen(path, "wb");
     if (!file)

@@ -11,15 +11,35 @@ LoadLog module_loads;
 namespace {
 
 typedef HANDLE(WINAPI* LoadImageFn)(HINSTANCE, LPCSTR, UINT, int, int, UINT);
+typedef HICON(WINAPI* CreateIconFn)(PBYTE, DWORD, BOOL, DWORD, int, int, UINT);
 LoadImageFn real_load_image;
+CreateIconFn real_create_icon;
 
-HANDLE WINAPI logging_load_image(HINSTANCE instance, LPCSTR name, UINT type, int width,
-                                 int height, UINT flags) {
+void log_load() {
     DWORD now = GetTickCount();
     if (module_loads.calls++ == 0)
         module_loads.first_tick = now;
     module_loads.last_tick = now;
+}
+
+HANDLE WINAPI logging_load_image(HINSTANCE instance, LPCSTR name, UINT type, int width,
+                                 int height, UINT flags) {
+    log_load();
     return real_load_image(instance, name, type, width, height, flags);
+}
+
+HICON WINAPI logging_create_icon(PBYTE bytes, DWORD size, BOOL icon, DWORD version, int width,
+                                 int height, UINT flags) {
+    log_load();
+    return real_create_icon(bytes, size, icon, version, width, height, flags);
+}
+
+template <typename Fn>
+void log_import(HMODULE module, const char* function, Fn replacement, Fn* real) {
+    void* original = replace_import(module, "user32.dll", function, reinterpret_cast<void*>(replacement));
+    ASSERT_TRUE(original != NULL) << function;
+    if (original != reinterpret_cast<void*>(replacement))
+        *real = reinterpret_cast<Fn>(original);
 }
 
 }  // namespace
@@ -56,11 +76,8 @@ void ModuleInHost::write_size_setting(const char* value) {
 
 void ModuleInHost::count_module_loads(HMODULE module) {
     module_loads = LoadLog();
-    void* original = replace_import(module, "user32.dll", "LoadImageA",
-                                    reinterpret_cast<void*>(logging_load_image));
-    ASSERT_TRUE(original != NULL);
-    if (original != reinterpret_cast<void*>(logging_load_image))
-        real_load_image = reinterpret_cast<LoadImageFn>(original);
+    log_import(module, "LoadImageA", logging_load_image, &real_load_image);
+    log_import(module, "CreateIconFromResourceEx", logging_create_icon, &real_create_icon);
 }
 
 SIZE ModuleInHost::shown_cursor_size() {

@@ -23,7 +23,8 @@ protected:
 
     // Writes .\plugin\Quillmere.ini with [Cursor] Size=value.
     void write_size_setting(const char* value);
-    // Starts counting the module's own LoadImageA calls (and their times).
+    // Starts counting the cursors the module builds (its LoadImageA and
+    // CreateIconFromResourceEx calls) and their times.
     void count_module_loads(HMODULE module);
     // Size of the cursor the module shows now for the host's current kind,
     // after asking for it as Windows does when the mouse is over the client.
@@ -34,8 +35,8 @@ protected:
     HWND window = NULL;
 };
 
-// LoadImageA calls the module made since count_module_loads, and the tick
-// count of the first and last.
+// Cursors the module built since count_module_loads, and the tick count of
+// the first and last.
 struct LoadLog {
     int calls;
     DWORD first_tick;
@@ -43,10 +44,10 @@ struct LoadLog {
 };
 extern LoadLog module_loads;
 
-// One full load of the default folder makes this many LoadImageA calls: a
-// probe and a scaled load for each of the 22 base files and the one animated
-// file (missing files are never handed to the loader).
+// One full load of the default folder at a scale builds this many cursors: a
+// probe and a scaled build for each of the 22 base files and the one
+// animated file (missing files are never handed to the loader).
 const int LOADS_PER_DEFAULT_SET = 46;
 
-// Pumps until the module has made `calls` LoadImageA calls, or the time is up.
+// Pumps until the module has built `calls` cursors, or the time is up.
 void pump_until_loads(int calls, DWORD timeout_milliseconds);

@@ -67,8 +67,10 @@ std::string core_header_frame(int width, int height) {
     append16(image, static_cast<unsigned>(width));
     append16(image, static_cast<unsigned>(height));
     append16(image, 1);
-    append16(image, 32);
-    image.append(static_cast<size_t>(width * 4 * (height / 2)), '\x80');
+    append16(image, 8);
+    for (int i = 0; i < 256; ++i)  // a grey palette of 3-byte entries
+        image.append(3, static_cast<char>(i));
+    image.append(static_cast<size_t>(((width + 3) / 4) * 4 * (height / 2)), '\x80');
     image.append(static_cast<size_t>(((width + 31) / 32) * 4 * (height / 2)), '\0');
     return icon_file(2, {{width, height / 2, image, 0, 0}});
 }

@@ -66,6 +66,16 @@ protected:
         pump_messages_for(50);
         EXPECT_TRUE(IsWindow(window));
     }
+    // Every kind 0 to 21 shows its default at `scale` times its own size
+    // (32, and 35 for kinds 10 and 12).
+    void expect_defaults_at(int scale) {
+        for (int kind = 0; kind < 22; ++kind) {
+            set_host_cursor_kind(kind);
+            int own = kind == 10 || kind == 12 ? 35 : 32;
+            EXPECT_EQ(own * scale, shown_cursor_size().cx) << "kind " << kind;
+        }
+        set_host_cursor_kind(0);
+    }
     HMODULE module = NULL;
     int result = 0;
 };
@@ -97,10 +107,13 @@ protected:
     }
 };
 
-TEST_F(WithoutPluginFolder, NothingIsWrittenNoCursorShowsAndTheHostRuns) {
+// Where nothing can be written, the defaults load from the module's own
+// copy, at the size asked, and nothing is written anywhere.
+TEST_F(WithoutPluginFolder, NothingIsWrittenTheDefaultsShowAndTheHostRuns) {
     start(nullptr, true);
-    EXPECT_TRUE(shown_cursor() == NULL);
-    EXPECT_EQ(0, rescale_to(1280, 960));  // no file to hand the loader
+    expect_defaults_at(1);
+    EXPECT_EQ(LOADS_PER_DEFAULT_SET, rescale_to(1280, 960));
+    expect_defaults_at(2);
     EXPECT_FALSE(folder_exists("plugin"));
     expect_host_runs();
 }
@@ -109,8 +122,8 @@ TEST_F(WithoutPluginFolder, NothingIsWrittenNoCursorShowsAndTheHostRuns) {
 TEST_F(Faults, ACursorFolderThatTakesNoFileLeavesNothingBehind) {
     ASSERT_TRUE(write_file("plugin\\Cursors", "a file, not a folder"));
     start();
-    EXPECT_TRUE(shown_cursor() == NULL);
-    EXPECT_EQ(0, rescale_to(1280, 960));
+    EXPECT_EQ(LOADS_PER_DEFAULT_SET, rescale_to(1280, 960));
+    expect_defaults_at(2);
     EXPECT_EQ("a file, not a folder", read_file("plugin\\Cursors"));
     expect_host_runs();
 }
@@ -151,7 +164,7 @@ TEST_F(Faults, AWriteCutShortLeavesNoTruncatedDefaultAndTheNextLoadWritesIt) {
     });
     EXPECT_EQ(2 * 23, failed_writes);  // 23 defaults, at start-up and its rescale
     expect_no_default_written();
-    EXPECT_TRUE(shown_cursor() == NULL);
+    EXPECT_EQ(32, shown_cursor_size().cx) << "the module's own copy";
     expect_host_runs();
     // The disk has room again: the next rescale writes the defaults whole.
     replace_import(module, "msvcrt.dll", "fwrite", reinterpret_cast<void*>(real_fwrite));
@@ -168,7 +181,8 @@ TEST_F(Faults, ACloseThatFailsLeavesNoDefaultBehind) {
     });
     EXPECT_EQ(2 * 23, failed_writes);
     expect_no_default_written();
-    EXPECT_EQ(0, rescale_to(960, 720));
+    EXPECT_EQ(LOADS_PER_DEFAULT_SET, rescale_to(960, 720));
+    EXPECT_EQ(48, shown_cursor_size().cx);
     expect_host_runs();
 }
 

@@ -1,0 +1,118 @@
+#include "cursors/animated_copy.h"
+
+#include "cursors/riff_reading.h"
+
+namespace {
+
+// The most sequence entries looked at; the check refuses longer animations.
+const DWORD MAX_STEPS_READ = 1024;
+
+// Cuts every top-level chunk that runs past the body to end with it. Only
+// the last chunk of the walk can; a reader skipping it would land outside.
+void cut_overrunning_chunk(BYTE* bytes, DWORD body_end) {
+    TopChunks top;
+    walk_top_chunks(bytes, body_end, &top);
+    if (!top.overrun)
+        return;
+    DWORD position = RIFF_HEADER_SIZE;
+    while (body_end - position >= CHUNK_HEADER_SIZE) {
+        DWORD length = read_u32(bytes + position + 4);
+        DWORD room = body_end - position - CHUNK_HEADER_SIZE;
+        if (length > room) {
+            write_u32(bytes + position + 4, room);
+            return;
+        }
+        if (room - length < (length & 1))
+            return;
+        position += CHUNK_HEADER_SIZE + length + (length & 1);
+    }
+}
+
+// Walks `frames` frame chunks from the list's first one. Each odd length that
+// has its pad byte after it counts the pad byte in, as some readers step
+// from frame to frame by the length alone; a length past the body is cut to
+// it. Returns where the last frame walked ends.
+DWORD even_out_frames(BYTE* bytes, DWORD body_end, DWORD position, DWORD frames) {
+    for (DWORD i = 0; i < frames && body_end - position >= CHUNK_HEADER_SIZE; ++i) {
+        BYTE* header = bytes + position;
+        DWORD length = read_u32(header + 4);
+        DWORD room = body_end - position - CHUNK_HEADER_SIZE;
+        if (length > room)
+            length = room;
+        else if ((length & 1) && length < room)
+            ++length;
+        write_u32(header + 4, length);
+        position += CHUNK_HEADER_SIZE + length;
+    }
+    return position;
+}
+
+// How many frames the steps show: with a sequence, up to the highest frame
+// it names; without, one frame a step. 0 when it can't be told.
+DWORD frames_shown(const BYTE* bytes, const TopChunks& top, DWORD steps) {
+    if (!top.sequence.present)
+        return steps;
+    if (steps > MAX_STEPS_READ || top.sequence.length / 4 < steps)
+        return 0;
+    const BYTE* entries = bytes + top.sequence.offset + CHUNK_HEADER_SIZE;
+    DWORD highest = 0;
+    for (DWORD i = 0; i < steps; ++i)
+        if (read_u32(entries + 4 * i) > highest)
+            highest = read_u32(entries + 4 * i);
+    return highest + 1;
+}
+
+}  // namespace
+
+bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height) {
+    if (!is_riff_acon(bytes, size))
+        return false;
+    // A length past the file is taken to the file's end; some writers count
+    // the RIFF header into it.
+    DWORD riff_length = read_u32(bytes + 4);
+    if (riff_length > size - CHUNK_HEADER_SIZE)
+        riff_length = size - CHUNK_HEADER_SIZE;
+    write_u32(bytes + 4, riff_length);
+    DWORD body_end = CHUNK_HEADER_SIZE + riff_length;
+    cut_overrunning_chunk(bytes, body_end);
+
+    TopChunks top;
+    walk_top_chunks(bytes, body_end, &top);
+    if (!top.anih.present || top.anih.length < ANIH_SIZE)
+        return false;
+    if (top.frames.present && body_end - top.frames.offset >= LIST_HEADER_SIZE) {
+        // Frames may run past a list that is too short for them, as long as
+        // they stay inside the body: the list is made to hold them.
+        DWORD frames = read_u32(bytes + top.anih.offset + CHUNK_HEADER_SIZE + ANIH_FRAMES);
+        DWORD end = even_out_frames(bytes, body_end, top.frames.offset + LIST_HEADER_SIZE, frames);
+        DWORD held = end - top.frames.offset - CHUNK_HEADER_SIZE;
+        if (held > top.frames.length)
+            write_u32(bytes + top.frames.offset + 4, held);
+        // The list may now hold chunks that followed it: look again.
+        walk_top_chunks(bytes, body_end, &top);
+        if (!top.anih.present || top.anih.length < ANIH_SIZE)
+            return false;
+    }
+
+    BYTE* anih = bytes + top.anih.offset + CHUNK_HEADER_SIZE;
+    DWORD flags = read_u32(anih + ANIH_FLAGS);
+    if ((flags & ANIH_FLAG_SEQUENCE) && !top.sequence.present) {
+        // Readers disagree on a sequence flag without its sequence (one takes
+        // a step a frame and reads that many rates): every reader takes the
+        // header's steps once the flag is gone.
+        flags &= ~ANIH_FLAG_SEQUENCE;
+        write_u32(anih + ANIH_FLAGS, flags);
+    }
+    if (!(flags & ANIH_FLAG_SEQUENCE))
+        top.sequence.present = false;
+    // Frames after the last one any step shows cost the system a frame's
+    // bitmaps on every load, which nothing ever frees.
+    DWORD shown = frames_shown(bytes, top, read_u32(anih + ANIH_STEPS));
+    if (shown > 0 && shown < read_u32(anih + ANIH_FRAMES))
+        write_u32(anih + ANIH_FRAMES, shown);
+    if (width || height) {
+        write_u32(anih + ANIH_WIDTH, width);
+        write_u32(anih + ANIH_HEIGHT, height);
+    }
+    return true;
+}
