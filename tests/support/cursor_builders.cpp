@@ -122,13 +122,11 @@ std::string cursor_file(int width, int height, int bits_per_pixel) {
 std::string ani_file(const AniLayout& layout) {
     std::string frames = "fram";
     for (const std::string& frame : layout.frames) {
-        // Loaders step from frame to frame without pad bytes: keep each even.
+        // Some loaders step from frame to frame without pad bytes.
         std::string data = frame;
-        if (data.size() & 1)
+        if ((data.size() & 1) && !layout.pad_odd_frames)
             data += '\0';
-        frames += "icon";
-        append32(frames, static_cast<uint32_t>(data.size()));
-        frames += data;
+        frames += riff_chunk("icon", data);
     }
     uint32_t frame_count = layout.declared_frames ? layout.declared_frames
                                                 : static_cast<uint32_t>(layout.frames.size());

@@ -47,5 +47,8 @@ struct AniLayout {
     std::vector<uint32_t> sequence;   // a "seq " chunk when not empty
     std::vector<uint32_t> rates;      // a "rate" chunk when not empty
     bool info_list = false;           // a LIST INFO chunk before the header
+    // Frames of odd length keep it, with the pad byte the RIFF form puts
+    // after them; otherwise each frame is evened out with a byte of its own.
+    bool pad_odd_frames = false;
 };
 std::string ani_file(const AniLayout& layout);
