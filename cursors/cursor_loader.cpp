@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "base/module_state.h"
 #include "cursors/cursor_file.h"
 #include "cursors/cursor_file_check.h"
 #include "cursors/cursor_table.h"
@@ -91,9 +92,9 @@ HCURSOR load_slot_file(const char* path, int default_identifier, float scale) {
     const BYTE* bytes;
     DWORD size;
     if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ||
-        !default_cursor_bytes(default_identifier, &bytes, &size))
+        !default_cursor_bytes(module_handle, default_identifier, &bytes, &size))
         return NULL;
-    extract_default_cursor(default_identifier, path);
+    extract_default_cursor(module_handle, default_identifier, path);
     if (open_cursor_file(path, &file))
         return load_open_copy(&file, path, scale, NULL);
     if (!open_cursor_copy(bytes, size, &file))
@@ -189,13 +190,14 @@ void load_cursor_set(float scale) {
         animated[slot] = load_slot_file(path, ANIMATED_DEFAULT_FIRST_ID + slot, scale);
     }
     // The pointer never blinks: the shown cursor goes from an old handle
-    // straight to a new one, and no handle is destroyed while a table or the
-    // screen still holds it.
+    // straight to a new one, and no handle is destroyed while a table, the
+    // screen or a host thread on its way to SetCursor still holds it.
     HCURSOR retired[2 * LOADED_SLOT_COUNT];
     int retired_count = 0;
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
         replace_slot(slot, base[slot], animated[slot], retired, &retired_count);
     apply_current_cursor();
+    wait_for_cursor_readers();
     for (int i = 0; i < retired_count; ++i)
         DestroyCursor(retired[i]);
 }

@@ -15,5 +15,11 @@ extern HCURSOR animated_cursors[CURSOR_SLOT_COUNT];
 // bit 0x40 of the host's state flags is set. May be null.
 HCURSOR current_cursor();
 
-// SetCursor(current_cursor()); a null handle hides the cursor.
+// SetCursor(current_cursor()); a null handle hides the cursor. Safe on any
+// thread while another reloads the tables.
 void apply_current_cursor();
+
+// Waits until no thread is between reading a table and setting what it read
+// (at most a tenth of a second): after the tables are replaced, no handle
+// read before is still on its way to SetCursor once this returns.
+void wait_for_cursor_readers();

@@ -2,22 +2,20 @@
 
 #include <stdio.h>
 
-#include "plugin/plugin.h"
-
-bool default_cursor_bytes(int identifier, const BYTE** bytes, DWORD* size) {
-    HRSRC found = FindResourceA(module_handle, MAKEINTRESOURCEA(identifier & 0xffff), RT_RCDATA);
+bool default_cursor_bytes(HMODULE module, int identifier, const BYTE** bytes, DWORD* size) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(identifier & 0xffff), RT_RCDATA);
     if (!found)
         return false;
-    HGLOBAL loaded = LoadResource(module_handle, found);
-    *size = SizeofResource(module_handle, found);
+    HGLOBAL loaded = LoadResource(module, found);
+    *size = SizeofResource(module, found);
     *bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : NULL;
     return *bytes && *size;
 }
 
-void extract_default_cursor(int identifier, const char* path) {
+void extract_default_cursor(HMODULE module, int identifier, const char* path) {
     const BYTE* bytes;
     DWORD size;
-    if (!default_cursor_bytes(identifier, &bytes, &size))
+    if (!default_cursor_bytes(module, identifier, &bytes, &size))
         return;
     FILE* file = fopen(path, "wb");
     if (!file)

@@ -10,12 +10,12 @@
 const int BASE_DEFAULT_FIRST_ID = 1000;
 const int ANIMATED_DEFAULT_FIRST_ID = 2000;
 
-// The bytes of the module's RT_RCDATA resource `identifier`; false when the
+// The bytes of `module`'s RT_RCDATA resource `identifier`; false when the
 // module has no such resource.
-bool default_cursor_bytes(int identifier, const BYTE** bytes, DWORD* size);
+bool default_cursor_bytes(HMODULE module, int identifier, const BYTE** bytes, DWORD* size);
 
-// Writes the module's RT_RCDATA resource `identifier` to `path`, byte for
+// Writes `module`'s RT_RCDATA resource `identifier` to `path`, byte for
 // byte. Does nothing when there is no such resource or the file can't be
 // created; a file that could not be written whole is removed again, so that
 // the next load tries afresh instead of meeting a truncated cursor.
-void extract_default_cursor(int identifier, const char* path);
+void extract_default_cursor(HMODULE module, int identifier, const char* path);

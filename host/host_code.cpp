@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "plugin/host_address_map.h"
+#include "base/host_address_map.h"
 
 HostCallLog host_call_log_a;
 HostCallLog host_call_log_b;

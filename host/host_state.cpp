@@ -1,6 +1,6 @@
 #include "host/host_state.h"
 
-#include "plugin/host_address_map.h"
+#include "base/host_address_map.h"
 
 namespace {
 template <typename T>

@@ -14,7 +14,7 @@
 #include "host/screenshot.h"
 #include "host/tour_expect.h"
 #include "host/tour_sheet.h"
-#include "plugin/host_address_map.h"
+#include "base/host_address_map.h"
 
 namespace {
 

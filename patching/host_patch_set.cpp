@@ -5,7 +5,7 @@
 
 #include "cursors/cursor_table.h"
 #include "patching/patch_primitives.h"
-#include "plugin/host_address_map.h"
+#include "base/host_address_map.h"
 
 const uint8_t storm_signature[STORM_SIGNATURE_LENGTH] = {0xC2, 0x8B, 0x54, 0x24,
                                                          0x2C, 0xD1, 0xF8, 0x8D};

@@ -1,12 +1,10 @@
 #include "plugin/plugin.h"
 
+#include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "patching/host_patch_set.h"
-#include "settings/scale_policy.h"
+#include "scaling/cursor_scaling.h"
 #include "window/cursor_window.h"
-
-HMODULE module_handle;
-ClientRectFn client_rect_fn = GetClientRect;
 
 namespace {
 
@@ -45,9 +43,7 @@ extern "C" int yrp_init(void) {
 
     create_cursor_folders();
     resolve_client_rect();
-    read_cursor_scale();
-    load_cursor_set(scale_mode(cursor_scale) == SCALE_FIXED ? cursor_scale : 0.0f);
-    auto_rescale();
+    load_cursors_at_start();
     ShowCursor(TRUE);
     subclass_host_window();
     first_result = apply_host_patch_set();

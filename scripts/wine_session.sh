@@ -25,8 +25,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || { echo "wine_session: wineboot failed" >&2; exit 1; }
   wineserver -w
 fi
-# A server that is already up (persistent) is fine.
+# A server that is already up (persistent) is fine. Every session holds a
+# shared lock on the prefix; the last one out stops the server, so two
+# scripts running at once never stop each other's.
+exec 9>"$WINEPREFIX/.session.lock"
+flock -s 9
 wineserver -p 2>/dev/null || true
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+trap 'flock -u 9; if flock -xn 9; then wineserver -k >/dev/null 2>&1 || true; fi' EXIT
 wine cmd /c exit >/dev/null 2>&1 || true
 "$@"

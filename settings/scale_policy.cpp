@@ -6,12 +6,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "cursors/cursor_loader.h"
-#include "plugin/host_address_map.h"
-#include "plugin/plugin.h"
-
-float cursor_scale;
-
 namespace {
 
 const int VALUE_BUFFER_SIZE = 16;
@@ -40,8 +34,8 @@ float read_ini_float(const char* section, const char* key, float default_value, 
     return to_single(atof(value));
 }
 
-void read_cursor_scale() {
-    cursor_scale = read_ini_float(SETTINGS_SECTION, SETTINGS_SIZE_KEY, 0.0f, SETTINGS_FILE);
+float read_size_setting() {
+    return read_ini_float(SETTINGS_SECTION, SETTINGS_SIZE_KEY, 0.0f, SETTINGS_FILE);
 }
 
 ScaleMode scale_mode(float setting) {
@@ -55,19 +49,4 @@ float scale_for_client(int width, int height, int screen_width, int screen_heigh
     float horizontal = factor(width, screen_width);
     float vertical = factor(height, screen_height);
     return horizontal > vertical ? vertical : horizontal;
-}
-
-float compute_auto_scale(int width, int height) {
-    return scale_for_client(width, height, host_screen_width(), host_screen_height());
-}
-
-void auto_rescale() {
-    if (scale_mode(cursor_scale) != SCALE_AUTOMATIC)
-        return;
-    RECT client;
-    if (!client_rect_fn(host_main_window(), &client))
-        return;
-    if (client.right <= 0 || client.bottom <= 0)
-        return;
-    load_cursor_set(compute_auto_scale(client.right, client.bottom));
 }

@@ -1,14 +1,12 @@
 // How large the cursors are: one value in the settings file selects a fixed
 // scale (above 1), native size (above 0 up to 1, or negative), or automatic
-// scaling from the host window's client area (0, the default).
+// scaling from the host window's client area (0, the default). Pure rules:
+// they touch no module or host state, so the tools use them as they are.
 #pragma once
 
 const char SETTINGS_FILE[] = ".\\plugin\\Quillmere.ini";
 const char SETTINGS_SECTION[] = "Cursor";
 const char SETTINGS_SIZE_KEY[] = "Size";
-
-// The scale read at start-up; 0 means automatic. Never changed afterwards.
-extern float cursor_scale;
 
 // What a Size value selects: 0 (and -0) automatic scaling, above 1 a fixed
 // scale, anything else (negative, above 0 up to 1, NaN) native size.
@@ -21,19 +19,11 @@ ScaleMode scale_mode(float setting);
 // formatted as "%.1f" and read back (so 0.0 for the default).
 float read_ini_float(const char* section, const char* key, float default_value, const char* file);
 
-// Reads cursor_scale from the settings file.
-void read_cursor_scale();
+// The Size value of the settings file; 0 (automatic) when there is none.
+float read_size_setting();
 
 // The scale at which a client area of width by height shows a screen of
 // screen_width by screen_height: the smaller of the two factors, each rounded
 // to single precision. A screen side of 0 makes its factor infinite. Touches
 // no host memory, so tools can use it outside the host.
 float scale_for_client(int width, int height, int screen_width, int screen_height);
-
-// scale_for_client against the host's screen size, read from the host now.
-float compute_auto_scale(int width, int height);
-
-// In automatic mode, measures the host window's client area and reloads both
-// cursor sets at the matching scale. Does nothing in the other modes, when
-// the window can't be measured, or when it has no area (minimised).
-void auto_rescale();

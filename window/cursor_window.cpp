@@ -1,8 +1,8 @@
 #include "window/cursor_window.h"
 
 #include "cursors/cursor_table.h"
-#include "plugin/host_address_map.h"
-#include "settings/scale_policy.h"
+#include "base/host_address_map.h"
+#include "scaling/cursor_scaling.h"
 
 WNDPROC prev_wnd_proc;
 

@@ -81,11 +81,11 @@ TEST_F(CursorLoading, FirstRunWritesTheDefaultsAndSharesMissingAnimatedSlots) {
 }
 
 TEST_F(CursorLoading, ExtractingWritesNothingWithoutAResourceOrAFolder) {
-    extract_default_cursor(2003, "plugin\\Cursors\\Animated\\cursor3.ani");
+    extract_default_cursor(GetModuleHandleA(NULL), 2003, "plugin\\Cursors\\Animated\\cursor3.ani");
     EXPECT_FALSE(file_exists("plugin\\Cursors\\Animated\\cursor3.ani"));
-    extract_default_cursor(2005, "plugin\\NoSuchFolder\\cursor5.ani");
+    extract_default_cursor(GetModuleHandleA(NULL), 2005, "plugin\\NoSuchFolder\\cursor5.ani");
     EXPECT_FALSE(file_exists("plugin\\NoSuchFolder\\cursor5.ani"));
-    extract_default_cursor(1003, "plugin\\Cursors\\cursor3.ani");
+    extract_default_cursor(GetModuleHandleA(NULL), 1003, "plugin\\Cursors\\cursor3.ani");
     EXPECT_EQ(resource_bytes(1003), read_file("plugin\\Cursors\\cursor3.ani"));
 }
 

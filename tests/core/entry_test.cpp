@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/module_state.h"
 #include "plugin/plugin.h"
 #include "tests/support/scratch_folder.h"
 

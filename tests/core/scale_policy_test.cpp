@@ -7,7 +7,9 @@
 #include "cursors/cursor_table.h"
 #include "host/host_state.h"
 #include "host/host_window.h"
+#include "base/module_state.h"
 #include "plugin/plugin.h"
+#include "scaling/cursor_scaling.h"
 #include "settings/scale_policy.h"
 #include "tests/support/scratch_folder.h"
 
@@ -63,8 +65,7 @@ TEST(SettingsFile, MissingFileSectionOrKeyMeanAutomatic) {
     EXPECT_EQ(0.0f, read_ini_float("Cursor", "Size", 0.0f, ".\\plugin\\Quillmere.ini"));
     // The default text is "%.1f" of the default, read back.
     EXPECT_EQ(2.5f, read_ini_float("Cursor", "Size", 2.5f, ".\\plugin\\Quillmere.ini"));
-    read_cursor_scale();
-    EXPECT_EQ(0.0f, cursor_scale);
+    EXPECT_EQ(0.0f, read_size_setting());
 }
 
 TEST(AutoScale, IsTheSmallerFactorAgainstTheHostScreen) {
@@ -144,13 +145,11 @@ TEST(SettingsFile, TheShippedSampleSelectsAutomaticModeAndItsExamplesRead) {
     std::string sample = read_file(QUILLMERE_SOURCE_DIR "\\resources\\Quillmere.ini");
     ASSERT_NE(std::string::npos, sample.find("Size=0"));
     ASSERT_TRUE(write_file("plugin\\Quillmere.ini", sample));
-    read_cursor_scale();
-    EXPECT_EQ(0.0f, cursor_scale);
+    EXPECT_EQ(0.0f, read_size_setting());
     // The sample's fixed example, written in place of its default.
     sample.replace(sample.rfind("Size=0"), 6, "Size=2.0");
     ASSERT_TRUE(write_file("plugin\\Quillmere.ini", sample));
-    read_cursor_scale();
-    EXPECT_EQ(2.0f, cursor_scale);
+    EXPECT_EQ(2.0f, read_size_setting());
 }
 
 }  // namespace

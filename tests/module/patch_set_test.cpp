@@ -10,7 +10,7 @@
 
 #include "host/host_code.h"
 #include "host/host_state.h"
-#include "plugin/host_address_map.h"
+#include "base/host_address_map.h"
 
 namespace {
 

@@ -70,6 +70,8 @@ HCURSOR WINAPI counting_set_cursor(HCURSOR cursor) {
     {
         Locked held;
         totals.set_cursor_calls++;
+        if (!cursor)
+            totals.null_set_cursor++;
         if (cursor && !alive.count(cursor))
             totals.stale_set_cursor++;
     }

@@ -15,6 +15,7 @@ struct LedgerCounts {
     long destroyed_while_held;  // DestroyCursor of a handle a table still held
     long stale_set_cursor;      // SetCursor of a handle not alive
     long set_cursor_calls;
+    long null_set_cursor;       // SetCursor(NULL): the pointer hidden
     long icon_info_bitmaps;     // bitmaps GetIconInfo handed out
     long bitmaps_deleted;       // of those, deleted again
 };

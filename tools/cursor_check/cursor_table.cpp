@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
@@ -59,7 +60,7 @@ SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_def
     bool has_default = has_default_cursor(identifier);
     SlotCheck check = check_cursor_file(path, scale);
     if (check.presence == FILE_MISSING && has_default && restore_defaults) {
-        extract_default_cursor(identifier, path);
+        extract_default_cursor(module_handle, identifier, path);
         check = check_cursor_file(path, scale);
         if (check.presence == FILE_MISSING) {
             check.note = "default " + std::to_string(identifier) + " could not be written";

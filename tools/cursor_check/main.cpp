@@ -15,7 +15,7 @@
 
 #include "cursors/cursor_loader.h"
 #include "host/host_state.h"
-#include "plugin/plugin.h"
+#include "base/module_state.h"
 #include "quillmere_version.h"
 #include "tools/cursor_check/cursor_table.h"
 #include "tools/cursor_check/module_report.h"

@@ -8,7 +8,7 @@
 #include "cursors/cursor_file.h"
 #include "cursors/cursor_file_check.h"
 #include "cursors/cursor_loader.h"
-#include "plugin/plugin.h"
+#include "base/module_state.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "cursors/cursor_table.h"
 #include "host/host_state.h"
 #include "host/host_window.h"
+#include "scaling/cursor_scaling.h"
 #include "settings/scale_policy.h"
 #include "tests/robustness/core/core_fuzz.h"
 #include "tests/support/cursor_ledger.h"

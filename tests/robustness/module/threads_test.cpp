@@ -92,6 +92,8 @@ TEST_F(ModuleInHost, HostCallsRunWhileTheWindowThreadRescales500Times) {
            leaked, counts.double_destroys, counts.stale_set_cursor, counts.set_cursor_calls,
            static_cast<long>(host.wrong_results));
     EXPECT_EQ(0, host.wrong_results);
+    EXPECT_EQ(0, counts.stale_set_cursor) << "a host thread set a handle destroyed meanwhile";
+    EXPECT_EQ(0, counts.null_set_cursor) << "a rescale hid the pointer";
     EXPECT_GT(host.calls, 2 * RESCALES) << "the host thread ran throughout";
     EXPECT_EQ(0, leaked);
     EXPECT_EQ(0, counts.double_destroys);

@@ -1,0 +1,47 @@
+#include "scaling/cursor_scaling.h"
+
+#include <windows.h>
+
+#include "base/host_address_map.h"
+#include "base/module_state.h"
+#include "cursors/cursor_loader.h"
+#include "settings/scale_policy.h"
+
+float cursor_scale;
+
+namespace {
+
+// The window's scale in automatic mode; false when the window can't be
+// measured or has no area (minimised).
+bool measure_window_scale(float* scale) {
+    RECT client;
+    if (!client_rect_fn(host_main_window(), &client))
+        return false;
+    if (client.right <= 0 || client.bottom <= 0)
+        return false;
+    *scale = compute_auto_scale(client.right, client.bottom);
+    return true;
+}
+
+}  // namespace
+
+void load_cursors_at_start() {
+    cursor_scale = read_size_setting();
+    float scale = 0.0f;  // native size
+    ScaleMode mode = scale_mode(cursor_scale);
+    if (mode == SCALE_FIXED)
+        scale = cursor_scale;
+    else if (mode == SCALE_AUTOMATIC)
+        measure_window_scale(&scale);  // one load, at the window's scale
+    load_cursor_set(scale);
+}
+
+float compute_auto_scale(int width, int height) {
+    return scale_for_client(width, height, host_screen_width(), host_screen_height());
+}
+
+void auto_rescale() {
+    float scale;
+    if (scale_mode(cursor_scale) == SCALE_AUTOMATIC && measure_window_scale(&scale))
+        load_cursor_set(scale);
+}
