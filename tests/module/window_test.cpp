@@ -68,8 +68,11 @@ TEST_F(WindowProcedure, ABurstOfResizesGivesOneRescaleASecondAfterTheLast) {
     pump_until_loads(LOADS_PER_DEFAULT_SET, 4000);
     EXPECT_EQ(LOADS_PER_DEFAULT_SET, module_loads.calls);
     DWORD delay = module_loads.first_tick - last_size;
+    // Not before the second has passed; the upper bound only tells a timer
+    // that fires at all from one armed anew by every message on a busy
+    // two-core machine.
     EXPECT_GE(delay, 950u);
-    EXPECT_LE(delay, 1400u);
+    EXPECT_LE(delay, 3000u);
     // The timer fired once and is gone.
     EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID));
     send_size(SIZE_MAXIMIZED);
