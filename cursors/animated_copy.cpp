@@ -28,10 +28,53 @@ void cut_overrunning_chunk(BYTE* bytes, DWORD body_end) {
     }
 }
 
+const DWORD ICON_DIR_HEADER_SIZE = 6;
+const DWORD ICON_DIR_ENTRY_SIZE = 16;
+const DWORD ENTRY_IMAGE_FIELDS = 8;  // image size, then image offset
+const DWORD BITMAP_HEADER_READ = 16; // enough for either header's bit count
+const BYTE PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G'};
+
+// The bits per pixel of the image an entry points at, inside the frame; 0
+// when it can't be told.
+DWORD entry_depth(const BYTE* frame, DWORD length, const BYTE* entry) {
+    DWORD offset = read_u32(entry + 12);
+    if (offset > length || length - offset < BITMAP_HEADER_READ)
+        return 0;
+    const BYTE* image = frame + offset;
+    if (memcmp(image, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0)
+        return 32;
+    return read_u32(image) == 12 ? read_u16(image + 10) : read_u16(image + 14);
+}
+
+// Readers given no colour depth (building from memory) take the image of
+// fewest colours among those of the size they want, where the file's own
+// loader takes the deepest: each entry is pointed at the deepest image of
+// its size, so that any reader shows the colours the player made.
+void deepest_images_first(BYTE* frame, DWORD length) {
+    if (length < ICON_DIR_HEADER_SIZE)
+        return;
+    DWORD count = read_u16(frame + 4);
+    if (count > (length - ICON_DIR_HEADER_SIZE) / ICON_DIR_ENTRY_SIZE)
+        return;
+    for (DWORD i = 0; i < count; ++i) {
+        BYTE* entry = frame + ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * i;
+        DWORD depth = entry_depth(frame, length, entry);
+        for (DWORD j = 0; j < count && depth; ++j) {
+            const BYTE* other = frame + ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * j;
+            DWORD other_depth = entry_depth(frame, length, other);
+            if (other[0] == entry[0] && other[1] == entry[1] && other_depth > depth) {
+                memcpy(entry + 8, other + 8, ENTRY_IMAGE_FIELDS);
+                depth = other_depth;
+            }
+        }
+    }
+}
+
 // Walks `frames` frame chunks from the list's first one. Each odd length that
 // has its pad byte after it counts the pad byte in, as some readers step
 // from frame to frame by the length alone; a length past the body is cut to
-// it. Returns where the last frame walked ends.
+// it; each frame's entries lead to its deepest images. Returns where the
+// last frame walked ends.
 DWORD even_out_frames(BYTE* bytes, DWORD body_end, DWORD position, DWORD frames) {
     for (DWORD i = 0; i < frames && body_end - position >= CHUNK_HEADER_SIZE; ++i) {
         BYTE* header = bytes + position;
@@ -42,6 +85,7 @@ DWORD even_out_frames(BYTE* bytes, DWORD body_end, DWORD position, DWORD frames)
         else if ((length & 1) && length < room)
             ++length;
         write_u32(header + 4, length);
+        deepest_images_first(header + CHUNK_HEADER_SIZE, length);
         position += CHUNK_HEADER_SIZE + length;
     }
     return position;

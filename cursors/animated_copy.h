@@ -10,7 +10,8 @@
 // Rewrites, in place, a copy of a file that check_cursor_file accepted as
 // animated: the RIFF length cut to the file, each frame chunk's pad byte
 // counted into its length, the frame list's length reaching its last frame,
-// frames that no step shows dropped from the count, and the header's size
+// each frame's entries led to the deepest image of their size, frames that
+// no step shows dropped from the count, and the header's size
 // set to `width` by `height` (left as it is when both are 0). False when the
 // copy is no animated cursor with a header; it may then be partly rewritten
 // and is not to be loaded.

@@ -100,3 +100,49 @@ TEST(CursorFileCopy, NobodyWritesTheFileWhileItIsOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+// The colours a cursor draws at its own size over black.
+std::vector<DWORD> drawn(HCURSOR cursor) {
+    const int SIDE = 32;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, SIDE, -SIDE, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = NULL;
+    HDC dc = CreateCompatibleDC(NULL);
+    HBITMAP canvas = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ before = SelectObject(dc, canvas);
+    DrawIconEx(dc, 0, 0, cursor, SIDE, SIDE, 0, NULL, DI_NORMAL);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + SIDE * SIDE);
+    SelectObject(dc, before);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// A frame that holds its image in 4 and in 32 bits per pixel shows the 32
+// bits the player made, as the file's own loader picks them, even where
+// the cursor is built from memory.
+TEST(PlayersAnimatedFiles, ShowTheDeepestImageOfEachFrame) {
+    ScratchFolder scratch;
+    CreateDirectoryA("plugin\\Cursors", NULL);
+    std::string deep = dib_image(32, 32, 32);
+    AniLayout both, deep_only;
+    both.frames = {icon_file(2, {{32, 32, dib_image(32, 32, 4), 3, 3}, {32, 32, deep, 3, 3}})};
+    deep_only.frames = {icon_file(2, {{32, 32, deep, 3, 3}})};
+    std::vector<DWORD> expected, seen;
+    for (auto* result : {&expected, &seen}) {
+        ASSERT_TRUE(write_file(PATH + 2, ani_file(result == &seen ? both : deep_only)));
+        for (float scale : {0.0f, 1.0f}) {
+            HCURSOR cursor = load_cursor_file(PATH, scale);
+            ASSERT_TRUE(cursor != NULL);
+            std::vector<DWORD> pixels = drawn(cursor);
+            result->insert(result->end(), pixels.begin(), pixels.end());
+            DestroyCursor(cursor);
+        }
+    }
+    EXPECT_TRUE(expected == seen);
+}
+
+}  // namespace
