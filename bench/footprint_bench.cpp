@@ -8,6 +8,7 @@
 
 #include "host/host_code.h"
 #include "host/host_state.h"
+#include "host/plugin_loader.h"
 #include "host/host_window.h"
 #include "tests/support/cursor_ledger.h"
 #include "tests/support/gdi_objects.h"
@@ -85,8 +86,9 @@ int child_rescales(int rescales) {
     HMODULE module = LoadLibraryA(".\\plugin\\Quillmere.yrp");
     if (!window || !module || !ledger::install(module))
         return 1;
-    typedef int(__cdecl * InitFn)(void);
-    reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(module, "yrp_init")))();
+    int result;
+    if (!call_yrp_init(module, &result))
+        return 1;
     const SIZE clients[] = {{960, 720}, {1280, 960}, {1600, 900}, {800, 600}};
     auto rescale = [&](int i) {
         set_client_size(window, clients[i % 4].cx, clients[i % 4].cy);

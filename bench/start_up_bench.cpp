@@ -11,6 +11,7 @@
 
 #include "host/host_code.h"
 #include "host/host_state.h"
+#include "host/plugin_loader.h"
 #include "host/host_window.h"
 #include "tests/support/import_hooks.h"
 #include "tests/support/scratch_folder.h"
@@ -18,7 +19,6 @@
 namespace {
 
 typedef HCURSOR(WINAPI* SetCursorFn)(HCURSOR);
-typedef int(__cdecl* InitFn)(void);
 
 SetCursorFn real_set_cursor;
 typedef HANDLE(WINAPI* CreateFileFn)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
@@ -85,11 +85,12 @@ int child_start_up() {
         replace_import(module, "user32.dll", "SetCursor", reinterpret_cast<void*>(marking_set_cursor)));
     real_create_file = reinterpret_cast<CreateFileFn>(replace_import(
         module, "kernel32.dll", "CreateFileA", reinterpret_cast<void*>(marking_create_file)));
-    InitFn init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(module, "yrp_init")));
-    if (!real_set_cursor || !real_create_file || !init)
+    if (!real_set_cursor || !real_create_file)
         return 1;
     double start = now_us();
-    init();
+    int result;
+    if (!call_yrp_init(module, &result))
+        return 1;
     double total = now_us() - start;
     printf("START-UP total_us=%.1f loading_us=%.1f loads=%d\n", total, loading_us, loads);
     return 0;

@@ -200,3 +200,10 @@ void paint_host_scene(HDC dc, const RECT& client) {
     TextOutA(dc, 8, 8, status, static_cast<int>(strlen(status)));
     draw_dialog_outline(dc);
 }
+
+HCURSOR ask_for_client_cursor(HWND window) {
+    SetCursor(NULL);
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}

@@ -29,6 +29,11 @@ void open_host_dialog();
 void close_host_dialog();
 bool host_dialog_open();
 
+// Asks the window for its cursor as Windows does when the mouse moves over
+// its client area (WM_SETCURSOR, HTCLIENT) and returns the cursor set then;
+// the cursor is hidden first, so a window that sets none gives null.
+HCURSOR ask_for_client_cursor(HWND window);
+
 // Dispatches the thread's messages for about the given time (at least one
 // pass), as the host's message loop would.
 void pump_messages_for(DWORD milliseconds);

@@ -13,3 +13,6 @@ struct PluginLoad {
 
 // LoadLibraryA(path), then one call of yrp_init.
 PluginLoad load_plugin(const char* path);
+
+// One call of a loaded module's yrp_init; false when it has none.
+bool call_yrp_init(HMODULE module, int* result);

@@ -72,11 +72,9 @@ HCURSOR show_kind(const Tour& tour, int kind, bool animated) {
     POINT on_screen = POINTER_AT;
     ClientToScreen(tour.window, &on_screen);
     SetCursorPos(on_screen.x, on_screen.y);
-    SetCursor(NULL);
-    SendMessageA(tour.window, WM_SETCURSOR, reinterpret_cast<WPARAM>(tour.window),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    HCURSOR shown = ask_for_client_cursor(tour.window);
     InvalidateRect(tour.window, NULL, TRUE);
-    return GetCursor();
+    return shown;
 }
 
 SIZE cursor_size(HCURSOR cursor) {

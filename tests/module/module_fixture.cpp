@@ -64,6 +64,11 @@ PluginLoad ModuleInHost::start_plugin() {
     return load_plugin(PLUGIN_MODULE_PATH);
 }
 
+HMODULE ModuleInHost::load_plugin_unstarted() {
+    EXPECT_TRUE(CopyFileA(built_module_path().c_str(), PLUGIN_MODULE_PATH, FALSE));
+    return LoadLibraryA(PLUGIN_MODULE_PATH);
+}
+
 PluginLoad ModuleInHost::start_plugin_from_build() {
     return load_plugin(built_module_path().c_str());
 }
@@ -81,12 +86,9 @@ void ModuleInHost::count_module_loads(HMODULE module) {
 }
 
 SIZE ModuleInHost::shown_cursor_size() {
-    SetCursor(NULL);
-    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     SIZE size = {-1, -1};
     int width, height;
-    if (measure_cursor(GetCursor(), &width, &height)) {
+    if (measure_cursor(ask_for_client_cursor(window), &width, &height)) {
         size.cx = width;
         size.cy = height;
     }

@@ -20,6 +20,9 @@ protected:
     PluginLoad start_plugin();
     // Loads the module from the build folder, for folders without .\plugin.
     PluginLoad start_plugin_from_build();
+    // Copies the built module into .\plugin and loads it without starting
+    // it, so that a test can redirect its imports before call_yrp_init.
+    HMODULE load_plugin_unstarted();
 
     // Writes .\plugin\Quillmere.ini with [Cursor] Size=value.
     void write_size_setting(const char* value);

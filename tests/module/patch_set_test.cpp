@@ -191,9 +191,7 @@ TEST_F(PatchSet, DivertedCallsSetTheCursorBeforeTheHostRoutineRuns) {
         // A loaded kind, cursor hidden first: the routine sees the kind's cursor,
         // the one the module shows for it in the window.
         set_host_cursor_kind(3);
-        SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        HCURSOR shown = GetCursor();
+        HCURSOR shown = ask_for_client_cursor(window);
         SetCursor(NULL);
         SiteCall loaded = call_site(site, -40000);
         EXPECT_TRUE(loaded.log.cursor_seen != NULL);
@@ -287,9 +285,7 @@ TEST_F(PatchSet, AKindChangedByThePlayerPassesBothCallSitesWithTheNewCursor) {
     HCURSOR seen = host_call_log_a.cursor_seen;
     EXPECT_TRUE(seen != NULL);
     EXPECT_EQ(seen, host_call_log_b.cursor_seen);
-    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor(), seen);
+    EXPECT_EQ(ask_for_client_cursor(window), seen);
     // Keys that change no kind pass through neither.
     SendMessageA(window, WM_KEYDOWN, 'Q', 0);
     EXPECT_EQ(runs_a + 1, host_call_log_a.runs);

@@ -11,20 +11,15 @@ TEST_F(ModuleInHost, CreatesBothCursorFolders) {
     EXPECT_TRUE(folder_exists("plugin\\Cursors\\Animated"));
 }
 
-typedef int(__cdecl* InitFn)(void);
-
 // In automatic mode with a window that can be measured, start-up loads the
 // cursors once, at the window's scale.
 TEST_F(ModuleInHost, AutomaticModeLoadsOnceAtTheWindowsScale) {
     set_client_size(window, 1280, 960);
-    ASSERT_TRUE(CopyFileA(built_module_path().c_str(), PLUGIN_MODULE_PATH, FALSE));
-    HMODULE module = LoadLibraryA(PLUGIN_MODULE_PATH);
+    HMODULE module = load_plugin_unstarted();
     ASSERT_TRUE(module != NULL);
     count_module_loads(module);
-    InitFn init = reinterpret_cast<InitFn>(
-        reinterpret_cast<void*>(GetProcAddress(module, "yrp_init")));
-    ASSERT_TRUE(init != NULL);
-    init();
+    int result;
+    ASSERT_TRUE(call_yrp_init(module, &result));
     EXPECT_EQ(LOADS_PER_DEFAULT_SET, module_loads.calls);
     EXPECT_EQ(64, shown_cursor_size().cx);
 }

@@ -112,10 +112,9 @@ TEST_F(WindowProcedure, AFixedScaleKillsTheTimerAndReloadsNothing) {
 TEST_F(WindowProcedure, ASecondStartUpDoesNothingAndReturnsTheFirstResult) {
     start(NULL);
     WNDPROC installed = reinterpret_cast<WNDPROC>(GetWindowLongA(window, GWL_WNDPROC));
-    typedef int(__cdecl * Init)(void);
-    Init init = reinterpret_cast<Init>(
-        reinterpret_cast<void*>(GetProcAddress(plugin.module, "yrp_init")));
-    EXPECT_EQ(plugin.result, init());
+    int second = 0;
+    ASSERT_TRUE(call_yrp_init(plugin.module, &second));
+    EXPECT_EQ(plugin.result, second);
     EXPECT_EQ(installed, reinterpret_cast<WNDPROC>(GetWindowLongA(window, GWL_WNDPROC)));
     EXPECT_EQ(0, module_loads.calls);
     // Messages still reach the host exactly once.

@@ -19,33 +19,19 @@
 
 namespace {
 
-typedef int(__cdecl* InitFn)(void);
-
 class Faults : public ModuleInHost {
 protected:
     // Loads the module from .\plugin (or the build), lets `prepare` change
     // its imports, then calls yrp_init.
     void start(const std::function<void(HMODULE)>& prepare = nullptr, bool from_build = false) {
-        std::string path = from_build ? built_module_path() : PLUGIN_MODULE_PATH;
-        if (!from_build) {
-            ASSERT_TRUE(CopyFileA(built_module_path().c_str(), PLUGIN_MODULE_PATH, FALSE));
-        }
-        module = LoadLibraryA(path.c_str());
+        module = from_build ? LoadLibraryA(built_module_path().c_str()) : load_plugin_unstarted();
         ASSERT_TRUE(module != NULL);
         if (prepare) {
             prepare(module);
         }
-        InitFn init = reinterpret_cast<InitFn>(
-            reinterpret_cast<void*>(GetProcAddress(module, "yrp_init")));
-        ASSERT_TRUE(init != NULL);
-        result = init();
+        ASSERT_TRUE(call_yrp_init(module, &result));
     }
-    HCURSOR shown_cursor() {
-        SetCursor(NULL);
-        SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        return GetCursor();
-    }
+    HCURSOR shown_cursor() { return ask_for_client_cursor(window); }
     // A rescale through the module's timer message; the loads it made.
     int rescale_to(int width, int height) {
         count_module_loads(module);

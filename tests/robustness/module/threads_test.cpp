@@ -37,17 +37,12 @@ DWORD WINAPI call_sites_in_a_loop(void* parameter) {
     return 0;
 }
 
-typedef int(__cdecl* InitFn)(void);
-
 TEST_F(ModuleInHost, HostCallsRunWhileTheWindowThreadRescales500Times) {
-    ASSERT_TRUE(CopyFileA(built_module_path().c_str(), PLUGIN_MODULE_PATH, FALSE));
-    HMODULE module = LoadLibraryA(PLUGIN_MODULE_PATH);
+    HMODULE module = load_plugin_unstarted();
     ASSERT_TRUE(module != NULL);
     ASSERT_TRUE(ledger::install(module));
-    InitFn init = reinterpret_cast<InitFn>(
-        reinterpret_cast<void*>(GetProcAddress(module, "yrp_init")));
-    ASSERT_TRUE(init != NULL);
-    init();
+    int result;
+    ASSERT_TRUE(call_yrp_init(module, &result));
     set_host_cursor_kind(5);
     set_host_animated_set(true);  // slot 5 has an animated cursor of its own
 
@@ -72,8 +67,7 @@ TEST_F(ModuleInHost, HostCallsRunWhileTheWindowThreadRescales500Times) {
         for (bool animated : {false, true}) {
             set_host_animated_set(animated);
             set_host_cursor_kind(static_cast<uint8_t>(kind));
-            SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            ask_for_client_cursor(window);
             HCURSOR cursor = ledger::last_set_cursor();
             EXPECT_TRUE(cursor && ledger::is_live(cursor)) << kind;
             held.insert(cursor);
