@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/text_format.h"
+#include "host/runtime/text_format.h"
 
 struct Settings {
     int rounds = 15;      // timed rounds per figure

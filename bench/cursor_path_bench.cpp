@@ -5,8 +5,8 @@
 
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
-#include "host/host_state.h"
-#include "host/host_window.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
 #include "tests/support/scratch_folder.h"
 #include "window/cursor_window.h"
 

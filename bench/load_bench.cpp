@@ -10,7 +10,7 @@
 #include "cursors/cursor_file_check.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
-#include "host/host_state.h"
+#include "host/runtime/host_state.h"
 #include "tests/support/cursor_files.h"
 #include "tests/support/scratch_folder.h"
 

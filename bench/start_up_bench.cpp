@@ -9,10 +9,10 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "host/host_code.h"
-#include "host/host_state.h"
-#include "host/plugin_loader.h"
-#include "host/host_window.h"
+#include "host/runtime/host_code.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/plugin_loader.h"
+#include "host/runtime/host_window.h"
 #include "tests/support/import_hooks.h"
 #include "tests/support/scratch_folder.h"
 

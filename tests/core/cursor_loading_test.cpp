@@ -7,8 +7,8 @@
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
-#include "host/host_state.h"
-#include "host/screenshot.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/screenshot.h"
 #include "tests/support/cursor_files.h"
 #include "tests/support/scratch_folder.h"
 

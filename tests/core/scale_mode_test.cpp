@@ -5,7 +5,7 @@
 
 #include <math.h>
 
-#include "host/host_state.h"
+#include "host/runtime/host_state.h"
 #include "scaling/cursor_scaling.h"
 #include "settings/scale_policy.h"
 

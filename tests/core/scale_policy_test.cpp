@@ -5,8 +5,8 @@
 
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
-#include "host/host_state.h"
-#include "host/host_window.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
 #include "base/module_state.h"
 #include "plugin/plugin.h"
 #include "scaling/cursor_scaling.h"

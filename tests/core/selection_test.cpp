@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cursors/cursor_table.h"
-#include "host/host_state.h"
+#include "host/runtime/host_state.h"
 
 namespace {
 

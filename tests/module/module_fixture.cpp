@@ -1,9 +1,9 @@
 #include "tests/module/module_fixture.h"
 
-#include "host/host_code.h"
-#include "host/host_state.h"
-#include "host/host_window.h"
-#include "host/screenshot.h"
+#include "host/runtime/host_code.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
+#include "host/runtime/screenshot.h"
 #include "tests/support/import_hooks.h"
 
 LoadLog module_loads;

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "host/host_window.h"
-#include "host/plugin_loader.h"
+#include "host/runtime/host_window.h"
+#include "host/runtime/plugin_loader.h"
 #include "tests/support/scratch_folder.h"
 
 class ModuleInHost : public testing::Test {

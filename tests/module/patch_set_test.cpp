@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/host_code.h"
-#include "host/host_state.h"
+#include "host/runtime/host_code.h"
+#include "host/runtime/host_state.h"
 #include "base/host_address_map.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Players' own cursor files in a slot of the real module, fixed at twice
 // their size: the host shows each sound one at that size and nothing for a
 // hostile one, and goes on running.
-#include "host/host_state.h"
+#include "host/runtime/host_state.h"
 #include "tests/module/module_fixture.h"
 #include "tests/support/players_files.h"
 

@@ -1,7 +1,7 @@
 // The settings file read by the real module at start-up, and the cursor size
 // each value gives, through the stand-in host's window.
-#include "host/host_state.h"
-#include "host/host_window.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
 #include "tests/module/module_fixture.h"
 
 namespace {

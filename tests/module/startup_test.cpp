@@ -1,5 +1,5 @@
 // Start-up of the real module in a host-like process.
-#include "host/host_window.h"
+#include "host/runtime/host_window.h"
 #include "tests/module/module_fixture.h"
 
 namespace {

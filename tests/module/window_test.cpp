@@ -1,8 +1,8 @@
 // The subclass procedure of the real module on the stand-in host's window:
 // which messages it answers, which reach the host, and the debounced rescale
 // on real timers and a real message loop.
-#include "host/host_state.h"
-#include "host/host_window.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
 #include "tests/module/module_fixture.h"
 #include "window/cursor_window.h"
 

@@ -14,7 +14,7 @@
 #include <string.h>
 
 #include "cursors/cursor_loader.h"
-#include "host/host_state.h"
+#include "base/host_address_map.h"
 #include "base/module_state.h"
 #include "quillmere_version.h"
 #include "tools/cursor_check/cursor_table.h"

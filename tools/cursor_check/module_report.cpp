@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "host/plugin_loader.h"
+#include "base/host_address_map.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string.h>
 
 #include "cursors/cursor_loader.h"
-#include "host/host_state.h"
+#include "base/host_address_map.h"
 
 namespace {
 

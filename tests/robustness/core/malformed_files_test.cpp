@@ -7,8 +7,8 @@
 
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
-#include "host/host_state.h"
-#include "host/host_window.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
 #include "scaling/cursor_scaling.h"
 #include "settings/scale_policy.h"
 #include "tests/robustness/core/core_fuzz.h"

@@ -10,9 +10,9 @@
 
 #include <functional>
 
-#include "host/host_code.h"
-#include "host/host_state.h"
-#include "host/host_window.h"
+#include "host/runtime/host_code.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
 #include "tests/module/module_fixture.h"
 #include "tests/support/import_hooks.h"
 #include "window/cursor_window.h"

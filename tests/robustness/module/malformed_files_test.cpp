@@ -10,10 +10,10 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "host/host_code.h"
-#include "host/host_state.h"
-#include "host/host_window.h"
-#include "host/plugin_loader.h"
+#include "host/runtime/host_code.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
+#include "host/runtime/plugin_loader.h"
 #include "tests/robustness/module/module_fuzz.h"
 #include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/fuzz_pass.h"

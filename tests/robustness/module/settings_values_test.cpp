@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "host/host_state.h"
-#include "host/host_window.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
 #include "tests/module/module_fixture.h"
 #include "window/cursor_window.h"
 

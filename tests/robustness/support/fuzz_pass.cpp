@@ -7,8 +7,8 @@
 #include <set>
 #include <vector>
 
-#include "host/host_state.h"
-#include "host/host_window.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
 #include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/fuzz_report.h"
 #include "tests/robustness/support/slot_files.h"

@@ -1,4 +1,4 @@
-#include "host/tour.h"
+#include "host/tour/tour.h"
 
 #include <stdarg.h>
 #include <stdio.h>
@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "host/host_code.h"
-#include "host/host_state.h"
-#include "host/host_window.h"
-#include "host/text_format.h"
-#include "host/screenshot.h"
-#include "host/tour_expect.h"
-#include "host/tour_sheet.h"
+#include "host/runtime/host_code.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
+#include "host/runtime/text_format.h"
+#include "host/runtime/screenshot.h"
+#include "host/tour/tour_expect.h"
+#include "host/tour/tour_sheet.h"
 #include "base/host_address_map.h"
 
 namespace {

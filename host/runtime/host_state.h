@@ -5,9 +5,7 @@
 #include <stdint.h>
 #include <windows.h>
 
-// Host screen size the host reports (and the window's initial client size).
-const int HOST_SCREEN_WIDTH = 640;
-const int HOST_SCREEN_HEIGHT = 480;
+#include "base/host_address_map.h"
 
 void set_host_main_window(HWND window);
 void set_host_screen_size(uint16_t width, uint16_t height);

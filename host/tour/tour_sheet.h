@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/screenshot.h"
+#include "host/runtime/screenshot.h"
 
 struct SheetTile {
     Picture crop;

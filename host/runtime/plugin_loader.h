@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-const char PLUGIN_MODULE_PATH[] = ".\\plugin\\Quillmere.yrp";
+#include "base/host_address_map.h"
 
 struct PluginLoad {
     HMODULE module;   // null when the module did not load

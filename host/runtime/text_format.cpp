@@ -1,4 +1,4 @@
-#include "host/text_format.h"
+#include "host/runtime/text_format.h"
 
 #include <stdarg.h>
 #include <stdio.h>

@@ -11,13 +11,13 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "host/host_code.h"
-#include "host/host_state.h"
-#include "host/host_window.h"
-#include "host/plugin_loader.h"
-#include "host/screenshot.h"
-#include "host/storm_library.h"
-#include "host/tour.h"
+#include "host/runtime/host_code.h"
+#include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
+#include "host/runtime/plugin_loader.h"
+#include "host/runtime/screenshot.h"
+#include "host/runtime/storm_library.h"
+#include "host/tour/tour.h"
 
 namespace {
 

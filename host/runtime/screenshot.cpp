@@ -1,8 +1,8 @@
-#include "host/screenshot.h"
+#include "host/runtime/screenshot.h"
 
 #include <stdlib.h>
 
-#include "host/host_window.h"
+#include "host/runtime/host_window.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "stb_image_write.h"

@@ -1,9 +1,9 @@
-#include "host/host_window.h"
+#include "host/runtime/host_window.h"
 
 #include <stdio.h>
 
-#include "host/host_code.h"
-#include "host/host_state.h"
+#include "host/runtime/host_code.h"
+#include "host/runtime/host_state.h"
 #include "base/host_address_map.h"
 
 HostProcLog host_proc_log;

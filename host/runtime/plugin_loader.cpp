@@ -1,4 +1,4 @@
-#include "host/plugin_loader.h"
+#include "host/runtime/plugin_loader.h"
 
 typedef int(__cdecl* PluginInit)(void);
 

@@ -1,4 +1,4 @@
-#include "host/host_code.h"
+#include "host/runtime/host_code.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,4 +1,4 @@
-#include "host/host_state.h"
+#include "host/runtime/host_state.h"
 
 #include "base/host_address_map.h"
 

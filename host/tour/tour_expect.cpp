@@ -1,9 +1,9 @@
-#include "host/tour_expect.h"
+#include "host/tour/tour_expect.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "host/host_state.h"
+#include "host/runtime/host_state.h"
 
 namespace {
 

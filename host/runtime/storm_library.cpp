@@ -1,4 +1,4 @@
-#include "host/storm_library.h"
+#include "host/runtime/storm_library.h"
 
 #include <string.h>
 

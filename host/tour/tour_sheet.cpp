@@ -1,4 +1,4 @@
-#include "host/tour_sheet.h"
+#include "host/tour/tour_sheet.h"
 
 #include <windows.h>
 
