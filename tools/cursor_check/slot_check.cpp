@@ -28,11 +28,15 @@ std::string open_failure(const char* path, DWORD error) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
         if (data.nFileSizeLow == 0 && data.nFileSizeHigh == 0)
-            return "empty file";
+            return "the file is empty";
         if (data.nFileSizeHigh != 0)
-            return "larger than 4 GB: not read";
+            return "larger than 4 GB: the game does not read it";
     }
-    return format("cannot be read (Windows error %ld)", static_cast<long>(error));
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return "another program holds it open: close that program";
+    if (error == ERROR_ACCESS_DENIED)
+        return "Windows denies reading it: check the file's permissions";
+    return format("can't be read (Windows error %ld)", static_cast<long>(error));
 }
 
 // The structural check the module runs before any loader sees the file.
@@ -46,8 +50,7 @@ bool passes_module_check(const char* path, SlotCheck* check) {
     bool animated = file.size >= RIFF_TAG_SIZE && memcmp(file.bytes, RIFF_TAG, RIFF_TAG_SIZE) == 0;
     close_cursor_file(&file);
     if (!sound)
-        check->note = animated ? "damaged animated cursor: a length or image inside it does not hold"
-                               : "not a cursor file, or a damaged one";
+        check->note = animated ? "a damaged animated cursor" : "not a cursor, or a damaged one";
     return sound;
 }
 
@@ -75,27 +78,29 @@ SlotCheck check_cursor_file(const char* path, float scale) {
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         check.presence = FILE_FOLDER;
-        check.note = "a folder where the file should be";
+        check.note = "a folder has this file's name: remove or rename the folder";
         return check;
     }
     check.presence = FILE_PRESENT;
     if (!passes_module_check(path, &check))
         return check;
     if (!load_and_measure(path, 0.0f, &check.native_width, &check.native_height)) {
-        check.note = "not a cursor file the system can load";
+        check.note = "Windows can't load it as a cursor";
         return check;
     }
     int asked_width = requested_side(check.native_width, scale);
     int asked_height = requested_side(check.native_height, scale);
     if (!load_and_measure(path, scale, &check.width, &check.height)) {
-        check.note = format("loads at its own size but not at %ldx%ld", asked_width, asked_height);
+        check.note = format("loads at its own size but not at %ldx%ld: try a smaller Size",
+                            asked_width, asked_height);
         return check;
     }
     check.loads = true;
     if (asked_width == 0 || asked_height == 0)
-        check.note = scale == 0.0f ? "" : "scaled size too large: loads at its own size";
+        check.note = scale == 0.0f ? "" : "too large to scale: shown at its own size";
     else if (check.width != asked_width || check.height != asked_height)
-        check.note = format("asked for %ldx%ld", asked_width, asked_height);
+        check.note = format("Windows gave this size, not the %ldx%ld asked",
+                            asked_width, asked_height);
     return check;
 }
 
