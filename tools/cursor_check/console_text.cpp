@@ -97,7 +97,9 @@ void print_error_line(const std::string& text) {
 void wait_if_own_console() {
     DWORD processes[2];
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    if (GetConsoleProcessList(processes, 2) != 1 || !is_console(input))
+    // Output sent elsewhere (a pipe, a file) needs no pause to be read.
+    if (GetConsoleProcessList(processes, 2) != 1 || !is_console(input) ||
+        !is_console(GetStdHandle(STD_OUTPUT_HANDLE)))
         return;
     print_line("");
     print_line("Press Enter to close this window.");

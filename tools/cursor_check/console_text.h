@@ -20,6 +20,6 @@ void say(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void print_error_line(const std::string& text);
 
 // When the console was made for this program alone (it was double-clicked)
-// and reads a keyboard, asks for Enter and waits for it, so that the report
-// stays on screen.
+// and both shows the output and reads a keyboard, asks for Enter and waits
+// for it, so that the report stays on screen.
 void wait_if_own_console();

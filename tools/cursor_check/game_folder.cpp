@@ -54,10 +54,15 @@ bool enter_game_folder(bool* moved) {
     DWORD length = GetModuleFileNameA(NULL, program, sizeof program);
     if (length == 0 || length >= sizeof program)
         return false;
-    std::string game = parent_of(parent_of(program));
+    // Only from the game's own plugin folder: a build folder or a download
+    // folder may have a plugin folder beside the program's too.
+    std::string own_folder = parent_of(program);
+    std::string game = parent_of(own_folder);
+    std::string plugin = game + "\\" + shown_path(PLUGIN_FOLDER);
     // PLUGIN_MODULE_PATH starts with ".\", the rest joins the game folder.
     std::string module = game + "\\" + shown_path(PLUGIN_MODULE_PATH);
-    if (game.empty() || !is_file(module.c_str()) || !SetCurrentDirectoryA(game.c_str()))
+    if (game.empty() || lstrcmpiA(own_folder.c_str(), plugin.c_str()) != 0 ||
+        !is_file(module.c_str()) || !SetCurrentDirectoryA(game.c_str()))
         return false;
     *moved = true;
     return true;
