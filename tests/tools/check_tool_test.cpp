@@ -372,6 +372,21 @@ TEST(CheckToolElsewhere, OutsideAGameFolderItSaysSo) {
     EXPECT_FALSE(folder_exists("plugin"));
 }
 
+// Redirected output keeps file names in the ANSI code page, as they are on
+// disk; a name longer than a line is cut to fit (run_tool checks the width).
+TEST(CheckToolElsewhere, ALongAccentedGameFolderKeepsItsName) {
+    ScratchFolder scratch(false);
+    const std::string game = "Caf\xe9 " + std::string(90, 'x');  // e-acute, code page 1252
+    ASSERT_TRUE(CreateDirectoryA(game.c_str(), NULL));
+    ASSERT_TRUE(SetCurrentDirectoryA(game.c_str()));
+    ASSERT_TRUE(CreateDirectoryA("plugin", NULL));
+    ChildRun run = run_tool("--restore-defaults");
+    ASSERT_TRUE(SetCurrentDirectoryA(scratch.path().c_str()));
+    EXPECT_EQ(EXIT_ALL_LOAD, run.exit_code) << run.output;
+    EXPECT_TRUE(contains(run.output, "\\Caf\xe9")) << run.output;
+    EXPECT_TRUE(contains(run.output, std::string(60, 'x'))) << run.output;
+}
+
 // A double click starts the tool in its own folder, <game>\plugin.
 TEST(CheckToolElsewhere, StartedInThePluginFolderItChecksTheGameFolder) {
     ScratchFolder scratch;
