@@ -97,9 +97,7 @@ HCURSOR load_slot_file(const char* path, int default_identifier, float scale) {
     extract_default_cursor(module_handle, default_identifier, path);
     if (open_cursor_file(path, &file))
         return load_open_copy(&file, path, scale, NULL);
-    if (!open_cursor_copy(bytes, size, &file))
-        return NULL;
-    return load_open_copy(&file, NULL, scale, NULL);
+    return load_default_cursor(module_handle, default_identifier, scale);
 }
 
 // Puts a slot's new handles in the tables (a slot that failed keeps its
@@ -167,6 +165,16 @@ int probe_cursor_size(HCURSOR cursor, int* width, int* height) {
     if (info.hbmMask)
         DeleteObject(info.hbmMask);
     return result;
+}
+
+HCURSOR load_default_cursor(HMODULE module, int identifier, float scale) {
+    const BYTE* bytes;
+    DWORD size;
+    CursorFile file;
+    if (!default_cursor_bytes(module, identifier, &bytes, &size) ||
+        !open_cursor_copy(bytes, size, &file))
+        return NULL;
+    return load_open_copy(&file, NULL, effective_scale(scale), NULL);
 }
 
 HCURSOR load_cursor_file(const char* path, float scale, CursorSizes* sizes) {

@@ -44,6 +44,11 @@ struct CursorSizes {
     int asked_width, asked_height;
 };
 
+// Loads `module`'s default cursor `identifier` from its own copy in memory at
+// its own size times `scale`, as a slot whose default can't be written
+// does; null when there is no such default. The caller owns the handle.
+HCURSOR load_default_cursor(HMODULE module, int identifier, float scale);
+
 // Loads one cursor file at its own size times `scale` (as load_cursor_set
 // does for each slot); null when the file does not load. The caller owns the
 // handle. `sizes` (may be null) receives the sizes involved.

@@ -3,12 +3,13 @@
 # staged as copies with fixed times and modes and packed in a fixed order
 # without extra attributes, so the same inputs give the same zip, byte for
 # byte, on every build.
-#   make_zip.sh ZIP STAGE_FOLDER MODULE SETTINGS_FILE README CHECK_TOOL
+#   make_zip.sh ZIP STAGE_FOLDER MODULE SETTINGS_FILE README CHECK_TOOL CHART CHANGELOG
 set -euo pipefail
-[ $# -eq 6 ] || { echo "usage: $0 ZIP STAGE_FOLDER MODULE SETTINGS_FILE README CHECK_TOOL" >&2; exit 2; }
+usage="usage: $0 ZIP STAGE_FOLDER MODULE SETTINGS_FILE README CHECK_TOOL CHART CHANGELOG"
+[ $# -eq 8 ] || { echo "$usage" >&2; exit 2; }
 zip_path=$(realpath -m "$1")
 stage=$2
-module=$3 settings=$4 readme=$5 check_tool=$6
+module=$3 settings=$4 readme=$5 check_tool=$6 chart=$7 changelog=$8
 # DOS times in a zip are local times: pin the zone as well as the time.
 export TZ=UTC
 fixed_time='2000-01-01 00:00:00'
@@ -17,11 +18,16 @@ rm -rf "$stage"
 mkdir -p "$stage/plugin"
 cp "$module" "$stage/plugin/Quillmere.yrp"
 cp "$check_tool" "$stage/plugin/quillmere_check.exe"
+cp "$chart" "$stage/Quillmere-cursor-numbers.png"
 # Text files get Windows line ends, so that every editor on Windows shows them.
-sed 's/\r*$/\r/' "$settings" >"$stage/plugin/Quillmere.ini"
+# The settings go in as a sample: unpacking a new version over an old one
+# must never replace the player's own Quillmere.ini.
+sed 's/\r*$/\r/' "$settings" >"$stage/plugin/Quillmere.ini.sample"
 sed 's/\r*$/\r/' "$readme" >"$stage/Quillmere-README.txt"
+sed 's/\r*$/\r/' "$changelog" >"$stage/Quillmere-CHANGELOG.md"
 
-files=(Quillmere-README.txt plugin/Quillmere.yrp plugin/Quillmere.ini plugin/quillmere_check.exe)
+files=(Quillmere-README.txt Quillmere-CHANGELOG.md Quillmere-cursor-numbers.png
+       plugin/Quillmere.yrp plugin/Quillmere.ini.sample plugin/quillmere_check.exe)
 (cd "$stage" && chmod 644 "${files[@]}" && touch -d "$fixed_time" "${files[@]}")
 rm -f "$zip_path" "$zip_path.part"
 (cd "$stage" && zip -X -D -q -9 "$zip_path.part" "${files[@]}")

@@ -4,7 +4,6 @@
 
 #include "host/runtime/host_window.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "stb_image_write.h"
 
 namespace {

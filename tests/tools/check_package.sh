@@ -1,37 +1,49 @@
 #!/usr/bin/env bash
 # The players' zip: exactly the documented files, the module as built, the
-# sample settings and readme as Windows text, and packing the same files
-# again gives the same bytes.
-#   check_package.sh ZIP MODULE MAKE_ZIP_SCRIPT
+# settings as a sample that never replaces a player's file, the readme and
+# changelog as Windows text, the chart of cursor numbers as drawn by
+# cursor_art, and packing the same files again gives the same bytes.
+#   check_package.sh ZIP MODULE MAKE_ZIP_SCRIPT CHART
 set -euo pipefail
-zip=$1 module=$2 make_zip=$3
+zip=$1 module=$2 make_zip=$3 chart=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
 problem() { echo "$*"; status=1; }
 
 expected='Quillmere-README.txt
+Quillmere-CHANGELOG.md
+Quillmere-cursor-numbers.png
 plugin/Quillmere.yrp
-plugin/Quillmere.ini
+plugin/Quillmere.ini.sample
 plugin/quillmere_check.exe'
 names=$(unzip -Z1 "$zip")
 [ "$names" = "$expected" ] || problem "the zip holds:"$'\n'"$names"$'\n'"expected:"$'\n'"$expected"
 
-unzip -q "$zip" -d "$work/unpacked"
-cmp -s "$work/unpacked/plugin/Quillmere.yrp" "$module" || problem "plugin/Quillmere.yrp is not the built module"
-ini="$work/unpacked/plugin/Quillmere.ini"
-grep -q $'^\\[Cursor\\]\r$' "$ini" || problem "Quillmere.ini has no [Cursor] line (with CRLF)"
-grep -q $'^Size=0\r$' "$ini" || problem "Quillmere.ini does not set Size=0"
-readme="$work/unpacked/Quillmere-README.txt"
-for heading in Installing 'Cursor size' 'Replacing and restoring' 'Checking your cursors' 'Running on Linux under Wine'; do
+u="$work/unpacked"
+unzip -q "$zip" -d "$u"
+cmp -s "$u/plugin/Quillmere.yrp" "$module" || problem "plugin/Quillmere.yrp is not the built module"
+cmp -s "$u/Quillmere-cursor-numbers.png" "$chart" || problem "the chart is not the committed $chart"
+ini="$u/plugin/Quillmere.ini.sample"
+grep -q $'^\\[Cursor\\]\r$' "$ini" || problem "Quillmere.ini.sample has no [Cursor] line (with CRLF)"
+grep -q $'^Size=0\r$' "$ini" || problem "Quillmere.ini.sample does not set Size=0"
+readme="$u/Quillmere-README.txt"
+for heading in Installing 'Which number is which' 'Cursor size' 'Replacing and restoring' \
+               'Checking your cursors' 'Upgrading' 'Uninstalling' \
+               'Linux, Proton and the Steam Deck' 'Troubleshooting' 'Reporting a problem'; do
   grep -q "^$heading" "$readme" || problem "the readme has no section '$heading'"
 done
-if grep -q $'[^\r]$' "$readme"; then problem "the readme has lines without CRLF"; fi
+changelog="$u/Quillmere-CHANGELOG.md"
+for heading in '## \[Unreleased\]' '## \[1.0.0\]'; do
+  grep -q "^$heading" "$changelog" || problem "the changelog has no '$heading'"
+done
+for text in "$readme" "$changelog"; do
+  if grep -q $'[^\r]$' "$text"; then problem "$(basename "$text") has lines without CRLF"; fi
+done
 grep -q '@PROJECT_VERSION@' "$readme" && problem "the readme's version was not filled in"
 
-u="$work/unpacked"
 bash "$make_zip" "$work/again.zip" "$work/stage" "$u/plugin/Quillmere.yrp" "$ini" "$readme" \
-     "$u/plugin/quillmere_check.exe"
+     "$u/plugin/quillmere_check.exe" "$u/Quillmere-cursor-numbers.png" "$changelog"
 cmp -s "$zip" "$work/again.zip" || problem "packing the same files again gives another zip"
 
 [ $status -eq 0 ] && echo "package ok: $(echo $names)"

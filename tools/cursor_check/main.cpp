@@ -1,25 +1,32 @@
-// quillmere_check: tells a player, in the game folder, what the plug-in will
-// make of its settings file and cursor folders. The plug-in itself is silent;
-// this program runs the plug-in's own code (settings, paths, file checks,
-// loading and sizing) and prints what it found. It changes nothing unless
-// asked to write the missing default cursors.
+// quillmere_check: tells a player what the plug-in will make of its settings
+// file and cursor folders. The plug-in itself is silent; this program runs
+// the plug-in's own code (settings, paths, file checks, loading and sizing)
+// and prints what it found. It changes nothing unless asked to write the
+// missing default cursors (and the probes of whether it could, which leave
+// nothing behind).
 //
-//   quillmere_check [--client WIDTHxHEIGHT] [--restore-defaults]
+//   quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults]
 //
-// Exit code: 0 every present cursor file loads, 1 some present file fails to
-// load, 2 bad command line, 3 no .\plugin folder here.
+// Exit code: 0 every present cursor file loads, 1 a present file fails to
+// load or a missing default can't be written, 2 bad command line (or a sheet
+// that can't be written), 3 no game folder here or above the program.
+// Misnamed files in the cursor folders are listed but do not fail: the game
+// still shows a cursor for every number.
 #include <windows.h>
 
-#include <stdio.h>
-#include <string.h>
+#include <string>
 
 #include "cursors/cursor_loader.h"
 #include "base/host_address_map.h"
 #include "base/module_state.h"
 #include "quillmere_version.h"
+#include "tools/cursor_check/console_text.h"
+#include "tools/cursor_check/cursor_sheet.h"
 #include "tools/cursor_check/cursor_table.h"
 #include "tools/cursor_check/module_report.h"
+#include "tools/cursor_check/options.h"
 #include "tools/cursor_check/settings_report.h"
+#include "tools/cursor_check/stray_files.h"
 
 namespace {
 
@@ -27,96 +34,109 @@ const int EXIT_ALL_LOAD = 0;
 const int EXIT_FILES_FAIL = 1;
 const int EXIT_USAGE = 2;
 const int EXIT_NOT_A_GAME_FOLDER = 3;
-const int LARGEST_CLIENT_SIDE = 65535;
 
-struct Options {
-    int client_width;
-    int client_height;
-    bool restore_defaults;
-};
-
-bool parse_client_size(const char* text, Options* options) {
-    int width = 0, height = 0;
-    char end = 0;
-    if (sscanf(text, "%dx%d%c", &width, &height, &end) != 2)
-        return false;
-    if (width <= 0 || height <= 0 || width > LARGEST_CLIENT_SIDE || height > LARGEST_CLIENT_SIDE)
-        return false;
-    options->client_width = width;
-    options->client_height = height;
-    return true;
+std::string plural(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-bool parse_options(int argc, char** argv, Options* options) {
-    options->client_width = HOST_SCREEN_WIDTH;
-    options->client_height = HOST_SCREEN_HEIGHT;
-    for (int i = 1; i < argc; ++i) {
-        if (strcmp(argv[i], "--client") == 0 && i + 1 < argc) {
-            if (!parse_client_size(argv[++i], options))
-                return false;
-        } else if (strcmp(argv[i], "--restore-defaults") == 0) {
-            options->restore_defaults = true;
-        } else {
-            return false;
-        }
+// The missing defaults are written where they can be, as the module does at
+// start-up: folders first.
+void restore_folders() {
+    if (cursor_folder_state(CURSOR_FOLDER) == FOLDER_CAN_BE_MADE)
+        CreateDirectoryA(CURSOR_FOLDER, NULL);
+    if (cursor_folder_state(ANIMATED_CURSOR_FOLDER) == FOLDER_CAN_BE_MADE)
+        CreateDirectoryA(ANIMATED_CURSOR_FOLDER, NULL);
+}
+
+int print_result(const TableCounts& counts, int strays) {
+    print_line("");
+    print_line("files: " + std::to_string(counts.loading) + " load, " + std::to_string(counts.failing) +
+                   " fail to load, " + std::to_string(counts.missing) + " missing, " +
+                   std::to_string(counts.unwritable) + " can't be written, " +
+                   std::to_string(counts.absent) + " none",
+               0);
+    std::string never_read =
+        strays ? "; " + plural(strays, "file is", "files are") + " never read: see the list" : "";
+    if (counts.failing == 0 && counts.unwritable == 0) {
+        print_line("result: every cursor file that is there loads" + never_read, 0);
+        return EXIT_ALL_LOAD;
     }
-    return true;
+    std::string problems;
+    if (counts.failing)
+        problems = plural(counts.failing, "file fails", "files fail") + " to load";
+    if (counts.unwritable)
+        problems += std::string(problems.empty() ? "" : ", ") +
+                    plural(counts.unwritable, "default", "defaults") + " can't be written";
+    print_line("result: " + problems + never_read, 0);
+    return EXIT_FILES_FAIL;
 }
 
-void print_usage() {
-    fprintf(stderr,
-            "usage: quillmere_check [--client WIDTHxHEIGHT] [--restore-defaults]\n"
-            "Run it in the game folder (the one holding plugin\\Quillmere.yrp).\n"
-            "  --client WxH        client area for automatic mode (default %dx%d)\n"
-            "  --restore-defaults  write the default cursors that are missing\n",
-            HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
+std::string full_path(const std::string& path) {
+    char full[MAX_PATH];
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, NULL);
+    return length && length < sizeof full ? full : path;
 }
 
-bool is_folder(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+int check(const Options& options) {
+    // The defaults are this program's own resources, as they are the module's.
+    module_handle = GetModuleHandleA(NULL);
+    // A relative sheet path names a file where the player started us.
+    std::string sheet = options.sheet.empty() ? "" : full_path(options.sheet);
+    print_line("Quillmere cursor check " QUILLMERE_VERSION_TEXT);
+    bool moved = false;
+    bool found = enter_game_folder(&moved);
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof folder, folder);
+    say("game folder  %s%s", folder, moved ? " (the one above this program's folder)" : "");
+    if (!found) {
+        print_line("This is not a game folder: it has no plugin folder, and this program is "
+                   "not in a game's plugin folder. Run it in the game folder, or start it "
+                   "from <game folder>\\plugin.", 0);
+        return EXIT_NOT_A_GAME_FOLDER;
+    }
+    print_module_report();
+    if (options.restore_defaults)
+        restore_folders();
+    FolderAccess access;
+    access.base = defaults_can_be_written(print_folder_report("cursors", CURSOR_FOLDER));
+    access.animated =
+        defaults_can_be_written(print_folder_report("animated", ANIMATED_CURSOR_FOLDER));
+
+    SettingsReport settings = read_settings_report();
+    print_settings_report(settings, options.client_width, options.client_height);
+    float scale = load_scale(settings, options.client_width, options.client_height);
+    print_line("");
+    TableCounts counts = print_cursor_table(scale, options.restore_defaults, access);
+    int strays = print_stray_files();
+    int code = print_result(counts, strays);
+    if (!sheet.empty()) {
+        std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " +
+                              std::string(folder) + ", " + scale_caption(scale);
+        if (!write_cursor_sheet(sheet.c_str(), scale, caption.c_str())) {
+            say("sheet        %s can't be written: choose another file or folder",
+                sheet.c_str());
+            return EXIT_USAGE;
+        }
+        say("sheet        %s", sheet.c_str());
+    }
+    return code;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options = {};
-    if (!parse_options(argc, argv, &options)) {
+    std::string error;
+    int code = EXIT_USAGE;
+    if (!parse_options(argc, argv, &options, &error)) {
+        print_error_line(error);
+        print_error_line("quillmere_check --help tells how to run it");
+    } else if (options.help) {
         print_usage();
-        return EXIT_USAGE;
+        code = EXIT_ALL_LOAD;
+    } else {
+        code = check(options);
     }
-    // The defaults are this program's own resources, as they are the module's.
-    module_handle = GetModuleHandleA(NULL);
-
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    printf("Quillmere cursor check %s\n", QUILLMERE_VERSION_TEXT);
-    printf("game folder %s\n", folder);
-    if (!is_folder(PLUGIN_FOLDER)) {
-        printf("no %s folder here: run this program in the game folder\n", PLUGIN_FOLDER);
-        return EXIT_NOT_A_GAME_FOLDER;
-    }
-    print_module_report();
-    if (options.restore_defaults) {
-        // The module makes both folders at start-up, before it writes a default.
-        CreateDirectoryA(CURSOR_FOLDER, NULL);
-        CreateDirectoryA(ANIMATED_CURSOR_FOLDER, NULL);
-    }
-    print_folder_report(CURSOR_FOLDER);
-    print_folder_report(ANIMATED_CURSOR_FOLDER);
-
-    SettingsReport settings = read_settings_report();
-    print_settings_report(settings, options.client_width, options.client_height);
-    float scale = load_scale(settings, options.client_width, options.client_height);
-    printf("\n");
-    TableCounts counts = print_cursor_table(scale, options.restore_defaults);
-    printf("\n%d files load, %d fail to load, %d missing, %d absent (no default)\n",
-           counts.loading, counts.failing, counts.missing, counts.absent);
-    if (counts.failing > 0) {
-        printf("result: %d present file%s fail%s to load\n", counts.failing,
-               counts.failing == 1 ? "" : "s", counts.failing == 1 ? "s" : "");
-        return EXIT_FILES_FAIL;
-    }
-    printf("result: every present file loads\n");
-    return EXIT_ALL_LOAD;
+    wait_if_own_console();
+    return code;
 }

@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <stdio.h>
-
 #include <vector>
 
 #include "base/host_address_map.h"
+#include "tools/cursor_check/console_text.h"
 
 namespace {
 
@@ -35,24 +34,44 @@ bool file_version(const char* path, unsigned* major, unsigned* minor, unsigned* 
 
 void print_module_report() {
     DWORD attributes = GetFileAttributesA(PLUGIN_MODULE_PATH);
+    const char* path = shown_path(PLUGIN_MODULE_PATH);
     unsigned major, minor, patch;
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        printf("module      %s not found: the game will not load the plug-in\n",
-               PLUGIN_MODULE_PATH);
+        say("plug-in      %s not found: the game runs without it; unpack the zip "
+            "into this folder again", path);
     else if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        printf("module      %s is a folder, not the plug-in\n", PLUGIN_MODULE_PATH);
+        say("plug-in      %s is a folder, not the plug-in: delete it and unpack the zip "
+            "again", path);
     else if (file_version(PLUGIN_MODULE_PATH, &major, &minor, &patch))
-        printf("module      %s, version %u.%u.%u\n", PLUGIN_MODULE_PATH, major, minor, patch);
+        say("plug-in      %s, version %u.%u.%u", path, major, minor, patch);
     else
-        printf("module      %s, no version information\n", PLUGIN_MODULE_PATH);
+        say("plug-in      %s has no version information: it is damaged or not this "
+            "plug-in; unpack the zip again", path);
 }
 
-void print_folder_report(const char* folder) {
-    DWORD attributes = GetFileAttributesA(folder);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        printf("folder      %s missing: the plug-in makes it at the next start\n", folder);
-    else if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        printf("folder      %s\n", folder);
-    else
-        printf("folder      %s is a file, not a folder: no cursor can be read from it\n", folder);
+FolderState print_folder_report(const char* label, const char* folder) {
+    FolderState state = cursor_folder_state(folder);
+    const char* path = shown_path(folder);
+    switch (state) {
+    case FOLDER_WRITABLE:
+        say("%-12s %s", label, path);
+        break;
+    case FOLDER_CAN_BE_MADE:
+        say("%-12s %s missing: the game makes it at its next start", label, path);
+        break;
+    case FOLDER_CANNOT_BE_MADE:
+        say("%-12s %s missing, and it can't be made: the folder above it is a file or "
+            "can't be written to", label, path);
+        break;
+    case FOLDER_IS_A_FILE:
+        say("%-12s %s is a file, not a folder: delete or rename that file so that the "
+            "game can make the folder", label, path);
+        break;
+    case FOLDER_NOT_WRITABLE:
+        say("%-12s %s can't be written to: give your Windows account the right to "
+            "change it (Properties, Security), or move the game out of Program Files",
+            label, path);
+        break;
+    }
+    return state;
 }

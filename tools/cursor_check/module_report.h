@@ -1,12 +1,12 @@
-// The lines of the check tool's report about the module file and the cursor
+// The lines of the check tool's report about the plug-in file and the cursor
 // folders.
 #pragma once
 
-// The game's plug-in folder, relative to the game folder.
-const char PLUGIN_FOLDER[] = ".\\plugin";
+#include "tools/cursor_check/game_folder.h"
 
-// Prints whether .\plugin\Quillmere.yrp is there and the version it carries.
+// Prints whether plugin\Quillmere.yrp is there and the version it carries.
 void print_module_report();
 
-// Prints whether a cursor folder is there, or what stands in its place.
-void print_folder_report(const char* folder);
+// Prints, under `label`, whether a cursor folder is there and can take the
+// default cursors, or what to do about it; returns what it found.
+FolderState print_folder_report(const char* label, const char* folder);

@@ -7,6 +7,8 @@
 
 #include "cursors/cursor_loader.h"
 #include "base/host_address_map.h"
+#include "tools/cursor_check/console_text.h"
+#include "tools/cursor_check/game_folder.h"
 
 namespace {
 
@@ -63,35 +65,40 @@ float load_scale(const SettingsReport& settings, int client_width, int client_he
     return effective_scale(0.0f);
 }
 
+std::string scale_caption(float scale) {
+    if (scale == 0.0f || scale == 1.0f)
+        return "each at its own size";
+    return "at " + scale_text(scale) + " times their own size";
+}
+
 void print_settings_report(const SettingsReport& settings, int client_width, int client_height) {
+    const char* path = shown_path(SETTINGS_FILE);
     if (settings.file_is_folder)
-        printf("settings    %s is a folder, not a file: automatic\n", SETTINGS_FILE);
+        say("settings     %s is a folder, not a file: delete it; the size is automatic", path);
     else if (!settings.file_present)
-        printf("settings    %s not found: automatic\n", SETTINGS_FILE);
+        say("settings     %s not found: the size is automatic (as Size=0)", path);
     else if (!settings.value_present)
-        printf("settings    %s has no [%s] %s value: automatic\n", SETTINGS_FILE,
-               SETTINGS_SECTION, SETTINGS_SIZE_KEY);
+        say("settings     %s has no Size line under [%s]: the size is automatic", path,
+            SETTINGS_SECTION);
     else
-        printf("settings    %s: %s=%s reads as %s%s\n", SETTINGS_FILE, SETTINGS_SIZE_KEY,
-               settings.text.c_str(), scale_text(settings.value).c_str(),
-               settings.text.size() > READ_CHARACTERS ? " (only the first 15 characters count)"
-                                                      : "");
+        say("settings     %s: %s=%s reads as %s%s", path, SETTINGS_SIZE_KEY,
+            settings.text.c_str(), scale_text(settings.value).c_str(),
+            settings.text.size() > READ_CHARACTERS ? " (only the first 15 characters count)" : "");
 
     double scale = load_scale(settings, client_width, client_height);
     switch (settings.mode) {
     case SCALE_FIXED:
-        printf("scale       fixed: every cursor at %s times its own size\n",
-               scale_text(scale).c_str());
+        say("size         fixed: every cursor at %s times its own size", scale_text(scale).c_str());
         break;
     case SCALE_NATIVE:
-        printf("scale       native: every cursor at its own size\n");
+        say("size         every cursor at its own size");
         break;
     case SCALE_AUTOMATIC: {
         double factor = automatic_scale(client_width, client_height);
-        printf("scale       automatic: a %dx%d client area on the %dx%d host screen gives %s%s\n",
-               client_width, client_height, HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT,
-               scale_text(factor).c_str(),
-               factor < 1.0 ? ", so own size (cursors never shrink)" : "");
+        say("size         automatic: a game window %dx%d inside (the game draws %dx%d) gives "
+            "%s times each cursor's own size%s", client_width, client_height, HOST_SCREEN_WIDTH,
+            HOST_SCREEN_HEIGHT, scale_text(factor).c_str(),
+            factor < 1.0 ? ", so their own size (cursors never shrink)" : "");
         break;
     }
     }

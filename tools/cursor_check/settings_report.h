@@ -23,5 +23,8 @@ SettingsReport read_settings_report();
 // the settings read and (in automatic mode) the given client size.
 float load_scale(const SettingsReport& settings, int client_width, int client_height);
 
+// The scale in words, for a picture's caption: "at 2.0 times their own size".
+std::string scale_caption(float scale);
+
 // Prints the settings and scale lines of the report.
 void print_settings_report(const SettingsReport& settings, int client_width, int client_height);

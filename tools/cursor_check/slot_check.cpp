@@ -28,39 +28,41 @@ std::string open_failure(const char* path, DWORD error) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
         if (data.nFileSizeLow == 0 && data.nFileSizeHigh == 0)
-            return "empty file";
+            return "the file is empty";
         if (data.nFileSizeHigh != 0)
-            return "larger than 4 GB: not read";
+            return "larger than 4 GB: the game does not read it";
     }
-    return format("cannot be read (Windows error %ld)", static_cast<long>(error));
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return "another program holds it open: close that program";
+    if (error == ERROR_ACCESS_DENIED)
+        return "Windows denies reading it: check the file's permissions";
+    return format("can't be read (Windows error %ld)", static_cast<long>(error));
 }
 
-// The structural check the module runs before any loader sees the file.
+// The module's judgement of the file before any loader sees it.
 bool passes_module_check(const char* path, SlotCheck* check) {
     CursorFile file;
     if (!open_cursor_file(path, &file)) {
         check->note = open_failure(path, GetLastError());
         return false;
     }
-    bool sound = cursor_file_is_sound(file.bytes, file.size);
     bool animated = file.size >= RIFF_TAG_SIZE && memcmp(file.bytes, RIFF_TAG, RIFF_TAG_SIZE) == 0;
+    CursorFileLayout layout;
+    bool sound = check_cursor_copy(&file, &layout);
     close_cursor_file(&file);
     if (!sound)
-        check->note = animated ? "damaged animated cursor: a length or image inside it does not hold"
-                               : "not a cursor file, or a damaged one";
+        check->note = animated ? "a damaged animated cursor" : "not a cursor, or a damaged one";
     return sound;
 }
 
-// Loads the file through the module's loader and measures the result.
-bool load_and_measure(const char* path, float scale, int* width, int* height) {
-    HCURSOR cursor = load_cursor_file(path, scale);
+// Loads the file through the module's loader; the size it got, and the
+// sizes the loader worked with.
+bool load_and_measure(const char* path, float scale, int* width, int* height, CursorSizes* sizes) {
+    HCURSOR cursor = load_cursor_file(path, scale, sizes);
     if (!cursor)
         return false;
-    int got_width = 0, got_height = 0;
-    probe_cursor_size(cursor, &got_width, &got_height);
+    probe_cursor_size(cursor, width, height);
     DestroyCursor(cursor);
-    *width = got_width;
-    *height = got_height;
     return true;
 }
 
@@ -75,27 +77,33 @@ SlotCheck check_cursor_file(const char* path, float scale) {
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         check.presence = FILE_FOLDER;
-        check.note = "a folder where the file should be";
+        check.note = "a folder has this file's name: remove or rename the folder";
         return check;
     }
     check.presence = FILE_PRESENT;
     if (!passes_module_check(path, &check))
         return check;
-    if (!load_and_measure(path, 0.0f, &check.native_width, &check.native_height)) {
-        check.note = "not a cursor file the system can load";
+    CursorSizes own, asked;
+    if (!load_and_measure(path, 0.0f, &check.native_width, &check.native_height, &own)) {
+        check.note = "Windows can't load it as a cursor";
         return check;
     }
-    int asked_width = requested_side(check.native_width, scale);
-    int asked_height = requested_side(check.native_height, scale);
-    if (!load_and_measure(path, scale, &check.width, &check.height)) {
-        check.note = format("loads at its own size but not at %ldx%ld", asked_width, asked_height);
+    if (!load_and_measure(path, scale, &check.width, &check.height, &asked)) {
+        check.note = "loads at its own size but not larger: try a smaller Size";
         return check;
     }
     check.loads = true;
-    if (asked_width == 0 || asked_height == 0)
-        check.note = scale == 0.0f ? "" : "scaled size too large: loads at its own size";
-    else if (check.width != asked_width || check.height != asked_height)
-        check.note = format("asked for %ldx%ld", asked_width, asked_height);
+    // A file in several sizes counts the system's cursor size as its own.
+    if (own.own_width) {
+        check.native_width = own.own_width;
+        check.native_height = own.own_height;
+    }
+    if (scale != 0.0f && asked.asked_width == 0)
+        check.note = "too large to scale: shown at its own size";
+    else if (asked.asked_width &&
+             (check.width != asked.asked_width || check.height != asked.asked_height))
+        check.note = format("Windows gave this size, not the %ldx%ld asked", asked.asked_width,
+                            asked.asked_height);
     return check;
 }
 

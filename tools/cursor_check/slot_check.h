@@ -13,6 +13,7 @@ enum FilePresence {
     FILE_RESTORED,  // was missing; its default has just been written
     FILE_ABSENT,    // nothing at the path and no default for it: normal for
                     // most animated slots, which then show the base cursor
+    FILE_UNWRITABLE,  // missing, and its default can't be written there
 };
 
 struct SlotCheck {
