@@ -78,6 +78,26 @@ std::string dib_image(int width, int height, int bits_per_pixel) {
     return image;
 }
 
+std::string core_dib_image(int width, int height, int bits_per_pixel) {
+    int colours = bits_per_pixel <= 8 ? (1 << bits_per_pixel) : 0;
+    std::string image;
+    append32(image, 12);
+    append16(image, static_cast<unsigned>(width));
+    append16(image, static_cast<unsigned>(height * 2));
+    append16(image, 1);
+    append16(image, static_cast<unsigned>(bits_per_pixel));
+    for (int i = 0; i < colours; ++i)
+        for (int channel = 0; channel < 3; ++channel)
+            image += static_cast<char>(i == 0 ? 0 : (255 * i / colours + channel * 40) & 0xff);
+    int colour_bytes = row_bytes(width, bits_per_pixel) * height;
+    for (int i = 0; i < colour_bytes; ++i)
+        image += static_cast<char>((i * 53) & 0xff);
+    for (int row = 0; row < height; ++row)
+        for (int i = 0; i < row_bytes(width, 1); ++i)
+            image += static_cast<char>(row < height / 4 ? 0xff : 0x00);
+    return image;
+}
+
 std::string png_image(int width, int height) {
     std::vector<unsigned char> pixels;
     for (int row = 0; row < height; ++row)
