@@ -48,6 +48,13 @@ std::string riff_chunk(const char* id, const std::string& data) {
     return out;
 }
 
+std::string riff_u32_chunk(const char* id, const std::vector<uint32_t>& values) {
+    std::string data;
+    for (uint32_t value : values)
+        append32(data, value);
+    return riff_chunk(id, data);
+}
+
 std::string riff_list(const char* type, const std::string& chunks) {
     return riff_chunk("LIST", std::string(type, 4) + chunks);
 }

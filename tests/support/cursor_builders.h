@@ -16,6 +16,8 @@ void set32(std::string& bytes, size_t offset, uint32_t value);
 void set16(std::string& bytes, size_t offset, unsigned value);
 // A chunk: id, length, data and a pad byte after odd data.
 std::string riff_chunk(const char* id, const std::string& data);
+// A chunk of 32-bit values ("seq ", "rate").
+std::string riff_u32_chunk(const char* id, const std::vector<uint32_t>& values);
 // A list chunk: "LIST", length, type, then the chunks.
 std::string riff_list(const char* type, const std::string& chunks);
 

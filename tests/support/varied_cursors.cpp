@@ -70,13 +70,6 @@ std::string icon(Random& random, bool large, std::string* description) {
     return file;
 }
 
-std::string u32_chunk(const char* id, const std::vector<uint32_t>& values) {
-    std::string data;
-    for (uint32_t value : values)
-        append32(data, value);
-    return riff_chunk(id, data);
-}
-
 VariedCursor animated(Random& random) {
     VariedCursor out;
     std::string* description = &out.description;
@@ -112,7 +105,7 @@ VariedCursor animated(Random& random) {
             steps = 1 + random.below(2 * frames + 2);
             for (uint32_t i = 0; i < steps; ++i)
                 order.push_back(random.below(frames));
-            sequence = u32_chunk("seq ", order);
+            sequence = riff_u32_chunk("seq ", order);
             note(description, std::to_string(steps) + " steps in a sequence");
         } else {
             steps = 1 + random.below(frames);
@@ -123,7 +116,7 @@ VariedCursor animated(Random& random) {
         note(description, std::to_string(steps) + " steps");
     }
     if (chance(random, 35)) {
-        rates = u32_chunk("rate", std::vector<uint32_t>(steps + random.below(2), 1 + random.below(30)));
+        rates = riff_u32_chunk("rate", std::vector<uint32_t>(steps + random.below(2), 1 + random.below(30)));
         note(description, "rates");
     }
     uint32_t side = chance(random, 40) ? static_cast<uint32_t>(pick(random, SIDES)) : 0;
