@@ -10,6 +10,7 @@
 #include "host/host_state.h"
 #include "host/host_window.h"
 #include "tests/support/cursor_ledger.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/support/scratch_folder.h"
 #include "window/cursor_window.h"
 
@@ -45,40 +46,6 @@ std::vector<std::string> imported_functions(HMODULE module) {
                                 at_rva<IMAGE_IMPORT_BY_NAME>(module, thunk->u1.AddressOfData)->Name);
     }
     return names;
-}
-
-// GDI objects of this process: GetGuiResources where the system has it;
-// under Wine, which lacks it, the entries of the process's GDI handle table,
-// trusted only when 50 new bitmaps show as 50 more entries.
-long gdi_table_entries() {
-    const DWORD PEB_GDI_TABLE = 0x94;  // in a 32-bit process's environment block
-    const BYTE* peb;
-    asm("movl %%fs:0x30, %0" : "=r"(peb));  // the thread block's pointer to it
-    const BYTE* table = *reinterpret_cast<BYTE* const*>(peb + PEB_GDI_TABLE);
-    const int ENTRIES = 0x10000, ENTRY_SIZE = 24, TYPE_OFFSET = 14;
-    long count = 0;
-    for (int i = 0; table && i < ENTRIES; ++i)
-        count += table[i * ENTRY_SIZE + TYPE_OFFSET] != 0;
-    return count;
-}
-
-long gdi_objects(const char** source) {
-    SetLastError(0);
-    DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (count || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) {
-        *source = "GetGuiResources";
-        return static_cast<long>(count);
-    }
-    long before = gdi_table_entries();
-    HBITMAP bitmaps[50];
-    for (HBITMAP& bitmap : bitmaps)
-        bitmap = CreateBitmap(4, 4, 1, 1, NULL);
-    long with = gdi_table_entries();
-    for (HBITMAP bitmap : bitmaps)
-        DeleteObject(bitmap);
-    *source = with - before == 50 ? "the process's GDI handle table (Wine has no GetGuiResources)"
-                                  : "unavailable";
-    return before;
 }
 
 long user_objects(const char** source) {
