@@ -25,11 +25,12 @@ std::string failed_figure(int method);
 // The accepted files are numbered; file i lives at <folder>\<i>.cur.
 std::string differential_file_path(const std::string& folder, int index);
 
-// Parent side: loads the files of `folder` (one per description) in child
-// processes, prints the figures table and the findings, and copies the
-// files found into <out>\findings. The process's exit code.
+// Parent side: loads the files of `folder` (one per description, accepted
+// out of `candidates` drawn or read) in child processes, prints the figures
+// table and the findings, and copies the files found into <out>\findings.
+// The process's exit code.
 int run_differential(const std::string& out, const std::string& folder,
-                     const std::vector<std::string>& descriptions, int rounds);
+                     const std::vector<std::string>& descriptions, long candidates, int rounds);
 
 // Child side: loads files first..last-1 of `folder`, `rounds` times each by
 // every method, printing "AT i" before each file, one line per problem

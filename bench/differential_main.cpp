@@ -20,6 +20,7 @@
 namespace {
 
 const int TRIES_PER_FILE = 20;  // draws per accepted file before giving up
+const size_t MAPPED_SIZE = 65536;  // the module maps files from this size on
 
 struct Options {
     std::string out;
@@ -72,7 +73,8 @@ std::vector<Candidate> gather(const Options& options, long* drawn, long* corpus_
         VariedCursor file = varied_cursor(random);
         ++*drawn;
         if (accepted(file.bytes) && seen.insert(file.bytes).second)
-            files.push_back({file.bytes, file.description});
+            files.push_back({file.bytes, file.description +
+                                             (file.bytes.size() >= MAPPED_SIZE ? ", 64 KiB or more" : "")});
     }
     for (const auto& corpus : options.corpora) {
         WIN32_FIND_DATAA found;
@@ -145,5 +147,5 @@ int main(int argc, char** argv) {
     std::vector<std::string> descriptions;
     for (const Candidate& file : files)
         descriptions.push_back(file.description);
-    return run_differential(options.out, folder, descriptions, options.rounds);
+    return run_differential(options.out, folder, descriptions, drawn + corpus_files, options.rounds);
 }

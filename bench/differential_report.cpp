@@ -18,6 +18,13 @@ const int PARALLEL_CHILDREN = 2;
 const DWORD CHILD_TIMEOUT_MS = 20 * 60 * 1000;
 const DWORD STALLED_EXIT = 0xFFFFFFFEu;  // run_self's code for a child out of time
 
+// Phrases of the generator's descriptions counted in the summary.
+const char* const STRUCTURES[] = {
+    "animated", "single image", "png", "core", "dib", "-bit", "1-bit", "16-bit", "32-bit",
+    "steps in a sequence", "sequence flag, no sequence", "steps without a sequence", "rates", "info", "odd frame",
+    "entry size +", "entry size without mask", "frame list too short", "RIFF length = file size",
+    "RIFF length past the file", "64 KiB or more", "fuzz corpus"};
+
 typedef std::map<int, std::vector<std::string>> Problems;
 
 int last_file_at(const std::string& output, int fallback) {
@@ -51,7 +58,7 @@ bool is_finding(const std::vector<std::string>& problems) {
 }  // namespace
 
 int run_differential(const std::string& out, const std::string& folder,
-                     const std::vector<std::string>& descriptions, int rounds) {
+                     const std::vector<std::string>& descriptions, long candidates, int rounds) {
     int count = static_cast<int>(descriptions.size());
     std::deque<std::pair<int, int>> ranges;
     for (int first = 0; first < count; first += FILES_PER_CHILD)
@@ -91,8 +98,9 @@ int run_differential(const std::string& out, const std::string& folder,
         fflush(stdout);
     }
 
-    printf("\n| figure | value |\n|---|---|\n| files | %d |\n| loads | %ld |\n", count,
-           total.get("loads"));
+    printf("\n| figure | value |\n|---|---|\n| files drawn or read | %ld |\n", candidates);
+    printf("| files accepted by the module's judgement, each loaded | %d |\n", count);
+    printf("| loads (%d ways, %d rounds) | %ld |\n", LOAD_METHODS, rounds, total.get("loads"));
     printf("| crashes (a child ended by an exception) | %ld |\n| stalled children | %ld |\n",
            total.get("crashes"), total.get("stalled"));
     printf("| slow loads (over %lu ms) | %ld |\n| huge loads (process over %.0f MB larger) | %ld |\n",
@@ -101,6 +109,14 @@ int run_differential(const std::string& out, const std::string& folder,
     for (int method = 0; method < LOAD_METHODS; ++method)
         printf("| loads without a cursor, %s | %ld |\n", LOAD_METHOD_NAMES[method],
                total.get(failed_figure(method)));
+
+    printf("\nstructures among the files loaded:\n");
+    for (const char* feature : STRUCTURES) {
+        int with = 0;
+        for (const std::string& description : descriptions)
+            with += description.find(feature) != std::string::npos;
+        printf("  %-28s %d\n", feature, with);
+    }
 
     int findings = 0;
     printf("\nfindings (copied to %s\\findings):\n", out.c_str());

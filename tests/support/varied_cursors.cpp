@@ -50,7 +50,12 @@ std::string icon(Random& random, bool large, std::string* description) {
     std::vector<IconImage> images;
     int count = chance(random, 15) ? 2 + static_cast<int>(random.below(2)) : 1;
     for (int i = 0; i < count; ++i) {
-        int side = large && i == 0 ? LARGE_SIDE : pick(random, SIDES);
+        if (large && i == 0) {
+            note(description, "dib 128px 32-bit");
+            images.push_back({LARGE_SIDE, LARGE_SIDE, dib_image(LARGE_SIDE, LARGE_SIDE, 32), 0, 0});
+            continue;
+        }
+        int side = pick(random, SIDES);
         images.push_back({side, side, image(random, side, description), side / 2, side / 3});
     }
     std::string file = icon_file(chance(random, 80) ? 2 : 1, images);
@@ -113,7 +118,7 @@ VariedCursor animated(Random& random) {
         }
     } else if (chance(random, 25)) {
         steps = 1 + random.below(frames);
-        note(description, std::to_string(steps) + " steps");
+        note(description, "steps without a sequence: " + std::to_string(steps));
     }
     if (chance(random, 35)) {
         rates = riff_u32_chunk("rate", std::vector<uint32_t>(steps + random.below(2), 1 + random.below(30)));
@@ -154,7 +159,7 @@ VariedCursor varied_cursor(Random& random) {
     if (chance(random, 60))
         return animated(random);
     VariedCursor out;
-    out.description = "single image: ";
+    out.description = "single image";
     out.bytes = icon(random, chance(random, 5), &out.description);
     return out;
 }
