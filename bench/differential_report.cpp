@@ -20,10 +20,12 @@ const DWORD STALLED_EXIT = 0xFFFFFFFEu;  // run_self's code for a child out of t
 
 // Phrases of the generator's descriptions counted in the summary.
 const char* const STRUCTURES[] = {
-    "animated", "single image", "png", "core", "dib", "-bit", "1-bit", "16-bit", "32-bit",
-    "steps in a sequence", "sequence flag, no sequence", "steps without a sequence", "rates", "info", "odd frame",
-    "entry size +", "entry size without mask", "frame list too short", "RIFF length = file size",
-    "RIFF length past the file", "64 KiB or more", "fuzz corpus"};
+    "animated", "single image", "png", "core", "dib", "1-bit", "4-bit", "8-bit", "16-bit",
+    "24-bit", "32-bit", "steps in a sequence", "sequence flag, no sequence",
+    "steps without a sequence", "rates", "info", "odd frame", "entry size +",
+    "entry size without mask", "frame list too short", "RIFF length = file size",
+    "RIFF length past the file", "a middle frame no step shows", "last frames no step shows",
+    "64 KiB or more", "fuzz corpus"};
 
 typedef std::map<int, std::vector<std::string>> Problems;
 
@@ -45,6 +47,19 @@ void read_problems(const std::string& output, Problems* problems) {
         }
         at += 8;
     }
+}
+
+// Whether file `index` met `what` (by a method whose name starts with
+// `method`).
+bool has_problem(const Problems& problems, int index, const std::string& method,
+                 const char* what) {
+    Problems::const_iterator found = problems.find(index);
+    if (found == problems.end())
+        return false;
+    for (const std::string& problem : found->second)
+        if (problem.compare(0, method.size(), method) == 0 && problem.find(what) != std::string::npos)
+            return true;
+    return false;
 }
 
 // Findings leave out a loader's plain refusal, which the table counts.
@@ -110,12 +125,19 @@ int run_differential(const std::string& out, const std::string& folder,
         printf("| loads without a cursor, %s | %ld |\n", LOAD_METHOD_NAMES[method],
                total.get(failed_figure(method)));
 
-    printf("\nstructures among the files loaded:\n");
+    printf("\nstructures among the files: all, no cursor from the module at 0, no cursor "
+           "from the system at 0x0, GDI objects grew\n");
     for (const char* feature : STRUCTURES) {
-        int with = 0;
-        for (const std::string& description : descriptions)
-            with += description.find(feature) != std::string::npos;
-        printf("  %-28s %d\n", feature, with);
+        int with[4] = {};
+        for (int i = 0; i < count; ++i) {
+            if (descriptions[i].find(feature) == std::string::npos)
+                continue;
+            ++with[0];
+            with[1] += has_problem(problems, i, LOAD_METHOD_NAMES[0], "no-cursor");
+            with[2] += has_problem(problems, i, LOAD_METHOD_NAMES[3], "no-cursor");
+            with[3] += has_problem(problems, i, "", "gdi-objects");
+        }
+        printf("  %-28s %6d %6d %6d %6d\n", feature, with[0], with[1], with[2], with[3]);
     }
 
     int findings = 0;
@@ -127,8 +149,11 @@ int run_differential(const std::string& out, const std::string& folder,
         std::string path = differential_file_path(folder, entry.first);
         CopyFileA(path.c_str(), differential_file_path(out + "\\findings", entry.first).c_str(), FALSE);
         printf("  %05d.cur: %s\n", entry.first, descriptions[entry.first].c_str());
+        std::map<std::string, int> distinct;
         for (const std::string& problem : entry.second)
-            printf("      %s\n", problem.c_str());
+            ++distinct[problem];
+        for (const auto& problem : distinct)
+            printf("      %s (%d times)\n", problem.first.c_str(), problem.second);
     }
     printf("  %d file(s)\n", findings);
     printf("\nfiles no loader built a cursor from (first 20):\n");

@@ -75,6 +75,27 @@ std::string icon(Random& random, bool large, std::string* description) {
     return file;
 }
 
+// Names frames that no step shows (the loaders still build them), and
+// whether one lies before a shown frame.
+void note_unshown_frames(uint32_t frames, uint32_t steps, uint32_t flags,
+                         const std::string& sequence, std::string* description) {
+    std::vector<bool> shown(frames, false);
+    for (uint32_t step = 0; step < steps; ++step) {
+        uint32_t frame = (flags & SEQUENCE_FLAG) && !sequence.empty() ? get32(sequence, 8 + 4 * step) : step;
+        if (frame < frames)
+            shown[frame] = true;
+    }
+    bool unshown = false, before_shown = false;
+    for (uint32_t frame = 0; frame < frames; ++frame) {
+        if (!shown[frame])
+            unshown = true;
+        else if (unshown)
+            before_shown = true;
+    }
+    if (unshown)
+        note(description, before_shown ? "a middle frame no step shows" : "last frames no step shows");
+}
+
 VariedCursor animated(Random& random) {
     VariedCursor out;
     std::string* description = &out.description;
@@ -120,6 +141,7 @@ VariedCursor animated(Random& random) {
         steps = 1 + random.below(frames);
         note(description, "steps without a sequence: " + std::to_string(steps));
     }
+    note_unshown_frames(frames, steps, flags, sequence, description);
     if (chance(random, 35)) {
         rates = riff_u32_chunk("rate", std::vector<uint32_t>(steps + random.below(2), 1 + random.below(30)));
         note(description, "rates");
