@@ -48,6 +48,13 @@ std::string riff_chunk(const char* id, const std::string& data) {
     return out;
 }
 
+std::string riff_u32_chunk(const char* id, const std::vector<uint32_t>& values) {
+    std::string data;
+    for (uint32_t value : values)
+        append32(data, value);
+    return riff_chunk(id, data);
+}
+
 std::string riff_list(const char* type, const std::string& chunks) {
     return riff_chunk("LIST", std::string(type, 4) + chunks);
 }
@@ -75,6 +82,26 @@ std::string dib_image(int width, int height, int bits_per_pixel) {
     for (int row = 0; row < height; ++row)
         for (int i = 0; i < row_bytes(width, 1); ++i)
             image += static_cast<char>(row < height / 4 ? 0xff : 0x00);  // top rows clear
+    return image;
+}
+
+std::string core_dib_image(int width, int height, int bits_per_pixel) {
+    int colours = bits_per_pixel <= 8 ? (1 << bits_per_pixel) : 0;
+    std::string image;
+    append32(image, 12);
+    append16(image, static_cast<unsigned>(width));
+    append16(image, static_cast<unsigned>(height * 2));
+    append16(image, 1);
+    append16(image, static_cast<unsigned>(bits_per_pixel));
+    for (int i = 0; i < colours; ++i)
+        for (int channel = 0; channel < 3; ++channel)
+            image += static_cast<char>(i == 0 ? 0 : (255 * i / colours + channel * 40) & 0xff);
+    int colour_bytes = row_bytes(width, bits_per_pixel) * height;
+    for (int i = 0; i < colour_bytes; ++i)
+        image += static_cast<char>((i * 53) & 0xff);
+    for (int row = 0; row < height; ++row)
+        for (int i = 0; i < row_bytes(width, 1); ++i)
+            image += static_cast<char>(row < height / 4 ? 0xff : 0x00);
     return image;
 }
 

@@ -16,12 +16,17 @@ void set32(std::string& bytes, size_t offset, uint32_t value);
 void set16(std::string& bytes, size_t offset, unsigned value);
 // A chunk: id, length, data and a pad byte after odd data.
 std::string riff_chunk(const char* id, const std::string& data);
+// A chunk of 32-bit values ("seq ", "rate").
+std::string riff_u32_chunk(const char* id, const std::vector<uint32_t>& values);
 // A list chunk: "LIST", length, type, then the chunks.
 std::string riff_list(const char* type, const std::string& chunks);
 
 // A bitmap image as icon files hold it: header, colour table, colour rows
-// and mask rows; bits per pixel 1, 4, 8, 24 or 32.
+// and mask rows; bits per pixel 1, 4, 8, 16, 24 or 32.
 std::string dib_image(int width, int height, int bits_per_pixel);
+// The same with the 12-byte core header and a colour table of 3-byte
+// entries; bits per pixel 1, 4, 8 or 24.
+std::string core_dib_image(int width, int height, int bits_per_pixel);
 // A PNG image of width by height opaque pixels.
 std::string png_image(int width, int height);
 

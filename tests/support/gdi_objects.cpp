@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-namespace {
-
 long gdi_table_entries() {
     const DWORD PEB_GDI_TABLE = 0x94;  // in a 32-bit process's environment block
     const BYTE* peb;
@@ -15,8 +13,6 @@ long gdi_table_entries() {
         count += table[i * ENTRY_SIZE + TYPE_OFFSET] != 0;
     return count;
 }
-
-}  // namespace
 
 long gdi_objects(const char** source) {
     const char* ignored;
@@ -39,3 +35,4 @@ long gdi_objects(const char** source) {
                                   : "unavailable";
     return before;
 }
+

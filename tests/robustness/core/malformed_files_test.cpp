@@ -86,7 +86,7 @@ int run_core_shard(int shard, int shards) {
         return 3;
     }
     LinkedModule target(window);
-    return print_fuzz_shard(target, shard, shards);
+    return print_fuzz_shard(target, malformed_cursor_corpus(), shard, shards);
 }
 
 int run_core_file(int index) {

@@ -10,7 +10,9 @@
 int main(int argc, char** argv) {
     int shard, shards;
     if (shard_arguments(argc, argv, DLL_SHARD_OPTION, &shard, &shards))
-        return run_dll_shard(shard, shards);
+        return run_dll_shard(shard, shards, false);
+    if (shard_arguments(argc, argv, FINDINGS_SHARD_OPTION, &shard, &shards))
+        return run_dll_shard(shard, shards, true);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

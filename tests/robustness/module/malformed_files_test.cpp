@@ -16,6 +16,7 @@
 #include "host/runtime/plugin_loader.h"
 #include "tests/robustness/module/module_fuzz.h"
 #include "tests/support/cursor_ledger.h"
+#include "tests/robustness/support/fuzz_findings.h"
 #include "tests/robustness/support/fuzz_pass.h"
 #include "tests/robustness/support/fuzz_report.h"
 #include "tests/robustness/support/malformed_corpus.h"
@@ -84,9 +85,24 @@ TEST(MalformedCursorFiles, TheRealModuleMeetsEveryFileInEverySlotAtEveryScale) {
     EXPECT_GT(figures.get("slot_loads"), 500);
 }
 
+// Every input that ever broke a fuzz target, placed in both kinds of slot:
+// the host survives and no handle is left behind.
+TEST(MalformedCursorFiles, TheRealModuleMeetsEveryPastFuzzFinding) {
+    size_t findings = past_fuzz_findings().size();
+    Figures figures = run_fuzz_shards(FINDINGS_SHARD_OPTION, 1,
+                                      "past fuzz findings, real module in the stand-in host");
+    EXPECT_EQ(1, figures.get("children"));
+    EXPECT_EQ(static_cast<long>(findings), figures.get("files"));
+    for (const char* const* name = MUST_BE_ZERO; *name; ++name) {
+        if (strcmp(*name, "destroyed_while_held") != 0) {
+            EXPECT_EQ(0, figures.get(*name)) << *name;
+        }
+    }
+}
+
 }  // namespace
 
-int run_dll_shard(int shard, int shards) {
+int run_dll_shard(int shard, int shards, bool findings) {
     ScratchFolder scratch;
     install_host_code();
     HWND window = open_fuzz_host_window();
@@ -95,5 +111,6 @@ int run_dll_shard(int shard, int shards) {
         return 3;
     }
     RealModule target(window);
-    return print_fuzz_shard(target, shard, shards);
+    return print_fuzz_shard(target, findings ? past_fuzz_findings() : malformed_cursor_corpus(), shard,
+                            shards);
 }

@@ -2,6 +2,9 @@
 #pragma once
 
 const char DLL_SHARD_OPTION[] = "--dll-shard";
+// The same pass over the past fuzz findings instead of the malformed files.
+const char FINDINGS_SHARD_OPTION[] = "--findings-shard";
 
-// Child side: runs one shard, prints its figures; the process's exit code.
-int run_dll_shard(int shard, int shards);
+// Child side: runs one shard of the malformed files (or, with `findings`,
+// of the past fuzz findings), prints its figures; the process's exit code.
+int run_dll_shard(int shard, int shards, bool findings);

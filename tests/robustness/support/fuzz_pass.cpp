@@ -153,8 +153,8 @@ private:
 
 }  // namespace
 
-Figures run_fuzz_shard(FuzzTarget& target, int shard, int shards) {
-    static std::vector<MalformedCursor> corpus = malformed_cursor_corpus();
+Figures run_fuzz_shard(FuzzTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
+                       int shards) {
     std::vector<const MalformedCursor*> files;
     for (size_t i = 0; i < corpus.size(); ++i)
         if (static_cast<int>(i % static_cast<size_t>(shards)) == shard)
@@ -181,8 +181,9 @@ HWND open_fuzz_host_window() {
     return create_host_window(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
 }
 
-int print_fuzz_shard(FuzzTarget& target, int shard, int shards) {
-    Figures figures = run_fuzz_shard(target, shard, shards);
+int print_fuzz_shard(FuzzTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
+                     int shards) {
+    Figures figures = run_fuzz_shard(target, corpus, shard, shards);
     printf("%s\n", figures.line().c_str());
     fflush(stdout);
     return 0;

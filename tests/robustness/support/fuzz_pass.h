@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "tests/robustness/support/child_runs.h"
+#include "tests/robustness/support/malformed_corpus.h"
 
 const int SCALES_PER_PLACEMENT = 4;
 
@@ -25,17 +28,19 @@ public:
     virtual bool sees_tables_at_destroy() { return true; }
 };
 
-// Runs shard `shard` of `shards` (files i with i % shards == shard) and
-// returns its figures.
-Figures run_fuzz_shard(FuzzTarget& target, int shard, int shards);
+// Runs shard `shard` of `shards` (files i with i % shards == shard) of
+// `corpus` and returns its figures.
+Figures run_fuzz_shard(FuzzTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
+                       int shards);
 
 // The host's side of a fuzz child: host screen, cursor kind and flags set,
 // and a host window (null when it can't be made).
 HWND open_fuzz_host_window();
 
-// Runs one shard on `target` and prints its figures line for the parent;
-// the child's exit code.
-int print_fuzz_shard(FuzzTarget& target, int shard, int shards);
+// Runs one shard of `corpus` on `target` and prints its figures line for
+// the parent; the child's exit code.
+int print_fuzz_shard(FuzzTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
+                     int shards);
 
 // Reads "<option> K N" from the command line; true when present.
 bool shard_arguments(int argc, char** argv, const char* option, int* shard, int* shards);

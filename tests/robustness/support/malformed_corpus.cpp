@@ -318,5 +318,7 @@ std::vector<MalformedCursor> malformed_cursor_corpus(uint64_t seed) {
     empty_and_tiny(corpus);
     folders_and_locked_files(corpus, seeds);
     random_junk(corpus, random);
+    for (const SeedFile& file : large_malformed_files())
+        add(corpus, file.name, file.bytes);
     return corpus;
 }

@@ -34,3 +34,8 @@ struct SeedFile {
     std::string bytes;
 };
 std::vector<SeedFile> corpus_seed_files();
+
+// Files of 64 KiB and more (the module maps them instead of reading them),
+// most of them whole pages long, whose last entry, header or chunk ends at
+// the file's end or just past it (large_files.cpp).
+std::vector<SeedFile> large_malformed_files();

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Fuzzes the module's byte work natively with libFuzzer: installs what is
+# missing, builds the targets (build/fuzz-native) and runs each for SECONDS
+# (default 180), one target per core, with the format's dictionary. New
+# corpus entries stay in build/fuzz-work/<target>/corpus; findings (crash-*,
+# leak-*, timeout-*, oom-*) are copied to fuzz/findings/<target>/ to commit,
+# the smallest of each kind not kept there already.
+#   Usage: scripts/fuzz.sh [SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SCRIPT_NAME=fuzz
+source scripts/common.sh
+seconds=${1:-180}
+build=build/fuzz-native
+work=build/fuzz-work
+targets=(fuzz_cursor_check fuzz_animated_copy)
+# Inputs cross 64 KiB, where the module maps a file instead of reading it.
+options=(-dict=fuzz/cursor.dict -max_len=70000 -rss_limit_mb=2048 -timeout=10
+         -max_total_time="$seconds" -fork=1 -ignore_crashes=1 -ignore_ooms=1
+         -ignore_timeouts=1 -print_final_stats=1)
+
+say "checking the build machine"
+bash scripts/setup.sh || fail "setting up the machine failed"
+say "building the fuzz targets ($build)"
+bash fuzz/build.sh "$build" || fail "building the fuzz targets failed"
+
+for target in "${targets[@]}"; do
+  mkdir -p "$work/$target/corpus" "$work/$target/artifacts"
+  say "fuzzing $target for $seconds s (log: $work/$target/log)"
+  "$build/$target" "${options[@]}" -artifact_prefix="$work/$target/artifacts/" \
+    "$work/$target/corpus" "fuzz/corpus/$target" >"$work/$target/log" 2>&1 &
+done
+wait || true
+
+# What a finding breaks: the sanitizer's summary (kind and place), and for an
+# abort the line of the target that called it.
+signature() {
+  local output
+  output=$("$build/$1" -rss_limit_mb=2048 -timeout=10 "$2" 2>&1 || true)
+  printf '%s %s' "$(grep -m1 '^SUMMARY:' <<<"$output" | sed -E 's/^SUMMARY: //; s/ in .*//')" \
+    "$(grep -m1 -o 'LLVMFuzzerTestOneInput [^ ]*' <<<"$output" | sed 's/.*\///')"
+}
+
+say "figures"
+shopt -s nullglob
+printf '| target | seconds | runs | corpus in work folder | findings | new kinds kept |\n'
+printf '|---|---|---|---|---|---|\n'
+for target in "${targets[@]}"; do
+  # One finding per kind, the smallest, and none of a kind already kept.
+  declare -A kept=()
+  for file in "fuzz/findings/$target"/*; do
+    kept["$(signature "$target" "$file")"]=1
+  done
+  findings=("$work/$target"/artifacts/{crash,leak,timeout,oom}-*)
+  new=0
+  for file in $(ls -Sr "${findings[@]}" 2>/dev/null); do
+    kind=$(signature "$target" "$file")
+    [ -n "${kept[$kind]:-}" ] && continue
+    kept["$kind"]=1
+    mkdir -p "fuzz/findings/$target"
+    cp "$file" "fuzz/findings/$target/"
+    new=$((new + 1))
+    echo "  new in $target: $(basename "$file"): $kind" >&2
+  done
+  unset kept
+  runs=$(grep -o '^#[0-9]*' "$work/$target/log" | tail -1 | tr -dc '0-9')
+  corpus=$(find "$work/$target/corpus" -type f | wc -l)
+  printf '| %s | %s | %s | %s | %s | %s |\n' "$target" "$seconds" "${runs:-?}" "$corpus" \
+    "${#findings[@]}" "$new"
+done
+say "new kinds of findings, if any, are in fuzz/findings/<target>/ (commit them)"

@@ -1,0 +1,17 @@
+#include "tests/support/cursor_judgement.h"
+
+#include <string.h>
+
+#include "cursors/animated_copy.h"
+
+bool starts_as_riff(const BYTE* bytes, DWORD size) {
+    return size >= 4 && memcmp(bytes, "RIFF", 4) == 0;
+}
+
+bool judge_cursor_file(const BYTE* bytes, DWORD size, BYTE* copy, CursorFileLayout* layout) {
+    if (size)
+        memcpy(copy, bytes, size);
+    if (starts_as_riff(copy, size))
+        prepare_animated_copy(copy, size, 0, 0);
+    return check_cursor_file(copy, size, layout);
+}
