@@ -116,15 +116,21 @@ bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height) {
     DWORD riff_length = read_u32(bytes + 4);
     if (riff_length > size - CHUNK_HEADER_SIZE)
         riff_length = size - CHUNK_HEADER_SIZE;
-    write_u32(bytes + 4, riff_length);
     DWORD body_end = CHUNK_HEADER_SIZE + riff_length;
-    cut_overrunning_chunk(bytes, body_end);
-
     TopChunks top;
     walk_top_chunks(bytes, body_end, &top);
-    if (!top.anih.present || top.anih.length < ANIH_SIZE)
+    // A header, cut to the body if it runs past it, must hold every field;
+    // otherwise nothing is written.
+    if (!top.anih.present || top.anih.length < ANIH_SIZE ||
+        body_end - top.anih.offset - CHUNK_HEADER_SIZE < ANIH_SIZE)
         return false;
-    if (top.frames.present && body_end - top.frames.offset >= LIST_HEADER_SIZE) {
+    write_u32(bytes + 4, riff_length);
+    cut_overrunning_chunk(bytes, body_end);
+    walk_top_chunks(bytes, body_end, &top);
+
+    // Only a list that follows the header is made longer: it never swallows it.
+    if (top.frames.present && top.frames.offset > top.anih.offset &&
+        body_end - top.frames.offset >= LIST_HEADER_SIZE) {
         // Frames may run past a list that is too short for them, as long as
         // they stay inside the body: the list is made to hold them.
         DWORD frames = read_u32(bytes + top.anih.offset + CHUNK_HEADER_SIZE + ANIH_FRAMES);
@@ -134,8 +140,6 @@ bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height) {
             write_u32(bytes + top.frames.offset + 4, held);
         // The list may now hold chunks that followed it: look again.
         walk_top_chunks(bytes, body_end, &top);
-        if (!top.anih.present || top.anih.length < ANIH_SIZE)
-            return false;
     }
 
     BYTE* anih = bytes + top.anih.offset + CHUNK_HEADER_SIZE;

@@ -12,7 +12,6 @@
 // counted into its length, the frame list's length reaching its last frame,
 // each frame's entries led to the deepest image of their size, frames that
 // no step shows dropped from the count, and the header's size
-// set to `width` by `height` (left as it is when both are 0). False when the
-// copy is no animated cursor with a header; it may then be partly rewritten
-// and is not to be loaded.
+// set to `width` by `height` (left as it is when both are 0). False, and the
+// bytes unchanged, when the copy is no animated cursor with a header.
 bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height);

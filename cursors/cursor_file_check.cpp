@@ -121,7 +121,9 @@ struct DirectoryFacts {
 // length: loaders read an image from its offset to the file's end, whatever
 // size its entry gives). Frames of an animated cursor are built at the
 // header's size when it sets one (`built`), else at the entry's width and
-// height where they are not 0: the pixels count whichever is larger.
+// height where they are not 0 (the image's own where they are): the pixels
+// count what is built. Images are decoded one at a time, each within the
+// side limit.
 bool directory_is_sound(const BYTE* directory, DWORD size, DWORD image_end, DWORD64 built,
                         bool animated, DirectoryFacts* facts) {
     memset(facts, 0, sizeof *facts);
@@ -139,14 +141,10 @@ bool directory_is_sound(const BYTE* directory, DWORD size, DWORD image_end, DWOR
         if (offset >= image_end || !image_is_sound(directory + offset, image_end - offset, &own))
             return false;
         DWORD64 pixels = static_cast<DWORD64>(own.width) * own.height;
-        if (animated) {
-            DWORD64 as_built = built;
-            if (!as_built)
-                as_built = static_cast<DWORD64>(entry[0] ? entry[0] : own.width) *
-                           (entry[1] ? entry[1] : own.height);
-            if (as_built > pixels)
-                pixels = as_built;
-        }
+        if (animated)
+            pixels = built ? built
+                           : static_cast<DWORD64>(entry[0] ? entry[0] : own.width) *
+                                 (entry[1] ? entry[1] : own.height);
         if (pixels > facts->largest_pixels)
             facts->largest_pixels = pixels;
         if (i == 0)

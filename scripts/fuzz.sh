@@ -53,7 +53,11 @@ for target in "${targets[@]}"; do
   done
   findings=("$work/$target"/artifacts/{crash,leak,timeout,oom}-*)
   new=0
-  for file in $(ls -Sr "${findings[@]}" 2>/dev/null); do
+  # Smallest first; with no findings there is nothing to list (a bare ls
+  # would list the current folder).
+  sorted=()
+  [ "${#findings[@]}" -gt 0 ] && mapfile -t sorted < <(ls -Sr "${findings[@]}")
+  for file in "${sorted[@]}"; do
     kind=$(signature "$target" "$file")
     [ -n "${kept[$kind]:-}" ] && continue
     kept["$kind"]=1
