@@ -42,6 +42,6 @@ int child_start_up();
 int child_rescales(int rescales);
 
 // Runs this program with `arguments` in `folder` and returns what it printed.
-std::string run_child(const std::string& arguments, const std::string& folder);
+std::string run_self_in(const std::string& arguments, const std::string& folder);
 // The built module beside the bench program's folder.
 std::string module_path();

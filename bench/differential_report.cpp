@@ -16,7 +16,6 @@ namespace {
 const int FILES_PER_CHILD = 250;
 const int PARALLEL_CHILDREN = 2;
 const DWORD CHILD_TIMEOUT_MS = 20 * 60 * 1000;
-const DWORD STALLED_EXIT = 0xFFFFFFFEu;  // run_self's code for a child out of time
 
 // Phrases of the generator's descriptions counted in the summary.
 const char* const STRUCTURES[] = {

@@ -134,7 +134,7 @@ void bench_footprint(const Settings& settings, Table* table) {
         FreeLibrary(module);
     }
     ScratchFolder scratch;
-    std::string output = run_child(format("--child-rescales %d", settings.rescales), scratch.path());
+    std::string output = run_self_in(format("--child-rescales %d", settings.rescales), scratch.path());
     long values[4];
     if (parse_rescales(output, values)) {
         table->push_back({format("GDI objects before / after %d rescales through the real module "

@@ -10,6 +10,7 @@
 #include <string.h>
 
 #include "host/runtime/host_code.h"
+#include "tests/support/child_process.h"
 #include "host/runtime/host_state.h"
 #include "host/runtime/plugin_loader.h"
 #include "host/runtime/host_window.h"
@@ -99,16 +100,16 @@ int child_start_up() {
 void bench_start_up(const Settings& settings, Table* table) {
     std::vector<double> first_total, first_share, warm_total, warm_share;
     std::string warm = game_folder("warm");
-    run_child("--child-start-up", warm);  // writes the defaults once
+    run_self_in("--child-start-up", warm);  // writes the defaults once
     for (int run = 0; run < settings.init_runs; ++run) {
         std::string first = game_folder("first");
         StartUp start_up;
-        if (parse(run_child("--child-start-up", first), &start_up)) {
+        if (parse(run_self_in("--child-start-up", first), &start_up)) {
             first_total.push_back(start_up.total_us);
             first_share.push_back(start_up.loading_us / start_up.total_us);
         }
         remove_tree(first);
-        if (parse(run_child("--child-start-up", warm), &start_up)) {
+        if (parse(run_self_in("--child-start-up", warm), &start_up)) {
             warm_total.push_back(start_up.total_us);
             warm_share.push_back(start_up.loading_us / start_up.total_us);
         }
@@ -132,31 +133,6 @@ std::string module_path() {
     return self.substr(0, self.find_last_of("\\/")) + "\\..\\plugin\\Quillmere.yrp";
 }
 
-std::string run_child(const std::string& arguments, const std::string& folder) {
-    char self[MAX_PATH];
-    GetModuleFileNameA(NULL, self, MAX_PATH);
-    std::string output_path = folder + "\\child-output.txt";
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-    HANDLE output = CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    std::string command = "\"" + std::string(self) + "\" " + arguments;
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    PROCESS_INFORMATION process;
-    BOOL started = CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, folder.c_str(),
-                                  &startup, &process);
-    CloseHandle(output);
-    if (!started)
-        return std::string();
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    std::string text = read_file(output_path);
-    DeleteFileA(output_path.c_str());
-    return text;
+std::string run_self_in(const std::string& arguments, const std::string& folder) {
+    return run_child(self_command(arguments), folder).output;
 }

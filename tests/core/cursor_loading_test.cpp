@@ -9,7 +9,7 @@
 #include "cursors/default_cursors.h"
 #include "host/runtime/host_state.h"
 #include "host/runtime/screenshot.h"
-#include "tests/support/cursor_files.h"
+#include "tests/support/cursor_builders.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -177,8 +177,8 @@ TEST_F(CursorLoading, AnAnimatedSlotKeepsItsOwnHandleAfterItsFileIsGone) {
 TEST_F(CursorLoading, BadFilesAffectOnlyTheirOwnSlot) {
     std::string truncated = make_ani(32, 32).substr(0, 100);
     std::string huge = make_ani(32, 32);
-    write_u32(huge, 12 + 8 + 12, 65535);  // anih width
-    write_u32(huge, 12 + 8 + 16, 65535);  // anih height
+    set32(huge, 12 + 8 + 12, 65535);  // anih width
+    set32(huge, 12 + 8 + 16, 65535);  // anih height
     ASSERT_TRUE(write_file(base_file(1), ""));
     ASSERT_TRUE(write_file(base_file(2), truncated));
     ASSERT_TRUE(write_file(base_file(3), std::string(5000, '\x5a')));

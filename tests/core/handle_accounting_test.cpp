@@ -8,7 +8,7 @@
 
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
-#include "tests/support/cursor_files.h"
+#include "tests/support/cursor_builders.h"
 #include "tests/support/cursor_ledger.h"
 #include "tests/support/scratch_folder.h"
 

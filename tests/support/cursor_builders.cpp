@@ -184,3 +184,18 @@ std::string ani_file(const AniLayout& layout) {
     body += riff_chunk("LIST", frames);
     return riff_chunk("RIFF", body).substr(0, 8 + body.size());
 }
+
+std::string make_cur(int width, int height, int hotspot_x, int hotspot_y, int bits_per_pixel) {
+    return icon_file(2, {{width, height, dib_image(width, height, bits_per_pixel), hotspot_x,
+                          hotspot_y}});
+}
+
+std::string make_ani(int width, int height, int frames, bool size_in_header) {
+    AniLayout layout;
+    layout.frames.assign(static_cast<size_t>(frames), cursor_file(width, height));
+    if (size_in_header) {
+        layout.width = static_cast<uint32_t>(width);
+        layout.height = static_cast<uint32_t>(height);
+    }
+    return ani_file(layout);
+}

@@ -57,3 +57,8 @@ struct AniLayout {
     bool pad_odd_frames = false;
 };
 std::string ani_file(const AniLayout& layout);
+
+// Shorthands: a .cur file of one width by height image at a hotspot, and an
+// animated cursor of `frames` 32-bit frames (the size in its header, or 0).
+std::string make_cur(int width, int height, int hotspot_x, int hotspot_y, int bits_per_pixel = 32);
+std::string make_ani(int width, int height, int frames = 1, bool size_in_header = true);

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "quillmere_version.h"
-#include "tests/support/cursor_files.h"
+#include "tests/support/cursor_builders.h"
 #include "tests/support/scratch_folder.h"
-#include "tests/tools/child_process.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -213,7 +213,7 @@ TEST_F(CheckTool, EveryBadFileGetsItsOwnLineInsteadOfACrash) {
     damaged.resize(damaged.size() / 2);  // its second frame cut off
     ASSERT_TRUE(write_file(base(7), damaged));
     std::string absurd = make_cur(32, 32, 0, 0);
-    write_u32(absurd, 22 + 4, 100000u);  // the image's width in its bitmap header
+    set32(absurd, 22 + 4, 100000u);  // the image's width in its bitmap header
     ASSERT_TRUE(write_file(base(9), absurd));
     ASSERT_TRUE(CreateDirectoryA(animated(2).c_str(), NULL));
     ASSERT_TRUE(CreateDirectoryA("plugin\\Quillmere.ini", NULL));

@@ -43,14 +43,14 @@ TEST(FoundFaults, APngFrameWithoutItsHeaderChunkFirstIsNeverLoaded) {
     for (const std::string& frame : broken) {
         std::string file = ani_with_png_frame(frame);
         EXPECT_FALSE(sound(file));
-        ASSERT_TRUE(write_bytes("plugin\\Cursors\\cursor0.ani", file));
+        ASSERT_TRUE(write_file("plugin\\Cursors\\cursor0.ani", file));
         for (float scale : {0.0f, 2.0f})
             EXPECT_TRUE(load_cursor_file(".\\plugin\\Cursors\\cursor0.ani", scale) == NULL);
     }
     // A whole PNG frame still passes and loads.
     std::string whole = ani_with_png_frame(png);
     EXPECT_TRUE(sound(whole));
-    ASSERT_TRUE(write_bytes("plugin\\Cursors\\cursor0.ani", whole));
+    ASSERT_TRUE(write_file("plugin\\Cursors\\cursor0.ani", whole));
     HCURSOR cursor = load_cursor_file(".\\plugin\\Cursors\\cursor0.ani", 0.0f);
     EXPECT_TRUE(cursor != NULL);
     int width = 0, height = 0;
@@ -99,7 +99,7 @@ TEST(FoundFaults, AFrameImageWithoutARowIsNeverLoaded) {
     broken.push_back(ani_with_frame(core_header_frame(32, 1)));
     for (const std::string& file : broken) {
         EXPECT_FALSE(sound(file));
-        ASSERT_TRUE(write_bytes(path + 2, file));
+        ASSERT_TRUE(write_file(path + 2, file));
         for (float scale : {0.0f, 1.5f})
             EXPECT_TRUE(load_cursor_file(path, scale) == NULL);
     }
@@ -107,7 +107,7 @@ TEST(FoundFaults, AFrameImageWithoutARowIsNeverLoaded) {
     for (const std::string& file :
          {ani_with_frame(core_header_frame(32, 2)), ani_with_frame(cursor_file(32, 1))}) {
         EXPECT_TRUE(sound(file));
-        ASSERT_TRUE(write_bytes(path + 2, file));
+        ASSERT_TRUE(write_file(path + 2, file));
         HCURSOR cursor = load_cursor_file(path, 0.0f);
         EXPECT_TRUE(cursor != NULL);
         DestroyCursor(cursor);
@@ -137,7 +137,7 @@ TEST(FoundFaults, ACursorOrIconImageWithoutARowOrColumnIsNeverLoaded) {
     broken.push_back(icon);
     for (const std::string& file : broken) {
         EXPECT_FALSE(sound(file));
-        ASSERT_TRUE(write_bytes(path + 2, file));
+        ASSERT_TRUE(write_file(path + 2, file));
         for (float scale : {0.0f, 1.5f, 2.0f})
             EXPECT_TRUE(load_cursor_file(path, scale) == NULL);
     }
@@ -146,7 +146,7 @@ TEST(FoundFaults, ACursorOrIconImageWithoutARowOrColumnIsNeverLoaded) {
          {cursor_file(32, 32), cursor_file(48, 48, 1),
           icon_file(1, {{16, 16, dib_image(16, 16, 24), 0, 0}, {32, 32, dib_image(32, 32, 32), 0, 0}})}) {
         EXPECT_TRUE(sound(file));
-        ASSERT_TRUE(write_bytes(path + 2, file));
+        ASSERT_TRUE(write_file(path + 2, file));
         HCURSOR cursor = load_cursor_file(path, 1.5f);
         int width = 0, height = 0;
         EXPECT_EQ(1, probe_cursor_size(cursor, &width, &height));
@@ -179,13 +179,13 @@ TEST(FoundFaults, AListTooShortForTheTypeItShowsIsNeverLoaded) {
     };
     for (const std::string& file : broken) {
         EXPECT_FALSE(sound(file));
-        ASSERT_TRUE(write_bytes(path + 2, file));
+        ASSERT_TRUE(write_file(path + 2, file));
         EXPECT_TRUE(load_cursor_file(path, 0.0f) == NULL);
     }
     // A list of another type before the frame list is skipped as before.
     std::string with_info = riff(header + riff_list("INFO", riff_chunk("INAM", "ab")) + frames);
     EXPECT_TRUE(sound(with_info));
-    ASSERT_TRUE(write_bytes(path + 2, with_info));
+    ASSERT_TRUE(write_file(path + 2, with_info));
     HCURSOR cursor = load_cursor_file(path, 0.0f);
     EXPECT_TRUE(cursor != NULL);
     DestroyCursor(cursor);
@@ -227,7 +227,7 @@ TEST(FoundFaults, NoCursorTakesMoreThanItsPixelBudget) {
     for (const AniLayout& layout : {many, some, wide_png}) {
         std::string file = ani_file(layout);
         EXPECT_FALSE(sound(file));
-        ASSERT_TRUE(write_bytes(path + 2, file));
+        ASSERT_TRUE(write_file(path + 2, file));
         EXPECT_TRUE(load_cursor_file(path, 0.0f) == NULL);
     }
     // Within the budget at the file's size, but not at every scale: 64 frames
@@ -236,11 +236,11 @@ TEST(FoundFaults, NoCursorTakesMoreThanItsPixelBudget) {
     AniLayout animation;
     animation.frames.assign(64, cursor_file(32, 32));
     ASSERT_TRUE(sound(ani_file(animation)));
-    ASSERT_TRUE(write_bytes(path + 2, ani_file(animation)));
+    ASSERT_TRUE(write_file(path + 2, ani_file(animation)));
     EXPECT_EQ(64, loaded_size(path, 2.0f).cx);
     EXPECT_EQ(128, loaded_size(path, 4.0f).cx);
     EXPECT_EQ(32, loaded_size(path, 4.5f).cx);
-    ASSERT_TRUE(write_bytes(path + 2, cursor_file(32, 32)));
+    ASSERT_TRUE(write_file(path + 2, cursor_file(32, 32)));
     EXPECT_EQ(1024, loaded_size(path, 32.0f).cx);
     EXPECT_EQ(32, loaded_size(path, 33.0f).cx);
     EXPECT_EQ(32, loaded_size(path, 128.0f).cx);

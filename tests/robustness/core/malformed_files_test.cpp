@@ -103,7 +103,7 @@ int run_core_file(int index) {
     printf("file %d: %s, %u bytes\n", index, file.family, static_cast<unsigned>(file.bytes.size()));
     char dump[MAX_PATH];
     if (GetEnvironmentVariableA("QUILLMERE_FUZZ_DUMP", dump, sizeof dump))
-        write_bytes(dump, file.bytes);
+        write_file(dump, file.bytes);
     ScratchFolder scratch;
     SlotFiles slots;
     const float scales[] = {0.0f, 1.5f, 2.0f};

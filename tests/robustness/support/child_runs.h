@@ -1,21 +1,13 @@
 // Runs the test program itself again as child processes, a few at a time,
-// and collects what each printed and how it ended: a crash in a child is
-// counted instead of ending the parent.
+// and reads the figures each prints.
 #pragma once
 
 #include <windows.h>
 
+#include "tests/support/child_process.h"
+
 #include <string>
 #include <vector>
-
-struct ChildRun {
-    std::string arguments;
-    DWORD exit_code;
-    std::string output;  // standard output and standard error
-};
-
-// True for the exit codes of a process ended by an unhandled exception.
-bool ended_by_exception(DWORD exit_code);
 
 // Runs this program once per entry of `arguments`, at most `parallel` at a
 // time, and waits for all of them (each at most `timeout_ms`).

@@ -35,7 +35,7 @@ Figures run_fuzz_shards(const char* shard_option, int shards, const char* title)
         total.add("children", 1);
         total.add("crashes", finished ? 0 : 1);
         if (!finished)
-            printf("child '%s' ended with 0x%08lx%s:\n%s\n", run.arguments.c_str(), run.exit_code,
+            printf("child '%s' ended with 0x%08lx%s:\n%s\n", run.command_line.c_str(), run.exit_code,
                    ended_by_exception(run.exit_code) ? " (an exception)" : "",
                    run.output.c_str());
         for (const auto& value : figures.values)

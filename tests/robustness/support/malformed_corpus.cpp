@@ -5,7 +5,7 @@
 #include "tests/support/cursor_builders.h"
 #include "tests/robustness/support/cursor_layout.h"
 #include "tests/robustness/support/random.h"
-#include "tests/support/cursor_files.h"
+#include "tests/support/cursor_builders.h"
 
 namespace {
 

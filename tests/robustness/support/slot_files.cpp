@@ -1,5 +1,7 @@
 #include "tests/robustness/support/slot_files.h"
 
+#include "tests/support/scratch_folder.h"
+
 #include <stdio.h>
 
 std::string slot_file_path(int index) {
@@ -9,18 +11,6 @@ std::string slot_file_path(int index) {
     else
         snprintf(path, sizeof path, "plugin\\Cursors\\Animated\\cursor%d.ani", index - SLOTS_PER_TABLE);
     return path;
-}
-
-bool write_bytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = bytes.empty() ||
-              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
-    CloseHandle(file);
-    return ok && written == bytes.size();
 }
 
 SlotFiles::SlotFiles() {
@@ -38,7 +28,7 @@ bool SlotFiles::place(int index, const MalformedCursor& entry) {
     std::string path = slot_file_path(index);
     if (entry.kind == EntryKind::FOLDER)
         return CreateDirectoryA(path.c_str(), NULL) != 0;
-    if (!write_bytes(path, entry.bytes))
+    if (!write_file(path, entry.bytes))
         return false;
     if (entry.kind == EntryKind::UNREADABLE) {
         locks_[index] = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING,

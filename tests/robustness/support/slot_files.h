@@ -34,5 +34,3 @@ private:
     HANDLE locks_[SLOT_FILES];
 };
 
-// Writes `bytes` to `path`; false on any failure.
-bool write_bytes(const std::string& path, const std::string& bytes);

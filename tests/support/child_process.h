@@ -1,0 +1,34 @@
+// Runs programs as child processes and collects what each writes to its
+// standard output and error and how it ended: a crash in a child is
+// reported instead of ending the parent. The one runner of the tests, the
+// robustness suite and the benchmark.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct ChildRun {
+    std::string command_line;
+    bool started;
+    DWORD exit_code;     // STALLED_EXIT when it ran out of time
+    std::string output;  // standard output and error, line ends as written
+};
+
+// The exit code given to a child ended for running out of time.
+const DWORD STALLED_EXIT = 0xFFFFFFFEu;
+
+// True for the exit codes of a process ended by an unhandled exception.
+bool ended_by_exception(DWORD exit_code);
+
+// This program itself with `arguments`, as a command line.
+std::string self_command(const std::string& arguments);
+
+// Runs each command line (program path first) in `folder` (empty: the
+// current one), at most `parallel` at a time, each for at most `timeout_ms`.
+std::vector<ChildRun> run_children(const std::vector<std::string>& command_lines, int parallel,
+                                   DWORD timeout_ms, const std::string& folder = "");
+
+// Runs one command line and waits for it to end.
+ChildRun run_child(const std::string& command_line, const std::string& folder = "");
