@@ -11,6 +11,7 @@
 
 #include "quillmere_version.h"
 #include "tests/support/cursor_builders.h"
+#include "tests/support/players_files.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/child_process.h"
 
@@ -204,6 +205,24 @@ TEST_F(CheckTool, RestoringDefaultsWritesOnlyMissingFilesThatHaveADefault) {
 
     rows = rows_of(check().output);
     EXPECT_ROW(rows, "0 base", "present", "yes", "32x32", "32x32");
+}
+
+// Players' files of every class the module knows, sound and hostile: the
+// tool judges each as the module does, at twice its size, and comes back.
+TEST_F(CheckTool, JudgesPlayersFilesAsTheModuleDoes) {
+    std::vector<PlayersFile> files = players_files();
+    for (size_t slot = 0; slot < files.size(); ++slot)
+        ASSERT_TRUE(write_file(base(static_cast<int>(slot)), files[slot].bytes));
+    write_size("2.0");
+    ChildRun run = check();
+    EXPECT_EQ(EXIT_FILES_FAIL, run.exit_code) << run.output;
+    std::map<std::string, Row> rows = rows_of(run.output);
+    for (size_t slot = 0; slot < files.size(); ++slot) {
+        const Row& row = rows[std::to_string(slot) + " base"];
+        std::string side = std::to_string(2 * files[slot].own_side);
+        EXPECT_EQ(files[slot].loads ? "yes" : "NO", row.loads) << files[slot].name;
+        EXPECT_EQ(files[slot].loads ? side + "x" + side : "-", row.at) << files[slot].name;
+    }
 }
 
 TEST_F(CheckTool, EveryBadFileGetsItsOwnLineInsteadOfACrash) {
