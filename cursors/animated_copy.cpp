@@ -138,7 +138,9 @@ bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height) {
         DWORD held = end - top.frames.offset - CHUNK_HEADER_SIZE;
         if (held > top.frames.length)
             write_u32(bytes + top.frames.offset + 4, held);
-        // The list may now hold chunks that followed it: look again.
+        // The list may now hold chunks that followed it, and the walk past it
+        // meet others: cut the one that now runs past the body, look again.
+        cut_overrunning_chunk(bytes, body_end);
         walk_top_chunks(bytes, body_end, &top);
     }
 
