@@ -14,6 +14,8 @@
 // The ways each file is loaded: the module's path at three scales, the
 // system's loader at the file's own size and at 64 by 64.
 const int LOAD_METHODS = 5;
+// The first ways are the module's load path, the rest the bare system loader.
+const int MODULE_LOAD_METHODS = 3;
 extern const char* const LOAD_METHOD_NAMES[LOAD_METHODS];
 
 const DWORD SLOW_LOAD_MS = 1000;

@@ -55,11 +55,13 @@ int run_differential_child(const std::string& folder, int first, int last, int r
         figures.add(failed_figure(method), 0);
     long gdi = gdi_table_entries();
     for (int index = first; index < last; ++index) {
-        printf("AT %d\n", index);
-        fflush(stdout);
         std::string path = differential_file_path(folder, index);
-        for (int round = 0; round < rounds; ++round)
-            for (int method = 0; method < LOAD_METHODS; ++method) {
+        // Every round of the module's ways before the system's: a crash of
+        // the system's loader ends the child, and names the way it was in.
+        for (int method = 0; method < LOAD_METHODS; ++method)
+            for (int round = 0; round < rounds; ++round) {
+                printf("AT %d %d\n", index, method);
+                fflush(stdout);
                 double memory = pagefile_mb();
                 double start = now_us();
                 HCURSOR cursor = load(path, method);

@@ -28,9 +28,15 @@ const char* const STRUCTURES[] = {
 
 typedef std::map<int, std::vector<std::string>> Problems;
 
-int last_file_at(const std::string& output, int fallback) {
+// The file and the way of loading a child was at when it ended.
+int last_file_at(const std::string& output, int fallback, int* method) {
     size_t at = output.rfind("AT ");
-    return at == std::string::npos ? fallback : atoi(output.c_str() + at + 3);
+    *method = 0;
+    if (at == std::string::npos)
+        return fallback;
+    int index = fallback;
+    sscanf(output.c_str() + at, "AT %d %d", &index, method);
+    return index;
 }
 
 void read_problems(const std::string& output, Problems* problems) {
@@ -78,7 +84,8 @@ int run_differential(const std::string& out, const std::string& folder,
     for (int first = 0; first < count; first += FILES_PER_CHILD)
         ranges.push_back({first, first + FILES_PER_CHILD < count ? first + FILES_PER_CHILD : count});
     Figures total;
-    total.add("crashes", 0);
+    total.add("crashes_module", 0);
+    total.add("crashes_system", 0);
     total.add("stalled", 0);
     Problems problems;
     while (!ranges.empty()) {
@@ -98,11 +105,14 @@ int run_differential(const std::string& out, const std::string& folder,
             read_problems(runs[i].output, &problems);
             if (runs[i].exit_code == 0)
                 continue;
-            int stopped = last_file_at(runs[i].output, batch[i].first);
+            int method = 0;
+            int stopped = last_file_at(runs[i].output, batch[i].first, &method);
             bool stalled = runs[i].exit_code == STALLED_EXIT;
-            total.add(stalled ? "stalled" : "crashes", 1);
-            char text[96];
-            snprintf(text, sizeof text, "%s (exit code 0x%08lx)", stalled ? "stalled" : "crashed",
+            bool in_module = method < MODULE_LOAD_METHODS;
+            total.add(stalled ? "stalled" : in_module ? "crashes_module" : "crashes_system", 1);
+            char text[128];
+            snprintf(text, sizeof text, "%s in %s (exit code 0x%08lx)",
+                     stalled ? "stalled" : "crashed", LOAD_METHOD_NAMES[method % LOAD_METHODS],
                      runs[i].exit_code);
             problems[stopped].push_back(text);
             if (stopped + 1 < batch[i].second)
@@ -115,8 +125,10 @@ int run_differential(const std::string& out, const std::string& folder,
     printf("\n| figure | value |\n|---|---|\n| files drawn or read | %ld |\n", candidates);
     printf("| files accepted by the module's judgement, each loaded | %d |\n", count);
     printf("| loads (%d ways, %d rounds) | %ld |\n", LOAD_METHODS, rounds, total.get("loads"));
-    printf("| crashes (a child ended by an exception) | %ld |\n| stalled children | %ld |\n",
-           total.get("crashes"), total.get("stalled"));
+    printf("| crashes in the module's load path (a child ended by an exception) | %ld |\n"
+           "| crashes in the bare system loader, given the file as it is | %ld |\n"
+           "| stalled children | %ld |\n",
+           total.get("crashes_module"), total.get("crashes_system"), total.get("stalled"));
     printf("| slow loads (over %lu ms) | %ld |\n| huge loads (process over %.0f MB larger) | %ld |\n",
            SLOW_LOAD_MS, total.get("slow"), HUGE_GROWTH_MB, total.get("huge"));
     printf("| loads after which GDI objects grew | %ld |\n", total.get("gdi_growth"));
