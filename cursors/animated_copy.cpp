@@ -125,10 +125,10 @@ bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height) {
         body_end - top.anih.offset - CHUNK_HEADER_SIZE < ANIH_SIZE)
         return false;
     write_u32(bytes + 4, riff_length);
-    cut_overrunning_chunk(bytes, body_end);
-    walk_top_chunks(bytes, body_end, &top);
 
-    // Only a list that follows the header is made longer: it never swallows it.
+    // The frame list first: a walk past a list too short for its frames
+    // runs through frame data, where nothing may be cut. Only a list that
+    // follows the header is made longer, so that it never swallows it.
     if (top.frames.present && top.frames.offset > top.anih.offset &&
         body_end - top.frames.offset >= LIST_HEADER_SIZE) {
         // Frames may run past a list that is too short for them, as long as
@@ -138,11 +138,11 @@ bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height) {
         DWORD held = end - top.frames.offset - CHUNK_HEADER_SIZE;
         if (held > top.frames.length)
             write_u32(bytes + top.frames.offset + 4, held);
-        // The list may now hold chunks that followed it, and the walk past it
-        // meet others: cut the one that now runs past the body, look again.
-        cut_overrunning_chunk(bytes, body_end);
-        walk_top_chunks(bytes, body_end, &top);
     }
+    // Then the chunk that runs past the body is cut to it, and the chunks
+    // are looked up again (the list may now hold some that followed it).
+    cut_overrunning_chunk(bytes, body_end);
+    walk_top_chunks(bytes, body_end, &top);
 
     BYTE* anih = bytes + top.anih.offset + CHUNK_HEADER_SIZE;
     DWORD flags = read_u32(anih + ANIH_FLAGS);
