@@ -1,6 +1,7 @@
 // What every subsystem of the module may use and none owns: the module's own
 // instance handle and the function that measures a window's client area.
-// Start-up sets both; nothing else changes them.
+// Attaching sets both and start-up resolves the function; nothing else
+// changes them.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,12 @@
 // default cursors are found among its resources.
 extern HMODULE module_handle;
 
-// Measures a window's client area. Refers to the imported GetClientRect until
-// start-up resolves the function by name in user32.dll.
+// Measures a window's client area. Refers to the imported GetClientRect from
+// the moment the process attaches until start-up resolves the function by
+// name in user32.dll.
 typedef BOOL(WINAPI* ClientRectFn)(HWND window, LPRECT rect);
 extern ClientRectFn client_rect_fn;
+
+// Stores the module's instance handle and points client_rect_fn at the
+// imported GetClientRect; called when the process attaches.
+void attach_module(HMODULE instance);

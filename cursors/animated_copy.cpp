@@ -1,38 +1,24 @@
 #include "cursors/animated_copy.h"
 
-#include "cursors/riff_reading.h"
+#include "cursors/cursor_format.h"
 
 namespace {
 
 // The most sequence entries looked at; the check refuses longer animations.
 const DWORD MAX_STEPS_READ = 1024;
 
-// Cuts every top-level chunk that runs past the body to end with it. Only
-// the last chunk of the walk can; a reader skipping it would land outside.
+// Cuts the top-level chunk that runs past the body to end with it. Only the
+// last chunk of the walk can; a reader skipping it would land outside.
 void cut_overrunning_chunk(BYTE* bytes, DWORD body_end) {
     TopChunks top;
     walk_top_chunks(bytes, body_end, &top);
-    if (!top.overrun)
-        return;
-    DWORD position = RIFF_HEADER_SIZE;
-    while (body_end - position >= CHUNK_HEADER_SIZE) {
-        DWORD length = read_u32(bytes + position + 4);
-        DWORD room = body_end - position - CHUNK_HEADER_SIZE;
-        if (length > room) {
-            write_u32(bytes + position + 4, room);
-            return;
-        }
-        if (room - length < (length & 1))
-            return;
-        position += CHUNK_HEADER_SIZE + length + (length & 1);
-    }
+    if (top.overrun.present)
+        write_u32(bytes + top.overrun.offset + 4,
+                  body_end - top.overrun.offset - CHUNK_HEADER_SIZE);
 }
 
-const DWORD ICON_DIR_HEADER_SIZE = 6;
-const DWORD ICON_DIR_ENTRY_SIZE = 16;
 const DWORD ENTRY_IMAGE_FIELDS = 8;  // image size, then image offset
 const DWORD BITMAP_HEADER_READ = 16; // enough for either header's bit count
-const BYTE PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G'};
 
 // The bits per pixel of the image an entry points at, inside the frame; 0
 // when it can't be told.
@@ -41,7 +27,7 @@ DWORD entry_depth(const BYTE* frame, DWORD length, const BYTE* entry) {
     if (offset > length || length - offset < BITMAP_HEADER_READ)
         return 0;
     const BYTE* image = frame + offset;
-    if (memcmp(image, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0)
+    if (read_u32(image) == ID_PNG)
         return 32;
     return read_u32(image) == 12 ? read_u16(image + 10) : read_u16(image + 14);
 }

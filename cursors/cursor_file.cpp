@@ -25,29 +25,26 @@ bool open_cursor_file(const char* path, CursorFile* cursor_file) {
     // The usual cursor file fits the module's buffer: one read costs far
     // fewer system calls than a mapping. A full buffer means a larger file.
     DWORD read = 0;
-    if (!ReadFile(file, small_file_copy, sizeof small_file_copy, &read, NULL) || read == 0) {
-        close_cursor_file(cursor_file);
-        SetLastError(ERROR_INVALID_DATA);
-        return false;
+    if (ReadFile(file, small_file_copy, sizeof small_file_copy, &read, NULL) && read > 0) {
+        if (read < sizeof small_file_copy) {
+            cursor_file->bytes = small_file_copy;
+            cursor_file->size = read;
+            return true;
+        }
+        DWORD size_high = 0;
+        cursor_file->size = GetFileSize(file, &size_high);
+        if (cursor_file->size != INVALID_FILE_SIZE && size_high == 0)
+            cursor_file->mapping = CreateFileMappingA(file, NULL, PAGE_WRITECOPY, 0, 0, NULL);
+        if (cursor_file->mapping)
+            cursor_file->bytes = static_cast<BYTE*>(
+                MapViewOfFile(cursor_file->mapping, FILE_MAP_COPY, 0, 0, 0));
+        if (cursor_file->bytes)
+            return true;
     }
-    if (read < sizeof small_file_copy) {
-        cursor_file->bytes = small_file_copy;
-        cursor_file->size = read;
-        return true;
-    }
-    DWORD size_high = 0;
-    cursor_file->size = GetFileSize(file, &size_high);
-    if (cursor_file->size != INVALID_FILE_SIZE && size_high == 0)
-        cursor_file->mapping = CreateFileMappingA(file, NULL, PAGE_WRITECOPY, 0, 0, NULL);
-    if (cursor_file->mapping)
-        cursor_file->bytes = static_cast<BYTE*>(
-            MapViewOfFile(cursor_file->mapping, FILE_MAP_COPY, 0, 0, 0));
-    if (!cursor_file->bytes) {
-        close_cursor_file(cursor_file);
-        SetLastError(ERROR_INVALID_DATA);
-        return false;
-    }
-    return true;
+    // Empty, unreadable or not mappable: there, but nothing a loader can use.
+    close_cursor_file(cursor_file);
+    SetLastError(ERROR_INVALID_DATA);
+    return false;
 }
 
 bool open_cursor_copy(const BYTE* bytes, DWORD size, CursorFile* cursor_file) {
@@ -72,8 +69,8 @@ void close_cursor_file(CursorFile* cursor_file) {
 }
 
 bool check_cursor_copy(CursorFile* cursor_file, CursorFileLayout* layout) {
-    if (cursor_file->size >= 4 && memcmp(cursor_file->bytes, "RIFF", 4) == 0)
-        prepare_animated_copy(cursor_file->bytes, cursor_file->size, 0, 0);
+    // Changes nothing unless the file is an animated cursor.
+    prepare_animated_copy(cursor_file->bytes, cursor_file->size, 0, 0);
     return check_cursor_file(cursor_file->bytes, cursor_file->size, layout);
 }
 

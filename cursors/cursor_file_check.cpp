@@ -1,12 +1,10 @@
 #include "cursors/cursor_file_check.h"
 
-#include "cursors/riff_reading.h"
+#include "cursors/cursor_format.h"
 
 namespace {
 
 const DWORD MAX_FRAMES = 1024;
-const DWORD ICON_DIR_HEADER_SIZE = 6;
-const DWORD ICON_DIR_ENTRY_SIZE = 16;
 const DWORD CORE_HEADER_SIZE = 12;
 const DWORD INFO_HEADER_SIZE = 40;
 const DWORD MAX_IMAGE_SIDE = 1024;
@@ -21,7 +19,6 @@ const WORD MISREAD_ALPHA_BITS = 32;
 // What every PNG image starts with: the full signature, then the length (13)
 // and name of its header chunk, whose data and checksum follow. Wine's
 // readers take the header for granted after the signature's first bytes.
-const BYTE PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G'};
 const BYTE PNG_START[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
                           0,    0,   0,   13,  'I',  'H',  'D',  'R'};
 const DWORD PNG_HEADER_SIZE = sizeof PNG_START + 13 + 4;
@@ -31,9 +28,9 @@ DWORD big_endian_u32(const BYTE* at) {
            (static_cast<DWORD>(at[2]) << 8) | at[3];
 }
 
-DWORD64 row_bytes(DWORD width, DWORD bits) {
-    return (static_cast<DWORD64>(width) * bits + 31) / 32 * 4;
-}
+// Callers have bounded the width by MAX_IMAGE_SIDE and the bits by 32: the
+// sizes below stay far inside 32 bits.
+DWORD row_bytes(DWORD width, DWORD bits) { return (width * bits + 31) / 32 * 4; }
 
 bool side_fits(DWORD side) { return side > 0 && side <= MAX_IMAGE_SIDE; }
 
@@ -62,7 +59,7 @@ bool core_image_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
     DWORD colour_table = 3u << bits;
     if (!side_fits(width) || height < MIN_IMAGE_HEIGHT || !side_fits(height / 2))
         return false;
-    DWORD64 needed = CORE_HEADER_SIZE + colour_table + row_bytes(width, bits) * (height / 2);
+    DWORD needed = CORE_HEADER_SIZE + colour_table + row_bytes(width, bits) * (height / 2);
     if (needed > room || read_u16(image + CORE_MISREAD_BIT_COUNT_OFFSET) == MISREAD_ALPHA_BITS)
         return false;
     own->width = width;
@@ -79,10 +76,12 @@ bool info_image_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
     LONG signed_height = static_cast<LONG>(read_u32(image + 8));
     WORD planes = read_u16(image + 12), bits = read_u16(image + 14);
     DWORD compression = read_u32(image + 16), colours_used = read_u32(image + 32);
-    // Top-down images count their rows negative; the most negative value has
-    // no positive counterpart, and is far beyond any image anyway.
-    DWORD64 height = signed_height < 0 ? 0 - static_cast<DWORD64>(static_cast<LONGLONG>(signed_height))
-                                       : static_cast<DWORD64>(signed_height);
+    // Top-down images count their rows negative. Negated unsigned, the most
+    // negative value (which has no positive counterpart) stays far beyond
+    // any image.
+    DWORD height = static_cast<DWORD>(signed_height);
+    if (signed_height < 0)
+        height = 0u - height;
     if (width <= 0 || !side_fits(static_cast<DWORD>(width)) || height < MIN_IMAGE_HEIGHT ||
         height / 2 > MAX_IMAGE_SIDE || planes != 1 || compression != BI_RGB)
         return false;
@@ -91,8 +90,8 @@ bool info_image_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
     DWORD colours = colours_used ? colours_used : (bits <= 8 ? (1u << bits) : 0);
     if (colours > 256)
         return false;
-    DWORD rows = static_cast<DWORD>(height / 2);
-    DWORD64 needed = INFO_HEADER_SIZE + colours * 4 + row_bytes(static_cast<DWORD>(width), bits) * rows;
+    DWORD rows = height / 2;
+    DWORD needed = INFO_HEADER_SIZE + colours * 4 + row_bytes(static_cast<DWORD>(width), bits) * rows;
     own->width = static_cast<DWORD>(width);
     own->height = rows;
     return needed <= room;
@@ -100,7 +99,7 @@ bool info_image_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
 
 // One image, from its first byte to the end of what a loader may read of it.
 bool image_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
-    if (room >= sizeof PNG_SIGNATURE && memcmp(image, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0)
+    if (room >= sizeof ID_PNG && read_u32(image) == ID_PNG)
         return png_is_sound(image, room, own);
     if (room < CORE_HEADER_SIZE)
         return false;
@@ -112,7 +111,7 @@ bool image_is_sound(const BYTE* image, DWORD room, ImageSize* own) {
 // What one icon-format directory (a whole .cur/.ico file, or one frame of an
 // animated cursor) holds.
 struct DirectoryFacts {
-    DWORD64 largest_pixels;  // of any image, at its own size or as built
+    DWORD largest_pixels;  // of any image, at its own size or as built
     bool several_sizes;
 };
 
@@ -122,9 +121,10 @@ struct DirectoryFacts {
 // size its entry gives). Frames of an animated cursor are built at the
 // header's size when it sets one (`built`), else at the entry's width and
 // height where they are not 0 (the image's own where they are): the pixels
-// count what is built. Images are decoded one at a time, each within the
+// count what is built. `built` is at most MAX_CURSOR_PIXELS + 1, and an
+// image's own pixels at most MAX_IMAGE_SIDE squared. Images are decoded one at a time, each within the
 // side limit.
-bool directory_is_sound(const BYTE* directory, DWORD size, DWORD image_end, DWORD64 built,
+bool directory_is_sound(const BYTE* directory, DWORD size, DWORD image_end, DWORD built,
                         bool animated, DirectoryFacts* facts) {
     memset(facts, 0, sizeof *facts);
     if (size < ICON_DIR_HEADER_SIZE)
@@ -140,11 +140,10 @@ bool directory_is_sound(const BYTE* directory, DWORD size, DWORD image_end, DWOR
         ImageSize own;
         if (offset >= image_end || !image_is_sound(directory + offset, image_end - offset, &own))
             return false;
-        DWORD64 pixels = static_cast<DWORD64>(own.width) * own.height;
+        DWORD pixels = own.width * own.height;
         if (animated)
             pixels = built ? built
-                           : static_cast<DWORD64>(entry[0] ? entry[0] : own.width) *
-                                 (entry[1] ? entry[1] : own.height);
+                           : (entry[0] ? entry[0] : own.width) * (entry[1] ? entry[1] : own.height);
         if (pixels > facts->largest_pixels)
             facts->largest_pixels = pixels;
         if (i == 0)
@@ -184,16 +183,16 @@ bool sequence_is_sound(const BYTE* entries, DWORD steps, DWORD frames) {
 // plus its header, without a pad byte (Wine's reader): each length but the
 // last must be even. All frames together stay within MAX_CURSOR_PIXELS.
 bool frames_are_sound(const BYTE* bytes, DWORD body_end, RiffChunk list, DWORD frames,
-                      DWORD64 built, CursorFileLayout* layout) {
+                      DWORD built, CursorFileLayout* layout) {
     DWORD list_end = list.offset + CHUNK_HEADER_SIZE + list.length;
     DWORD position = list.offset + LIST_HEADER_SIZE;
-    DWORD64 total = 0;
+    DWORD total = 0;  // at most twice MAX_CURSOR_PIXELS, plus one
     for (DWORD i = 0; i < frames; ++i) {
         if (list_end < position || list_end - position < CHUNK_HEADER_SIZE)
             return false;
         const BYTE* header = bytes + position;
         DWORD length = read_u32(header + 4);
-        if (memcmp(header, "icon", 4) != 0 || length > list_end - position - CHUNK_HEADER_SIZE ||
+        if (read_u32(header) != ID_ICON || length > list_end - position - CHUNK_HEADER_SIZE ||
             ((length & 1) && i + 1 < frames))
             return false;
         DirectoryFacts facts;
@@ -220,7 +219,7 @@ bool animated_file_is_sound(const BYTE* bytes, DWORD size, CursorFileLayout* lay
     DWORD body_end = CHUNK_HEADER_SIZE + riff_length;
     TopChunks top;
     walk_top_chunks(bytes, body_end, &top);
-    if (top.overrun || top.short_list || !top.anih.present || top.anih.length < ANIH_SIZE ||
+    if (top.overrun.present || top.short_list || !top.anih.present || top.anih.length < ANIH_SIZE ||
         !top.frames.present || top.frames.length < 4)
         return false;
     const BYTE* anih = bytes + top.anih.offset + CHUNK_HEADER_SIZE;
@@ -239,9 +238,11 @@ bool animated_file_is_sound(const BYTE* bytes, DWORD size, CursorFileLayout* lay
         return false;
     layout->header_width = read_u32(anih + ANIH_WIDTH);
     layout->header_height = read_u32(anih + ANIH_HEIGHT);
-    DWORD64 built = 0;
-    if (layout->header_width && layout->header_height)
-        built = static_cast<DWORD64>(layout->header_width) * layout->header_height;
+    // The header's size as a pixel count, anything past the limit counted
+    // as just past it.
+    DWORD width = layout->header_width, height = layout->header_height, built = 0;
+    if (width && height)
+        built = width > MAX_CURSOR_PIXELS / height ? MAX_CURSOR_PIXELS + 1 : width * height;
     layout->animated = true;
     layout->frames = frames;
     return frames_are_sound(bytes, body_end, top.frames, frames, built, layout);
@@ -252,7 +253,7 @@ bool animated_file_is_sound(const BYTE* bytes, DWORD size, CursorFileLayout* lay
 bool check_cursor_file(const BYTE* bytes, DWORD size, CursorFileLayout* layout) {
     CursorFileLayout found;
     memset(&found, 0, sizeof found);
-    bool sound = size >= 4 && memcmp(bytes, "RIFF", 4) == 0
+    bool sound = size >= 4 && read_u32(bytes) == ID_RIFF
                      ? is_riff_acon(bytes, size) && animated_file_is_sound(bytes, size, &found)
                      : single_image_file_is_sound(bytes, size, &found);
     if (sound && layout)

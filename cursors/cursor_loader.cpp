@@ -38,11 +38,11 @@ HCURSOR build_cursor(CursorFile* file, const CursorFileLayout& layout, const cha
         LoadImageA(NULL, path, IMAGE_CURSOR, width, height, LR_LOADFROMFILE));
 }
 
-// A file's own size: for images in several sizes the system's standard
-// cursor size, else what the system builds when asked for none.
-void own_size(CursorFile* file, const CursorFileLayout& layout, const char* path, int* width,
-              int* height) {
-    if (layout.several_sizes && !(layout.header_width && layout.header_height)) {
+// A file's own size: for images in several sizes (`standard`) the system's
+// standard cursor size, else what the system builds when asked for none.
+void own_size(CursorFile* file, const CursorFileLayout& layout, const char* path, bool standard,
+              int* width, int* height) {
+    if (standard) {
         *width = GetSystemMetrics(SM_CXCURSOR);
         *height = GetSystemMetrics(SM_CYCURSOR);
         return;
@@ -61,11 +61,12 @@ HCURSOR load_open_copy(CursorFile* file, const char* path, float scale, CursorSi
     CursorFileLayout layout;
     if (check_cursor_copy(file, &layout)) {
         bool standard = layout.several_sizes && !(layout.header_width && layout.header_height);
-        if (asks_a_size(scale) || standard)
-            own_size(file, layout, path, &found.own_width, &found.own_height);
         // At scale 0 a file in several sizes is asked for its own (standard) size.
-        float factor = standard && !asks_a_size(scale) ? 1.0f : scale;
-        asked_size(found.own_width, found.own_height, layout.frames, factor, &found.asked_width,
+        if (standard && !asks_a_size(scale))
+            scale = 1.0f;
+        if (asks_a_size(scale))
+            own_size(file, layout, path, standard, &found.own_width, &found.own_height);
+        asked_size(found.own_width, found.own_height, layout.frames, scale, &found.asked_width,
                    &found.asked_height);
         if (standard && !found.asked_width) {
             found.asked_width = found.own_width;
@@ -139,9 +140,10 @@ void asked_size(int own_width, int own_height, DWORD frames, float scale, int* w
     *height = requested_side(own_height, scale);
     // A size at which all frames would take more than any cursor may loads
     // at the file's own size instead (the check kept that one within it).
-    DWORD64 pixels = static_cast<DWORD64>(*width) * static_cast<DWORD64>(*height);
-    if (!*width || !*height || pixels > MAX_CURSOR_PIXELS ||
-        pixels * (frames ? frames : 1) > MAX_CURSOR_PIXELS)
+    // Width times height times frames over the limit, in 32 bits: the width
+    // over the limit's share of one row of one frame.
+    DWORD limit = MAX_CURSOR_PIXELS / (frames ? frames : 1);
+    if (!*width || !*height || static_cast<DWORD>(*width) > limit / static_cast<DWORD>(*height))
         *width = *height = 0;
 }
 

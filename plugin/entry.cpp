@@ -27,7 +27,7 @@ void resolve_client_rect() {
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH)
-        module_handle = instance;
+        attach_module(instance);
     return TRUE;
 }
 

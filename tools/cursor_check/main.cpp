@@ -79,7 +79,7 @@ std::string full_path(const std::string& path) {
 
 int check(const Options& options) {
     // The defaults are this program's own resources, as they are the module's.
-    module_handle = GetModuleHandleA(NULL);
+    attach_module(GetModuleHandleA(NULL));
     // A relative sheet path names a file where the player started us.
     std::string sheet = options.sheet.empty() ? "" : full_path(options.sheet);
     print_line("Quillmere cursor check " QUILLMERE_VERSION_TEXT);
