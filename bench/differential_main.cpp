@@ -15,6 +15,7 @@
 #include "bench/differential.h"
 #include "plugin/plugin.h"
 #include "tests/support/cursor_judgement.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/varied_cursors.h"
 
 namespace {
@@ -39,27 +40,6 @@ bool accepted(const std::string& bytes) {
     std::vector<BYTE> copy(bytes.size() + 1);
     return judge_cursor_file(reinterpret_cast<const BYTE*>(bytes.data()),
                              static_cast<DWORD>(bytes.size()), copy.data(), NULL);
-}
-
-std::string read_file(const std::string& path) {
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    char buffer[65536];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    fclose(file);
-    return bytes;
-}
-
-bool write_file(const std::string& path, const std::string& bytes) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return fclose(file) == 0 && written;
 }
 
 // The accepted files: drawn from the varied generator, then the corpora's.

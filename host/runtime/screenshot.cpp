@@ -4,11 +4,7 @@
 
 #include "host/runtime/host_window.h"
 
-#include "stb_image_write.h"
-
 namespace {
-
-const int BYTES_PER_PIXEL = 4;
 
 void draw_cursor(HDC dc, POINT at, UINT frame) {
     HCURSOR cursor = GetCursor();
@@ -42,45 +38,6 @@ bool measure_cursor(HCURSOR cursor, int* width, int* height) {
     return ok;
 }
 
-void picture_from_bgrx(const void* bits, int width, int height, Picture* picture) {
-    picture->width = width;
-    picture->height = height;
-    picture->rgba.resize(static_cast<size_t>(width) * height * BYTES_PER_PIXEL);
-    const unsigned char* from = static_cast<const unsigned char*>(bits);
-    unsigned char* to = picture->rgba.data();
-    for (size_t i = 0; i < picture->rgba.size(); i += BYTES_PER_PIXEL) {
-        to[i] = from[i + 2];
-        to[i + 1] = from[i + 1];
-        to[i + 2] = from[i];
-        to[i + 3] = 0xff;
-    }
-}
-
-bool open_canvas(int width, int height, Canvas* canvas) {
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;  // top-down rows, as PNG stores them
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    canvas->bits = NULL;
-    canvas->dc = CreateCompatibleDC(NULL);
-    canvas->bitmap = CreateDIBSection(canvas->dc, &format, DIB_RGB_COLORS, &canvas->bits, NULL, 0);
-    if (!canvas->bitmap) {
-        DeleteDC(canvas->dc);
-        return false;
-    }
-    canvas->previous = SelectObject(canvas->dc, canvas->bitmap);
-    return true;
-}
-
-void close_canvas(Canvas* canvas) {
-    SelectObject(canvas->dc, canvas->previous);
-    DeleteObject(canvas->bitmap);
-    DeleteDC(canvas->dc);
-}
-
 bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
@@ -94,11 +51,6 @@ bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
     picture_from_bgrx(canvas.bits, client.right, client.bottom, picture);
     close_canvas(&canvas);
     return true;
-}
-
-bool write_png(const Picture& picture, const char* path) {
-    return stbi_write_png(path, picture.width, picture.height, BYTES_PER_PIXEL,
-                          picture.rgba.data(), picture.width * BYTES_PER_PIXEL) != 0;
 }
 
 bool save_client_png(HWND window, POINT cursor_at, const char* path) {

@@ -12,7 +12,7 @@
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
-#include "stb_image_write.h"
+#include "imaging/canvas.h"
 #include "tools/cursor_check/slot_check.h"
 
 namespace {
@@ -25,7 +25,6 @@ const int GAP = 6;
 const int PADDING = 6;
 const int TEXT_HEIGHT = 18;
 const int SMALLEST_CURSOR_SIDE = 32;
-const int BYTES_PER_PIXEL = 4;
 const int CROSS_WIDTH = 3;
 
 const COLORREF BACKGROUND = RGB(236, 238, 242);
@@ -109,19 +108,6 @@ void draw_cell(HDC dc, int x, int y, int side, int slot, const SheetSlot& sheet_
                    DI_NORMAL);
 }
 
-bool write_png(const void* bgrx, int width, int height, const char* path) {
-    std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * BYTES_PER_PIXEL);
-    const unsigned char* from = static_cast<const unsigned char*>(bgrx);
-    for (size_t i = 0; i < rgba.size(); i += BYTES_PER_PIXEL) {
-        rgba[i] = from[i + 2];
-        rgba[i + 1] = from[i + 1];
-        rgba[i + 2] = from[i];
-        rgba[i + 3] = 0xff;
-    }
-    return stbi_write_png(path, width, height, BYTES_PER_PIXEL, rgba.data(),
-                          width * BYTES_PER_PIXEL) != 0;
-}
-
 const char* const SET_TITLES[SET_COUNT] = {
     "base cursors",
     "animated set (grey number: no file of its own, the base cursor shows)",
@@ -139,22 +125,10 @@ bool draw_and_write(const SheetSlot slots[SET_COUNT][LOADED_SLOT_COUNT], const c
     int width = 2 * MARGIN + COLUMNS * (side + GAP) - GAP;
     int height = 2 * MARGIN + TEXT_HEIGHT + GAP + SET_COUNT * set_height;
 
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;  // top-down rows, as PNG stores them
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    HDC dc = CreateCompatibleDC(NULL);
-    HBITMAP bitmap = dc ? CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, NULL, 0) : NULL;
-    if (!bitmap) {
-        if (dc)
-            DeleteDC(dc);
+    Canvas canvas;
+    if (!open_canvas(width, height, &canvas))
         return false;
-    }
-    HGDIOBJ previous_bitmap = SelectObject(dc, bitmap);
+    HDC dc = canvas.dc;
     HGDIOBJ previous_font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     RECT all = {0, 0, width, height};
@@ -169,12 +143,11 @@ bool draw_and_write(const SheetSlot slots[SET_COUNT][LOADED_SLOT_COUNT], const c
                       slots[set][slot]);
     }
     GdiFlush();
-    bool written = write_png(bits, width, height, png_path);
+    Picture picture;
+    picture_from_bgrx(canvas.bits, width, height, &picture);
     SelectObject(dc, previous_font);
-    SelectObject(dc, previous_bitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return written;
+    close_canvas(&canvas);
+    return write_png(picture, png_path);
 }
 
 }  // namespace

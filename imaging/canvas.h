@@ -1,0 +1,34 @@
+// Off-screen pictures drawn with GDI and written as PNG files: the stand-in
+// host's screenshots and tour sheets, and the check tool's cursor sheet.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+// Top-down rows of opaque RGBA pixels, as PNG stores them.
+struct Picture {
+    int width;
+    int height;
+    std::vector<unsigned char> rgba;
+};
+
+// An off-screen 32-bit top-down bitmap selected into a memory device context.
+struct Canvas {
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    void* bits;  // BGRX rows, top row first
+};
+
+// Creates a width by height canvas; false (nothing left open) on failure.
+bool open_canvas(int width, int height, Canvas* canvas);
+
+// Releases what open_canvas created.
+void close_canvas(Canvas* canvas);
+
+// Copies BGRX rows (a 32-bit top-down DIB) into a picture.
+void picture_from_bgrx(const void* bits, int width, int height, Picture* picture);
+
+// Writes a picture as a PNG file.
+bool write_png(const Picture& picture, const char* path);
