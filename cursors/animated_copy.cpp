@@ -152,3 +152,8 @@ bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height) {
     }
     return true;
 }
+
+bool check_private_copy(BYTE* bytes, DWORD size, CursorFileLayout* layout) {
+    prepare_animated_copy(bytes, size, 0, 0);  // changes nothing unless animated
+    return check_cursor_file(bytes, size, layout);
+}

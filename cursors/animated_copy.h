@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "cursors/cursor_file_check.h"
+
 // Rewrites, in place, a copy of a file that check_cursor_file accepted as
 // animated: the RIFF length cut to the file, each frame chunk's pad byte
 // counted into its length, the frame list's length reaching its last frame,
@@ -15,3 +17,9 @@
 // set to `width` by `height` (left as it is when both are 0). False, and the
 // bytes unchanged, when the copy is no animated cursor with a header.
 bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height);
+
+// The module's judgement of a private copy of a player's file: an animated
+// cursor's copy is prepared at its own size (the lengths made to agree with
+// the file, as a tolerant reader takes them), then the copy is checked. True
+// when it may be built; `layout` (may be null) is then filled.
+bool check_private_copy(BYTE* bytes, DWORD size, CursorFileLayout* layout);

@@ -68,12 +68,6 @@ void close_cursor_file(CursorFile* cursor_file) {
     memset(cursor_file, 0, sizeof *cursor_file);
 }
 
-bool check_cursor_copy(CursorFile* cursor_file, CursorFileLayout* layout) {
-    // Changes nothing unless the file is an animated cursor.
-    prepare_animated_copy(cursor_file->bytes, cursor_file->size, 0, 0);
-    return check_cursor_file(cursor_file->bytes, cursor_file->size, layout);
-}
-
 HCURSOR build_animated_cursor(CursorFile* cursor_file, int width, int height) {
     if (width < 0 || height < 0 ||
         !prepare_animated_copy(cursor_file->bytes, cursor_file->size, static_cast<DWORD>(width),

@@ -30,11 +30,6 @@ bool open_cursor_copy(const BYTE* bytes, DWORD size, CursorFile* cursor_file);
 // Releases what open_cursor_file or open_cursor_copy opened.
 void close_cursor_file(CursorFile* cursor_file);
 
-// The module's judgement of a copy: an animated cursor's lengths are first
-// made to agree with the file (as a tolerant reader takes them), then the
-// copy is checked. True when it may be built; `layout` is then filled.
-bool check_cursor_copy(CursorFile* cursor_file, CursorFileLayout* layout);
-
 // Builds an animated cursor from the copy at `width` by `height` (0 by 0:
 // the size the file gives), after making the copy safe for the system's
 // reader and writing that size into its header. Null when the copy is no

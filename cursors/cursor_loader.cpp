@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "base/module_state.h"
+#include "cursors/animated_copy.h"
 #include "cursors/cursor_file.h"
 #include "cursors/cursor_file_check.h"
 #include "cursors/cursor_table.h"
@@ -59,7 +60,7 @@ HCURSOR load_open_copy(CursorFile* file, const char* path, float scale, CursorSi
     CursorSizes found = {0, 0, 0, 0};
     HCURSOR cursor = NULL;
     CursorFileLayout layout;
-    if (check_cursor_copy(file, &layout)) {
+    if (check_private_copy(file->bytes, file->size, &layout)) {
         bool standard = layout.several_sizes && !(layout.header_width && layout.header_height);
         // At scale 0 a file in several sizes is asked for its own (standard) size.
         if (standard && !asks_a_size(scale))

@@ -11,7 +11,5 @@ bool starts_as_riff(const BYTE* bytes, DWORD size) {
 bool judge_cursor_file(const BYTE* bytes, DWORD size, BYTE* copy, CursorFileLayout* layout) {
     if (size)
         memcpy(copy, bytes, size);
-    if (starts_as_riff(copy, size))
-        prepare_animated_copy(copy, size, 0, 0);
-    return check_cursor_file(copy, size, layout);
+    return check_private_copy(copy, size, layout);
 }

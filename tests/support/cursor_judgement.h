@@ -1,7 +1,6 @@
-// The module's judgement of a player's file, as the fuzz targets and the
-// differential run need it outside the module: a private copy, an animated
-// one prepared at its own size, then the strict check. Pure byte work, so it
-// builds natively too.
+// The module's judgement of a player's file (check_private_copy) on a copy
+// the caller provides, as the fuzz targets and the differential run need it
+// outside the module's buffer. Pure byte work, so it builds natively too.
 #pragma once
 
 #include <windows.h>

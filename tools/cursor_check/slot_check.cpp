@@ -5,8 +5,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "cursors/animated_copy.h"
 #include "cursors/cursor_file.h"
-#include "cursors/cursor_file_check.h"
 #include "cursors/cursor_loader.h"
 #include "base/module_state.h"
 
@@ -48,7 +48,7 @@ bool passes_module_check(const char* path, SlotCheck* check) {
     }
     bool animated = file.size >= RIFF_TAG_SIZE && memcmp(file.bytes, RIFF_TAG, RIFF_TAG_SIZE) == 0;
     CursorFileLayout layout;
-    bool sound = check_cursor_copy(&file, &layout);
+    bool sound = check_private_copy(file.bytes, file.size, &layout);
     close_cursor_file(&file);
     if (!sound)
         check->note = animated ? "a damaged animated cursor" : "not a cursor, or a damaged one";
