@@ -190,6 +190,15 @@ TEST_F(CheckTool, NativeModeIgnoresTheClientArea) {
     EXPECT_ROW(rows, "3 base", "present", "yes", "32x32", "32x32");
 }
 
+TEST_F(CheckTool, ASizePastThePixelLimitIsReportedAsTheModuleLoadsIt) {
+    // 2048x2048 would pass the pixel limit: the module loads the file at its own size.
+    ASSERT_TRUE(write_file(base(4), make_cur(512, 512, 0, 0)));
+    write_size("4.0");
+    std::map<std::string, Row> rows = rows_of(check().output);
+    EXPECT_ROW(rows, "4 base", "present", "yes", "512x512", "512x512");
+    EXPECT_ROW(rows, "3 base", "present", "yes", "32x32", "128x128");
+}
+
 TEST_F(CheckTool, RestoringDefaultsWritesOnlyMissingFilesThatHaveADefault) {
     ChildRun run = check("--restore-defaults");
     EXPECT_EQ(EXIT_FILES_FAIL, run.exit_code) << run.output;
