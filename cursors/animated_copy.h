@@ -9,11 +9,11 @@
 
 #include "cursors/cursor_file_check.h"
 
-// Rewrites, in place, a copy of a file that check_cursor_file accepted as
-// animated: the RIFF length cut to the file, each frame chunk's pad byte
-// counted into its length, the frame list's length reaching its last frame,
-// each frame's entries led to the deepest image of their size, frames that
-// no step shows dropped from the count, and the header's size
+// Rewrites, in place, a private copy of an animated cursor file before it
+// is checked or built: the RIFF length cut to the file, each frame chunk's
+// pad byte counted into its length, the frame list's length reaching its
+// last frame, each frame's entries led to the deepest image of their size,
+// frames that no step shows dropped from the count, and the header's size
 // set to `width` by `height` (left as it is when both are 0). False, and the
 // bytes unchanged, when the copy is no animated cursor with a header.
 bool prepare_animated_copy(BYTE* bytes, DWORD size, DWORD width, DWORD height);

@@ -122,8 +122,8 @@ struct DirectoryFacts {
 // header's size when it sets one (`built`), else at the entry's width and
 // height where they are not 0 (the image's own where they are): the pixels
 // count what is built. `built` is at most MAX_CURSOR_PIXELS + 1, and an
-// image's own pixels at most MAX_IMAGE_SIDE squared. Images are decoded one at a time, each within the
-// side limit.
+// image's own pixels at most MAX_IMAGE_SIDE squared. Images are decoded one
+// at a time, each within the side limit.
 bool directory_is_sound(const BYTE* directory, DWORD size, DWORD image_end, DWORD built,
                         bool animated, DirectoryFacts* facts) {
     memset(facts, 0, sizeof *facts);

@@ -142,7 +142,7 @@ void asked_size(int own_width, int own_height, DWORD frames, float scale, int* w
     // A size at which all frames would take more than any cursor may loads
     // at the file's own size instead (the check kept that one within it).
     // Width times height times frames over the limit, in 32 bits: the width
-    // over the limit's share of one row of one frame.
+    // against the limit shared among the frames, divided by the height.
     DWORD limit = MAX_CURSOR_PIXELS / (frames ? frames : 1);
     if (!*width || !*height || static_cast<DWORD>(*width) > limit / static_cast<DWORD>(*height))
         *width = *height = 0;
