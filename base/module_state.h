@@ -11,8 +11,8 @@
 extern HMODULE module_handle;
 
 // Measures a window's client area. Refers to the imported GetClientRect from
-// the moment the process attaches until start-up resolves the function by
-// name in user32.dll.
+// the moment the process attaches until start-up resolves user32's own
+// (resolve_client_rect).
 typedef BOOL(WINAPI* ClientRectFn)(HWND window, LPRECT rect);
 extern ClientRectFn client_rect_fn;
 

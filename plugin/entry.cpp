@@ -1,6 +1,7 @@
 #include "plugin/plugin.h"
 
 #include "base/module_state.h"
+#include "base/system_functions.h"
 #include "cursors/cursor_loader.h"
 #include "patching/host_patch_set.h"
 #include "scaling/cursor_scaling.h"
@@ -15,12 +16,19 @@ void create_cursor_folders() {
     CreateDirectoryA(ANIMATED_CURSOR_FOLDER, NULL);
 }
 
-void resolve_client_rect() {
-    HMODULE user32 = LoadLibraryA("user32.dll");
-    FARPROC found = user32 ? GetProcAddress(user32, "GetClientRect") : NULL;
-    // Never store a null pointer: keep the imported function instead.
-    if (found)
-        client_rect_fn = reinterpret_cast<ClientRectFn>(reinterpret_cast<void*>(found));
+typedef int(WINAPI* ShowCursorFn)(BOOL show);
+
+// Raises the display count through the game program's own import of
+// ShowCursor: a DirectDraw wrapper that rewrote it keeps a count of the
+// game's own, and sets the system's count to that one when it takes the
+// pointer; a raise it never saw would leave the pointer hidden in play.
+// Without such an import (or a wrapper) it is the system's ShowCursor.
+void show_cursor_as_the_game_does() {
+    ShowCursorFn show = reinterpret_cast<ShowCursorFn>(
+        find_import(GetModuleHandleA(NULL), "user32.dll", "ShowCursor"));
+    if (!show)
+        show = ShowCursor;
+    show(TRUE);
 }
 
 }  // namespace
@@ -44,7 +52,7 @@ extern "C" int yrp_init(void) {
     create_cursor_folders();
     resolve_client_rect();
     load_cursors_at_start();
-    ShowCursor(TRUE);
+    show_cursor_as_the_game_does();
     subclass_host_window();
     first_result = apply_host_patch_set();
     return first_result;

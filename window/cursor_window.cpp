@@ -11,6 +11,10 @@ namespace {
 // The host's dialogs are top-level windows of this class.
 const char HOST_DIALOG_CLASS[] = "SDlgDialog";
 
+// (Re)arms the rescale: restarting the second makes a drag-resize, and the
+// several messages one change sends, yield one rescale.
+void arm_rescale() { SetTimer(host_main_window(), RESCALE_TIMER_ID, RESCALE_DELAY_MS, NULL); }
+
 LRESULT on_rescale_timer() {
     KillTimer(host_main_window(), RESCALE_TIMER_ID);  // fires once per arming
     // Reloading under an open dialog is dropped until the next resize.
@@ -36,9 +40,19 @@ LRESULT CALLBACK cursor_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARA
         }
         break;
     case WM_SIZE:
-        // Re-arming restarts the second: a drag-resize yields one rescale.
         if (wparam == SIZE_RESTORED || wparam == SIZE_MAXIMIZED)
-            SetTimer(host_main_window(), RESCALE_TIMER_ID, RESCALE_DELAY_MS, NULL);
+            arm_rescale();
+        break;
+    // A DirectDraw wrapper in front of the game's procedure passes no WM_SIZE
+    // on when it resizes or switches the window; these still come through.
+    // A new frame (borders taken off) changes the client area at one size.
+    case WM_WINDOWPOSCHANGED:
+        if (lparam && (reinterpret_cast<const WINDOWPOS*>(lparam)->flags &
+                       (SWP_NOSIZE | SWP_FRAMECHANGED)) != SWP_NOSIZE)
+            arm_rescale();
+        break;
+    case WM_DISPLAYCHANGE:
+        arm_rescale();
         break;
     case WM_TIMER:
         if (wparam == RESCALE_TIMER_ID)

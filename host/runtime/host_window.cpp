@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "host/runtime/direct_draw_mode.h"
 #include "host/runtime/host_code.h"
 #include "host/runtime/host_state.h"
 #include "base/host_address_map.h"
@@ -59,6 +60,10 @@ LRESULT CALLBACK host_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
         host_proc_log.last_setcursor_lparam = lparam;
         break;
     case WM_TIMER:
+        if (wparam == FRAME_TIMER_ID) {
+            draw_direct_draw_frame();
+            return 0;
+        }
         host_proc_log.timer_messages++;
         host_proc_log.last_timer_id = wparam;
         return 0;
@@ -118,6 +123,16 @@ HWND create_host_window(int client_width, int client_height) {
     UpdateWindow(window);
     set_host_main_window(window);
     return window;
+}
+
+bool real_client_size(HWND window, SIZE* size) {
+    WINDOWINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetWindowInfo(window, &info))
+        return false;
+    size->cx = info.rcClient.right - info.rcClient.left;
+    size->cy = info.rcClient.bottom - info.rcClient.top;
+    return true;
 }
 
 void set_client_size(HWND window, int client_width, int client_height) {

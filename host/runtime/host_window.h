@@ -21,6 +21,10 @@ extern HostProcLog host_proc_log;
 // size, shown, and stores it in the host's main-window global.
 HWND create_host_window(int client_width, int client_height);
 
+// The client area's size as the system has it. A DirectDraw wrapper that
+// rewrote the host's imports makes GetClientRect report the game's screen.
+bool real_client_size(HWND window, SIZE* size);
+
 // Resizes the window so that its client area has the given size.
 void set_client_size(HWND window, int client_width, int client_height);
 

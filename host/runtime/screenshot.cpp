@@ -39,9 +39,10 @@ bool measure_cursor(HCURSOR cursor, int* width, int* height) {
 }
 
 bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
-    RECT client;
-    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
+    SIZE size;
+    if (!real_client_size(window, &size) || size.cx <= 0 || size.cy <= 0)
         return false;
+    RECT client = {0, 0, size.cx, size.cy};
     Canvas canvas;
     if (!open_canvas(client.right, client.bottom, &canvas))
         return false;

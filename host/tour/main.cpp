@@ -5,12 +5,16 @@
 // storm.dll is loaded from the host's own folder unless --no-storm is given.
 //
 // With --tour it runs the scripted tour (host/tour.h) instead of the loop.
+// With --ddraw it draws as the game does, through the ddraw.dll of its folder
+// or the system's (host/runtime/direct_draw_mode.h), and the tour is the
+// DirectDraw one.
 //
 //   quillmere_host [--screenshot FILE] [--exit-after-init] [--no-storm]
-//                  [--tour OUTDIR [--tour-expect-wrong]]
+//                  [--ddraw] [--tour OUTDIR [--tour-expect-wrong]]
 #include <stdio.h>
 #include <string.h>
 
+#include "host/runtime/direct_draw_mode.h"
 #include "host/runtime/host_code.h"
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
@@ -40,9 +44,11 @@ bool parse_options(int argc, char** argv, Options* options) {
             options->tour.out_dir = argv[++i];
         else if (strcmp(argv[i], "--tour-expect-wrong") == 0)
             options->tour.expect_wrong = true;
+        else if (strcmp(argv[i], "--ddraw") == 0)
+            options->tour.direct_draw = true;
         else {
             fprintf(stderr, "usage: quillmere_host [--screenshot FILE] [--exit-after-init]"
-                            " [--no-storm] [--tour OUTDIR [--tour-expect-wrong]]\n");
+                            " [--no-storm] [--ddraw] [--tour OUTDIR [--tour-expect-wrong]]\n");
             return false;
         }
     }
@@ -66,6 +72,9 @@ int main(int argc, char** argv) {
         fprintf(stderr, "host: could not create the main window\n");
         return 1;
     }
+    // As the game does, DirectDraw takes the window before anything else.
+    if (options.tour.direct_draw && !start_direct_draw(window))
+        return 1;
     // The real host hides its own cursor once before the plug-in shows it.
     ShowCursor(FALSE);
 

@@ -14,29 +14,18 @@
 #include "host/runtime/screenshot.h"
 #include "host/tour/tour_expect.h"
 #include "host/tour/tour_sheet.h"
+#include "host/tour/tour_steps.h"
 #include "base/host_address_map.h"
 
 namespace {
 
-// The pointer rests on the light half of the scene, as in the host's screenshot.
-const POINT POINTER_AT = {HOST_SCREEN_WIDTH / 4, HOST_SCREEN_HEIGHT / 2};
-// A crop of the picture around the pointer for the contact sheet, with room
-// for cursors whose hotspot is in their middle.
-const int CROP_SIDE = 144;
-const int CROP_BEFORE_HOTSPOT = 48;
 const int LOADED_KINDS = 22;
 const int UNLOADED_KINDS[] = {22, 255};
 const int ANIMATED_KIND = 5;
-const int PLAIN_KIND = 0;
-const int LARGE_KIND = 10;  // one of the two 35x35 defaults
 const UINT SECOND_FRAME = 1;
-// The plug-in rescales one second after the last resize: wait a little more,
-// and on a slow machine up to a few seconds for a rescale that is expected.
-const DWORD RESCALE_WAIT_MS = 1300;
-const DWORD RESCALE_GRACE_MS = 3000;
-const DWORD PUMP_SLICE_MS = 20;
 const int CALL_KIND = 3;
 const int CALL_ARGUMENT = 7;
+
 // Client sizes the window is resized to: twice the host screen, a wider
 // shape whose height decides (1.875), one under a host dialog, one after it.
 const SIZE TWICE_THE_SCREEN = {1280, 960};
@@ -44,56 +33,6 @@ const SIZE WIDE = {1600, 900};
 const SIZE UNDER_DIALOG = {800, 600};
 const SIZE AFTER_DIALOG = {960, 720};
 
-struct Tour {
-    HWND window;
-    HMODULE plugin;
-    TourOptions options;
-    TourSettings settings;
-    int steps;
-    int failures;
-    std::vector<SheetTile> tiles;
-};
-
-SIZE client_size(HWND window) {
-    RECT client = {};
-    GetClientRect(window, &client);
-    SIZE size = {client.right, client.bottom};
-    return size;
-}
-
-
-
-// Sets the host's cursor kind and set, puts the pointer over the client area
-// and asks for the cursor as Windows does on a mouse move; returns the
-// cursor the plug-in set (null if it set none).
-HCURSOR show_kind(const Tour& tour, int kind, bool animated) {
-    set_host_cursor_kind(static_cast<uint8_t>(kind));
-    set_host_animated_set(animated);
-    POINT on_screen = POINTER_AT;
-    ClientToScreen(tour.window, &on_screen);
-    SetCursorPos(on_screen.x, on_screen.y);
-    HCURSOR shown = ask_for_client_cursor(tour.window);
-    InvalidateRect(tour.window, NULL, TRUE);
-    return shown;
-}
-
-SIZE cursor_size(HCURSOR cursor) {
-    SIZE size = {0, 0};
-    int width, height;
-    if (measure_cursor(cursor, &width, &height)) {
-        size.cx = width;
-        size.cy = height;
-    }
-    return size;
-}
-
-std::string size_text(SIZE size) {
-    if (size.cx == 0 && size.cy == 0)
-        return "no cursor";
-    return format("%ldx%ld cursor", size.cx, size.cy);
-}
-
-bool is_square(SIZE size, int side) { return size.cx == side && size.cy == side; }
 
 bool inside_plugin(const Tour& tour, uintptr_t address) {
     HMODULE module = NULL;
@@ -101,31 +40,6 @@ bool inside_plugin(const Tour& tour, uintptr_t address) {
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCSTR>(address), &module);
     return module != NULL && module == tour.plugin;
-}
-
-// Prints the step's line, keeps its picture (with the current cursor's
-// animation frame `frame`) and its tile for the contact sheet.
-void record(Tour& tour, const char* slug, const std::string& line, bool passed, UINT frame = 0) {
-    tour.steps++;
-    if (!passed)
-        tour.failures++;
-    printf("%-4s  %s\n", passed ? "ok" : "FAIL", line.c_str());
-    Picture picture;
-    if (!render_client(tour.window, POINTER_AT, frame, &picture)) {
-        printf("FAIL  step %d: the window could not be drawn\n", tour.steps);
-        tour.failures++;
-        return;
-    }
-    std::string path = format("%s\\%02d-%s.png", tour.options.out_dir, tour.steps, slug);
-    if (!write_png(picture, path.c_str())) {
-        printf("FAIL  could not write %s\n", path.c_str());
-        tour.failures++;
-    }
-    SheetTile tile = {crop_picture(picture, POINTER_AT.x - CROP_BEFORE_HOTSPOT,
-                                   POINTER_AT.y - CROP_BEFORE_HOTSPOT, CROP_SIDE, CROP_SIDE),
-                      line, passed};
-    tour.tiles.push_back(tile);
-    fflush(stdout);
 }
 
 void visit_kinds(Tour& tour) {
@@ -190,33 +104,6 @@ void visit_animated_set(Tour& tour) {
                   shared ? "base cursor 0 shown" : "expected base cursor 0"),
            shared);
     show_kind(tour, PLAIN_KIND, false);
-}
-
-// After a resize, checks kinds 0 and 10 against the sizes the settings give
-// for a client area of `scaled_for`. A rescale that is expected gets some
-// more time on a slow machine; a rescale that must not happen gets none.
-void check_after_resize(Tour& tour, const char* slug, const std::string& what, SIZE scaled_for,
-                        bool expect_rescale) {
-    int small_side = expected_side(tour.settings, scaled_for, default_cursor_side(PLAIN_KIND));
-    int large_side = expected_side(tour.settings, scaled_for, default_cursor_side(LARGE_KIND));
-    pump_messages_for(RESCALE_WAIT_MS);
-    SIZE large = {0, 0}, small = {0, 0};
-    for (DWORD waited = 0;; waited += PUMP_SLICE_MS * 5) {
-        large = cursor_size(show_kind(tour, LARGE_KIND, false));
-        small = cursor_size(show_kind(tour, PLAIN_KIND, false));
-        bool as_expected = is_square(small, small_side) && is_square(large, large_side);
-        if (as_expected || !expect_rescale || waited >= RESCALE_GRACE_MS)
-            break;
-        pump_messages_for(PUMP_SLICE_MS * 5);
-    }
-    bool passed = is_square(small, small_side) && is_square(large, large_side);
-    bool rescaled = expect_rescale && tour.settings.mode == TOUR_AUTOMATIC;
-    std::string line = format("%s, %s: kinds 0 and 10 %s %ldx%ld and %ldx%ld", what.c_str(),
-                              settings_label(tour.settings, client_size(tour.window)).c_str(),
-                              rescaled ? "at" : "stay", small.cx, small.cy, large.cx, large.cy);
-    if (!passed)
-        line += format(", expected %dx%d and %dx%d", small_side, small_side, large_side, large_side);
-    record(tour, slug, line, passed);
 }
 
 void resize_to(const Tour& tour, SIZE client) {
@@ -317,6 +204,8 @@ int run_tour(HWND window, HMODULE plugin, const TourOptions& options) {
     tour.plugin = plugin;
     tour.options = options;
     tour.settings = read_tour_settings();
+    if (options.direct_draw)
+        return run_direct_draw_tour(tour);
     std::string settings = settings_label(tour.settings, client_size(window));
     printf("tour: %s, host screen %dx%d, pictures in %s\n", settings.c_str(), HOST_SCREEN_WIDTH,
            HOST_SCREEN_HEIGHT, options.out_dir);
@@ -327,17 +216,7 @@ int run_tour(HWND window, HMODULE plugin, const TourOptions& options) {
     visit_resizes(tour);
     visit_host_code(tour);
 
-    std::string sheet = std::string(options.out_dir) + "\\contact_sheet.png";
-    std::string title = format("Quillmere tour, %s: %d steps, %d failed",
-                               tour.settings.mode == TOUR_AUTOMATIC ? "automatic"
-                                                                    : settings.c_str(),
-                               tour.steps, tour.failures);
-    if (!write_contact_sheet(tour.tiles, title, sheet.c_str())) {
-        printf("FAIL  could not write %s\n", sheet.c_str());
-        tour.failures++;
-    }
-    printf("tour: %d steps, %d failed; contact sheet %s\n", tour.steps, tour.failures,
-           sheet.c_str());
-    fflush(stdout);
-    return tour.failures == 0 ? 0 : 1;
+    return finish_tour(tour, format("Quillmere tour, %s",
+                                    tour.settings.mode == TOUR_AUTOMATIC ? "automatic"
+                                                                         : settings.c_str()));
 }

@@ -10,6 +10,7 @@
 struct TourOptions {
     const char* out_dir;  // folder for the step pictures and the contact sheet
     bool expect_wrong;    // expect kind 0 one pixel too large, so that step fails
+    bool direct_draw;     // the host draws through DirectDraw: its own tour
 };
 
 // Runs the tour on the host's main window with the loaded plug-in. Prints one

@@ -89,6 +89,44 @@ TEST_F(WindowProcedure, MinimisingArmsNothing) {
     EXPECT_EQ(0, module_loads.calls);
 }
 
+// Behind a DirectDraw wrapper no WM_SIZE arrives: a change of the window's
+// size or of the display arms the rescale all the same, a move does not.
+// (The host's procedure makes no WM_SIZE of these: the client is said not
+// to have changed.)
+// The system's own flags for a WINDOWPOS whose client area kept its size or
+// place (the headers leave them out).
+const UINT NO_CLIENT_SIZE = 0x0800;
+const UINT NO_CLIENT_MOVE = 0x1000;
+
+TEST_F(WindowProcedure, SizeAndDisplayChangesArmTheRescaleAMoveDoesNot) {
+    start(NULL);
+    struct Change {
+        const char* what;
+        UINT message;
+        UINT flags;
+        bool arms;
+    } changes[] = {
+        {"moved", WM_WINDOWPOSCHANGED, SWP_NOSIZE | SWP_NOZORDER | NO_CLIENT_SIZE, false},
+        {"brought to the front", WM_WINDOWPOSCHANGED,
+         SWP_NOSIZE | SWP_NOMOVE | NO_CLIENT_SIZE | NO_CLIENT_MOVE, false},
+        {"resized", WM_WINDOWPOSCHANGED, SWP_NOMOVE | SWP_NOZORDER | NO_CLIENT_SIZE, true},
+        {"borders taken off", WM_WINDOWPOSCHANGED,
+         SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | NO_CLIENT_SIZE, true},
+        {"display changed", WM_DISPLAYCHANGE, 0, true},
+    };
+    for (const Change& change : changes) {
+        WINDOWPOS position = {window, NULL, 0, 0, 1280, 960, change.flags};
+        LPARAM lparam = change.message == WM_WINDOWPOSCHANGED ? reinterpret_cast<LPARAM>(&position)
+                                                              : MAKELPARAM(2560, 1440);
+        send(change.message, change.message == WM_DISPLAYCHANGE ? 32 : 0, lparam);
+        EXPECT_EQ(change.arms, KillTimer(window, RESCALE_TIMER_ID) != FALSE) << change.what;
+    }
+    // A real move of the window arms nothing either.
+    SetWindowPos(window, NULL, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID));
+    EXPECT_EQ(0, module_loads.calls);
+}
+
 TEST_F(WindowProcedure, AnOpenHostDialogDropsTheRescale) {
     start(NULL);
     open_host_dialog();

@@ -1,0 +1,77 @@
+// A stand-in for the DirectDraw wrappers players put beside the game
+// (test-only, never shipped): a ddraw.dll that draws the game's 640x480x8
+// screen magnified into a window, and that does to the game's process what
+// such a wrapper does to the plug-in:
+// - it rewrites the import tables of the game's modules (every module in
+//   the game's folder, or only the game's program) when it loads, whenever a
+//   module is loaded and at the first SetCooperativeLevel, so that
+//   GetClientRect and GetWindowRect report the game's screen for its window,
+//   GetProcAddress on user32 and kernel32 hands out these fakes, and
+//   ShowCursor and SetCursor are counted and recorded, not done, until the
+//   player clicks into the window;
+// - it puts its own window procedure in front of the game's at the first
+//   SetCooperativeLevel; a later SetWindowLongA(GWL_WNDPROC) through a
+//   rewritten import only replaces its record of the game's procedure;
+// - it keeps WM_SIZE and WM_DISPLAYCHANGE from the game, but passes one
+//   WM_SIZE and one WM_DISPLAYCHANGE of its own when the game sets its mode;
+//   WM_WINDOWPOSCHANGED passes;
+// - it answers WM_SETCURSOR over the client area with the arrow until the
+//   player clicks into the window, then sets the system's display count to
+//   the game's count and the game's last cursor, and passes WM_SETCURSOR on;
+// - Alt+Enter switches between the window and the whole screen.
+// Settings: ddraw.ini beside the game's program, section [ddraw]:
+//   windowed=true|false   fullscreen=true|false (with windowed: borderless)
+//   width=, height=       the window's client size (0: the game's mode)
+//   hook=3|1              3: every module in the game's folder; 1: only the
+//                         game's program
+#pragma once
+
+#include <windows.h>
+
+struct WrapperSettings {
+    bool windowed;
+    bool borderless;
+    int width;
+    int height;
+    int hook;
+};
+
+const int HOOK_GAME_FOLDER = 3;
+const int HOOK_GAME_PROGRAM = 1;
+
+struct WrapperState {
+    WrapperSettings settings;
+    HMODULE self;
+    HWND window;         // the game's window, from the first SetCooperativeLevel
+    WNDPROC game_proc;   // the record of the game's procedure behind ours
+    int mode_width;      // the game's mode, 0 until SetDisplayMode
+    int mode_height;
+    LONG game_cursor_count;  // the game's ShowCursor count
+    HCURSOR game_cursor;     // the cursor the game last set
+    bool locked;             // the player clicked into the window
+    bool full_screen;        // the window covers the screen
+};
+extern WrapperState wrapper;
+
+// The wrapper's own calls reach the system: its imports are never rewritten.
+
+// Reads ddraw.ini beside the game's program.
+void read_wrapper_settings();
+
+// Rewrites the imports of the modules the settings name (not the wrapper's).
+void rewrite_game_imports();
+
+// The fake a rewritten import of user32 or kernel32 `name` leads to; null
+// for functions the wrapper leaves alone.
+void* fake_for(const char* name);
+
+// At the first SetCooperativeLevel: takes the window and puts the wrapper's
+// procedure in front of the game's.
+void take_game_window(HWND window);
+
+// When the game sets its mode: sizes the window as the settings say and
+// sends the game the WM_SIZE and WM_DISPLAYCHANGE of its own making.
+void apply_game_mode(int width, int height);
+
+// Draws the game's 8-bit screen, through its palette, into the client area.
+void present_frame(const BYTE* pixels, const RGBQUAD* palette);

@@ -1,0 +1,59 @@
+// Finding the system's own functions past whatever the process's imports
+// were rewritten to.
+#include <gtest/gtest.h>
+
+#include "base/module_state.h"
+#include "base/system_functions.h"
+#include "tests/support/import_hooks.h"
+
+namespace {
+
+BOOL WINAPI reports_the_game_screen(HWND, LPRECT rect) {
+    SetRect(rect, 0, 0, 640, 480);
+    return TRUE;
+}
+
+TEST(SystemFunctions, FindLoadedModulesByFileNameOnly) {
+    EXPECT_EQ(GetModuleHandleA("user32.dll"), find_loaded_module(L"user32.dll"));
+    EXPECT_EQ(GetModuleHandleA("kernel32.dll"), find_loaded_module(L"KERNEL32.DLL"));
+    EXPECT_TRUE(find_loaded_module(L"ser32.dll") == NULL) << "part of a file name";
+    EXPECT_TRUE(find_loaded_module(L"user32") == NULL);
+    EXPECT_TRUE(find_loaded_module(L"no-such-module.dll") == NULL);
+}
+
+TEST(SystemFunctions, ReadExportsAsTheLoaderHasThem) {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    const char* names[] = {"GetClientRect", "ShowCursor", "SetCursor", "GetWindowRect"};
+    for (const char* name : names)
+        EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(user32, name)), find_export(user32, name))
+            << name;
+    EXPECT_TRUE(find_export(user32, "GetClientRectX") == NULL);
+    EXPECT_TRUE(find_export(user32, "GetClient") == NULL);
+    EXPECT_TRUE(find_export(NULL, "GetClientRect") == NULL);
+}
+
+// A wrapper that rewrote this program's import and the module's resolution
+// still meets the system's function.
+TEST(SystemFunctions, GetPastARewrittenImport) {
+    HMODULE program = GetModuleHandleA(NULL);
+    void* imported = find_import(program, "user32.dll", "GetClientRect");
+    ASSERT_TRUE(imported != NULL);
+    void* original = replace_import(program, "user32.dll", "GetClientRect",
+                                    reinterpret_cast<void*>(reports_the_game_screen));
+    EXPECT_EQ(reinterpret_cast<void*>(reports_the_game_screen),
+              find_import(program, "USER32.dll", "GetClientRect"));
+    EXPECT_TRUE(find_import(program, "user32.dll", "NoSuchFunction") == NULL);
+    EXPECT_TRUE(find_import(program, "no-such.dll", "GetClientRect") == NULL);
+
+    client_rect_fn = reports_the_game_screen;
+    resolve_client_rect();
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1280, 960, NULL, NULL, NULL, NULL);
+    RECT rect = {};
+    EXPECT_TRUE(client_rect_fn(window, &rect));
+    EXPECT_EQ(1280, rect.right);
+    EXPECT_EQ(960, rect.bottom);
+    DestroyWindow(window);
+    replace_import(program, "user32.dll", "GetClientRect", original);
+}
+
+}  // namespace
