@@ -2,9 +2,10 @@
 # The main job: installs what is missing, builds everything, lays out a game
 # folder in build/demo and runs the stand-in host with the module under Wine
 # on a virtual display through its scripted tour, once for each of the three
-# scale modes (the module reads its settings once per start). Each tour
+# scale modes (the module reads its settings once per start), and once
+# drawing through DirectDraw magnified by the stand-in wrapper. Each tour
 # prints one line per step and writes its pictures and a contact sheet to
-# build/demo/tour-<mode>/. Then the players' check tool reports on the game
+# build/demo/tour-<run>/. Then the players' check tool reports on the game
 # folder the tours left behind.   Usage: scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,6 +33,22 @@ for entry in "${modes[@]}"; do
   fi
   [ -f "$demo/tour-$mode/contact_sheet.png" ] || failed+=("$mode (no contact sheet)")
 done
+
+# The same game folder drawing through DirectDraw, magnified by the stand-in
+# wrapper (build/host/wrapper/ddraw.dll) into a window of 1280x960 in
+# automatic mode: in play, then resized, then switched to the whole screen.
+# Wine loads a ddraw.dll beside the program only when told to (ddraw=n,b).
+say "tour magnified by a wrapper to 1280x960 (automatic): $demo/tour-wrapper-1280x960/"
+printf '[Cursor]\r\nSize=0\r\n' >"$demo/plugin/Quillmere.ini"
+cp build/host/wrapper/ddraw.dll "$demo/"
+printf '[ddraw]\r\nwindowed=true\r\nfullscreen=false\r\nwidth=1280\r\nheight=960\r\nhook=3\r\n' >"$demo/ddraw.ini"
+mkdir -p "$demo/tour-wrapper-1280x960"
+if ! (cd "$demo" && QUILLMERE_DLLOVERRIDES="ddraw=n,b" ../../scripts/wine_session.sh .. \
+        wine ./quillmere_host.exe --ddraw --tour tour-wrapper-1280x960); then
+  failed+=("wrapper-1280x960")
+fi
+[ -f "$demo/tour-wrapper-1280x960/contact_sheet.png" ] || failed+=("wrapper-1280x960 (no contact sheet)")
+rm -f "$demo/ddraw.dll" "$demo/ddraw.ini"
 cp resources/Quillmere.ini "$demo/plugin/Quillmere.ini"
 
 say "the check tool in the game folder (quillmere_check.exe)"

@@ -13,6 +13,7 @@ const int GAME_BITS = 8;
 const int COLOURS = 256;
 
 LPDIRECTDRAW direct_draw;
+PALETTEENTRY game_palette[COLOURS];
 LPDIRECTDRAWSURFACE primary;
 char module_path[MAX_PATH];
 unsigned frame_number;
@@ -63,11 +64,10 @@ bool start_direct_draw(HWND window) {
     result = direct_draw->CreateSurface(&desc, &primary, NULL);
     if (FAILED(result))
         return failed("CreateSurface", result);
-    PALETTEENTRY entries[COLOURS];
-    make_palette(entries);
+    make_palette(game_palette);
     LPDIRECTDRAWPALETTE palette = NULL;
-    if (SUCCEEDED(direct_draw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette,
-                                             NULL))) {
+    if (SUCCEEDED(direct_draw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, game_palette,
+                                             &palette, NULL))) {
         primary->SetPalette(palette);
         palette->Release();
     }
@@ -91,6 +91,34 @@ void draw_direct_draw_frame() {
             rows[y * desc.lPitch + x] = static_cast<BYTE>((x + y + frame_number) / 8);
     primary->Unlock(desc.lpSurface);
     ++frame_number;
+}
+
+bool paint_direct_draw_frame(HDC dc, const RECT& client) {
+    if (!primary)
+        return false;
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    if (FAILED(primary->Lock(NULL, &desc, DDLOCK_WAIT | DDLOCK_READONLY, NULL)))
+        return false;
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[COLOURS];
+    } info = {};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = desc.lPitch;  // rows of the surface's pitch, the game's width shown
+    info.header.biHeight = -static_cast<LONG>(desc.dwHeight);
+    info.header.biPlanes = 1;
+    info.header.biBitCount = GAME_BITS;
+    for (int i = 0; i < COLOURS; ++i) {
+        info.colours[i].rgbRed = game_palette[i].peRed;
+        info.colours[i].rgbGreen = game_palette[i].peGreen;
+        info.colours[i].rgbBlue = game_palette[i].peBlue;
+    }
+    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, HOST_SCREEN_WIDTH,
+                  HOST_SCREEN_HEIGHT, desc.lpSurface, reinterpret_cast<BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS, SRCCOPY);
+    primary->Unlock(desc.lpSurface);
+    return true;
 }
 
 const char* direct_draw_module_path() { return module_path; }

@@ -18,5 +18,9 @@ bool start_direct_draw(HWND window);
 // Draws the next frame into the primary surface (on the frame timer).
 void draw_direct_draw_frame();
 
+// Paints the last frame, magnified to the client rectangle, as a wrapper
+// shows it; false when the host does not draw through DirectDraw.
+bool paint_direct_draw_frame(HDC dc, const RECT& client);
+
 // The file the DirectDraw module was loaded from ("" before it is).
 const char* direct_draw_module_path();

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include "host/runtime/direct_draw_mode.h"
 #include "host/runtime/host_window.h"
 
 namespace {
@@ -46,7 +47,8 @@ bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
     Canvas canvas;
     if (!open_canvas(client.right, client.bottom, &canvas))
         return false;
-    paint_host_scene(canvas.dc, client);
+    if (!paint_direct_draw_frame(canvas.dc, client))
+        paint_host_scene(canvas.dc, client);
     draw_cursor(canvas.dc, cursor_at, frame);
     GdiFlush();
     picture_from_bgrx(canvas.bits, client.right, client.bottom, picture);

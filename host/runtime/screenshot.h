@@ -6,7 +6,8 @@
 
 #include "imaging/canvas.h"
 
-// Renders the client area with the cursor that GetCursor returns drawn with
+// Renders the client area (the host's scene, or in DirectDraw mode its last
+// frame magnified to the client area) with the cursor that GetCursor returns drawn with
 // its hotspot at the given client point. `frame` picks the frame of an
 // animated cursor (the system steps through them over time).
 bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture);
