@@ -30,7 +30,8 @@ grep -q $'^Size=0\r$' "$ini" || problem "Quillmere.ini.sample does not set Size=
 readme="$u/Quillmere-README.txt"
 for heading in Installing 'Which number is which' 'Cursor size' 'Replacing and restoring' \
                'Checking your cursors' 'Upgrading' 'Uninstalling' \
-               'Linux, Proton and the Steam Deck' 'Troubleshooting' 'Reporting a problem'; do
+               'Linux, Proton and the Steam Deck' 'DirectDraw wrappers' 'Troubleshooting' \
+               'Reporting a problem'; do
   grep -q "^$heading" "$readme" || problem "the readme has no section '$heading'"
 done
 changelog="$u/Quillmere-CHANGELOG.md"
