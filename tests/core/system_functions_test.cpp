@@ -27,6 +27,10 @@ TEST(SystemFunctions, ReadExportsAsTheLoaderHasThem) {
     for (const char* name : names)
         EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(user32, name)), find_export(user32, name))
             << name;
+    // A forwarded export names another module's function: not code here.
+    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+    ASSERT_TRUE(GetProcAddress(kernel32, "HeapAlloc") != NULL);
+    EXPECT_TRUE(find_export(kernel32, "HeapAlloc") == NULL);
     EXPECT_TRUE(find_export(user32, "GetClientRectX") == NULL);
     EXPECT_TRUE(find_export(user32, "GetClient") == NULL);
     EXPECT_TRUE(find_export(NULL, "GetClientRect") == NULL);

@@ -172,24 +172,38 @@ TEST_F(Faults, ACloseThatFailsLeavesNoDefaultBehind) {
     expect_host_runs();
 }
 
-// GetClientRect as start-up resolves it fails for every window.
+// GetClientRect as user32 exports it fails for every window: start-up
+// resolves the function from user32's export directory in memory, so the
+// fault goes there.
 BOOL WINAPI failing_client_rect(HWND, LPRECT) { return FALSE; }
-typedef FARPROC(WINAPI* GetProcAddressFn)(HMODULE, LPCSTR);
-GetProcAddressFn real_get_proc_address;
 
-FARPROC WINAPI resolving_failing_client_rect(HMODULE module, LPCSTR name) {
-    if (HIWORD(reinterpret_cast<DWORD>(name)) && strcmp(name, "GetClientRect") == 0)
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(failing_client_rect));
-    return real_get_proc_address(module, name);
+void replace_user32_export(const char* name, void* replacement) {
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA("user32.dll"));
+    IMAGE_NT_HEADERS* nt =
+        reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    IMAGE_EXPORT_DIRECTORY* exports = reinterpret_cast<IMAGE_EXPORT_DIRECTORY*>(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress);
+    DWORD* names = reinterpret_cast<DWORD*>(base + exports->AddressOfNames);
+    WORD* ordinals = reinterpret_cast<WORD*>(base + exports->AddressOfNameOrdinals);
+    DWORD* functions = reinterpret_cast<DWORD*>(base + exports->AddressOfFunctions);
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
+        if (strcmp(reinterpret_cast<char*>(base + names[i]), name) != 0)
+            continue;
+        DWORD* slot = &functions[ordinals[i]];
+        DWORD protection;
+        ASSERT_TRUE(VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection));
+        // An address below the module's base wraps round, as the loader adds it.
+        *slot = static_cast<DWORD>(reinterpret_cast<BYTE*>(replacement) - base);
+        VirtualProtect(slot, sizeof *slot, protection, &protection);
+        return;
+    }
+    FAIL() << "user32 exports no " << name;
 }
 
 TEST_F(Faults, AWindowThatCannotBeMeasuredKeepsTheCursorsAtTheirSize) {
     set_client_size(window, 1280, 960);
-    start([](HMODULE module) {
-        real_get_proc_address = reinterpret_cast<GetProcAddressFn>(
-            replace_import(module, "kernel32.dll", "GetProcAddress",
-                           reinterpret_cast<void*>(resolving_failing_client_rect)));
-        ASSERT_TRUE(real_get_proc_address != NULL);
+    start([](HMODULE) {
+        replace_user32_export("GetClientRect", reinterpret_cast<void*>(failing_client_rect));
     });
     SIZE size = shown_cursor_size();
     EXPECT_EQ(32, size.cx) << "start-up could not measure: native size";
