@@ -48,9 +48,15 @@ void check_in_play(Tour& tour, const char* slug, const std::string& what, bool r
 int run_direct_draw_tour(Tour& tour) {
     const char* module = direct_draw_module_path();
     bool wrapper = module_in_game_folder(module);
-    printf("tour: DirectDraw through %s (%s), %s, pictures in %s\n",
-           wrapper ? "a wrapper in the game's folder" : "the system's ddraw", module,
-           settings_label(tour.settings, client_size(tour.window)).c_str(), tour.options.out_dir);
+    // What the host's own GetClientRect says: a wrapper that rewrote the
+    // host's imports tells it the game's screen, whatever the window's size.
+    RECT told = {};
+    GetClientRect(tour.window, &told);
+    printf("tour: DirectDraw through %s (%s), the game told its client is %ldx%ld, %s,"
+           " pictures in %s\n",
+           wrapper ? "a wrapper in the game's folder" : "the system's ddraw", module, told.right,
+           told.bottom, settings_label(tour.settings, client_size(tour.window)).c_str(),
+           tour.options.out_dir);
     pump_messages_for(PUMP_SLICE_MS);
 
     HCURSOR before = show_kind(tour, PLAIN_KIND, false);

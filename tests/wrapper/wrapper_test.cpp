@@ -109,8 +109,15 @@ TEST_P(DirectDrawHost, ShowsThePlugInsCursorAtTheMagnifiedSizeInPlay) {
 
     ASSERT_TRUE(run.started);
     EXPECT_EQ(0u, run.exit_code) << run.output;
-    std::string expected_module = setup.wrapper_settings ? "a wrapper in the game's folder" : "the system's ddraw";
+    std::string expected_module = setup.wrapper_settings
+                                      ? "a wrapper in the game's folder"
+                                      : "the system's ddraw";
     EXPECT_NE(std::string::npos, run.output.find(expected_module)) << run.output;
+    // The stand-in does what it stands in for: the game is told 640x480.
+    if (setup.wrapper_settings) {
+        EXPECT_NE(std::string::npos, run.output.find("the game told its client is 640x480"))
+            << run.output;
+    }
     std::vector<std::string> lines = passed_lines(run.output);
     for (const Expected& step : setup.steps) {
         bool seen = false;
