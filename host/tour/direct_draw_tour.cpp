@@ -26,7 +26,9 @@ bool module_in_game_folder(const char* path) {
     return length > 0 && _strnicmp(path, game, length) == 0 && !strchr(path + length, '\\');
 }
 
-bool has_caption(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION; }
+bool has_caption(HWND window) {
+    return (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+}
 
 // The player clicks into the window at the pointer.
 void click_into_window(const Tour& tour) {
@@ -83,5 +85,6 @@ int run_direct_draw_tour(Tour& tour) {
         check_in_play(tour, "alt-enter",
                       format("Alt+Enter, whole screen %ldx%ld", client.cx, client.cy), true);
     }
-    return finish_tour(tour, format("Quillmere tour, DirectDraw%s", wrapper ? " with a wrapper" : ""));
+    return finish_tour(tour,
+                       format("Quillmere tour, DirectDraw%s", wrapper ? " with a wrapper" : ""));
 }

@@ -48,8 +48,10 @@ struct WrapperSetup {
     std::vector<Expected> steps;
 };
 
-const char WINDOWED_ALL_MODULES[] = "[ddraw]\r\nwindowed=true\r\nfullscreen=false\r\nwidth=1280\r\nheight=960\r\nhook=3\r\n";
-const char WINDOWED_GAME_ONLY[] = "[ddraw]\r\nwindowed=true\r\nfullscreen=false\r\nwidth=1280\r\nheight=960\r\nhook=1\r\n";
+const char WINDOWED_ALL_MODULES[] =
+    "[ddraw]\r\nwindowed=true\r\nfullscreen=false\r\nwidth=1280\r\nheight=960\r\nhook=3\r\n";
+const char WINDOWED_GAME_ONLY[] =
+    "[ddraw]\r\nwindowed=true\r\nfullscreen=false\r\nwidth=1280\r\nheight=960\r\nhook=1\r\n";
 const char BORDERLESS_ALL_MODULES[] = "[ddraw]\r\nwindowed=true\r\nfullscreen=true\r\nhook=3\r\n";
 const char BORDERLESS_GAME_ONLY[] = "[ddraw]\r\nwindowed=true\r\nfullscreen=true\r\nhook=1\r\n";
 
