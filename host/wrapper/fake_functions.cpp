@@ -90,6 +90,13 @@ HMODULE WINAPI fake_load_library_ex_a(LPCSTR name, HANDLE file, DWORD flags) {
     return module;
 }
 
+HMODULE WINAPI fake_load_library_ex_w(LPCWSTR name, HANDLE file, DWORD flags) {
+    HMODULE module = LoadLibraryExW(name, file, flags);
+    if (module)
+        rewrite_game_imports();
+    return module;
+}
+
 struct Fake {
     const char* name;
     void* function;
@@ -106,6 +113,7 @@ const Fake FAKES[] = {
     {"LoadLibraryA", reinterpret_cast<void*>(fake_load_library_a)},
     {"LoadLibraryW", reinterpret_cast<void*>(fake_load_library_w)},
     {"LoadLibraryExA", reinterpret_cast<void*>(fake_load_library_ex_a)},
+    {"LoadLibraryExW", reinterpret_cast<void*>(fake_load_library_ex_w)},
 };
 
 }  // namespace
