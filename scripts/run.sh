@@ -4,8 +4,10 @@
 # on a virtual display through its scripted tour, once for each of the three
 # scale modes (the module reads its settings once per start). Each tour
 # prints one line per step and writes its pictures and a contact sheet to
-# build/demo/tour-<mode>/. Then the players' check tool reports on the game
-# folder the tours left behind.   Usage: scripts/run.sh
+# build/demo/tour-<mode>/. A native program then watches the X display while
+# the host holds the animated cursor: its frames must take turns. Then the
+# players' check tool reports on the game folder the tours left behind.
+#   Usage: scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SCRIPT_NAME=run
@@ -32,6 +34,10 @@ for entry in "${modes[@]}"; do
   fi
   [ -f "$demo/tour-$mode/contact_sheet.png" ] || failed+=("$mode (no contact sheet)")
 done
+
+say "the animated cursor on the X display: Wine must show its frames in turn"
+scripts/wine_session.sh build host/tour/check_animation_on_screen.sh build wine "$demo" \
+  || failed+=("the animated cursor on screen")
 cp resources/Quillmere.ini "$demo/plugin/Quillmere.ini"
 
 say "the check tool in the game folder (quillmere_check.exe)"

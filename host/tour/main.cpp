@@ -7,8 +7,9 @@
 // With --tour it runs the scripted tour (host/tour.h) instead of the loop.
 //
 //   quillmere_host [--screenshot FILE] [--exit-after-init] [--no-storm]
-//                  [--tour OUTDIR [--tour-expect-wrong]]
+//                  [--tour OUTDIR [--tour-expect-wrong]] [--hold-animated MS]
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "host/runtime/host_code.h"
@@ -17,6 +18,7 @@
 #include "host/runtime/plugin_loader.h"
 #include "host/runtime/screenshot.h"
 #include "host/runtime/storm_library.h"
+#include "host/tour/screen_check.h"
 #include "host/tour/tour.h"
 
 namespace {
@@ -26,6 +28,7 @@ struct Options {
     bool exit_after_init;
     bool no_storm;
     TourOptions tour;
+    DWORD hold_animated_ms;
 };
 
 bool parse_options(int argc, char** argv, Options* options) {
@@ -40,9 +43,12 @@ bool parse_options(int argc, char** argv, Options* options) {
             options->tour.out_dir = argv[++i];
         else if (strcmp(argv[i], "--tour-expect-wrong") == 0)
             options->tour.expect_wrong = true;
+        else if (strcmp(argv[i], "--hold-animated") == 0 && i + 1 < argc)
+            options->hold_animated_ms = strtoul(argv[++i], NULL, 10);
         else {
             fprintf(stderr, "usage: quillmere_host [--screenshot FILE] [--exit-after-init]"
-                            " [--no-storm] [--tour OUTDIR [--tour-expect-wrong]]\n");
+                            " [--no-storm] [--tour OUTDIR [--tour-expect-wrong]]"
+                            " [--hold-animated MS]\n");
             return false;
         }
     }
@@ -82,6 +88,8 @@ int main(int argc, char** argv) {
     printf("host: yrp_init returned %d\n", plugin.result);
     if (options.tour.out_dir)
         return run_tour(window, plugin.module, options.tour);
+    if (options.hold_animated_ms)
+        return hold_animated_cursor(window, options.hold_animated_ms);
     tour_host_code();
     pump_messages_for(0);
 
