@@ -12,9 +12,9 @@ typedef BOOL(WINAPI* GetTokenInformationFn)(HANDLE token, TOKEN_INFORMATION_CLAS
                                             LPVOID buffer, DWORD size, PDWORD written);
 
 // The token says whether its writes are virtualised. advapi32 is loaded
-// here, at run time: the module imports only the four libraries a game
-// always has. A system without the question (before Vista) has no
-// virtualisation either.
+// here, at run time (and stays, as in nearly every process): the module
+// imports only the four libraries a game always has. A system without the
+// question (before Vista) has no virtualisation either.
 bool token_says_virtualised() {
     HMODULE advapi = LoadLibraryA("advapi32.dll");
     if (!advapi)
@@ -31,7 +31,6 @@ bool token_says_virtualised() {
             enabled = 0;
         CloseHandle(token);
     }
-    FreeLibrary(advapi);
     return enabled != 0;
 }
 

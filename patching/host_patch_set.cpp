@@ -88,8 +88,8 @@ int apply_host_patch_set() {
     // then runs with its own cursor code. Say so where a debugger, or a
     // player's debug viewer, listens.
     if (patch_refusals.count)
-        OutputDebugStringA("Quillmere: Windows refused changes to the game's code; turn off "
-                           "Arbitrary code guard for the game in Exploit protection\n");
+        OutputDebugStringA("Quillmere: game code unchanged: turn off Exploit protection's "
+                           "code guard for the game\n");
     return result;
 }
 

@@ -108,8 +108,12 @@ std::string slot_line(const SlotSet& set, int slot) {
     return head + "sound, " + built_sizes([&](float scale) { return load_cursor_file(path, scale); });
 }
 
-std::string settings_line(const SettingsReport& settings) {
+std::string settings_line(const SettingsReport& settings, const RedirectedCopies& copies) {
     std::string head = "settings: " + std::string(shown_path(SETTINGS_FILE));
+    for (const RedirectedCopy& copy : copies.copies)
+        if (copy.file == shown_path(SETTINGS_FILE))
+            return head + " is read by the game from its copy in the VirtualStore; this program "
+                          "reads the game folder's";
     if (settings.file_is_folder)
         return head + " is a folder; read as Size=0 (automatic)";
     if (!settings.file_present)
@@ -172,7 +176,7 @@ std::string report_text(const SettingsReport& settings, const RedirectedCopies& 
     text += std::string("game folder writable: ") +
             (cursor_folder_state(PLUGIN_FOLDER) == FOLDER_WRITABLE ? "yes" : "no") + "\n";
     text += copies_lines(copies);
-    text += settings_line(settings) + "\n";
+    text += settings_line(settings, copies) + "\n";
     text += patching_line() + "\n";
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
         for (const SlotSet& set : SETS)
