@@ -108,12 +108,8 @@ std::string slot_line(const SlotSet& set, int slot) {
     return head + "sound, " + built_sizes([&](float scale) { return load_cursor_file(path, scale); });
 }
 
-std::string settings_line(const SettingsReport& settings, const RedirectedCopies& copies) {
+std::string settings_value(const SettingsReport& settings) {
     std::string head = "settings: " + std::string(shown_path(SETTINGS_FILE));
-    for (const RedirectedCopy& copy : copies.copies)
-        if (copy.file == shown_path(SETTINGS_FILE))
-            return head + " is read by the game from its copy in the VirtualStore; this program "
-                          "reads the game folder's";
     if (settings.file_is_folder)
         return head + " is a folder; read as Size=0 (automatic)";
     if (!settings.file_present)
@@ -124,6 +120,15 @@ std::string settings_line(const SettingsReport& settings, const RedirectedCopies
                        : settings.mode == SCALE_NATIVE ? "own size"
                                                        : "automatic";
     return head + format(" Size=%s read as %g (%s)", settings.text.c_str(), settings.value, mode);
+}
+
+// The settings as read from the game folder, and whether the game reads
+// its redirected copy instead.
+std::string settings_line(const SettingsReport& settings, const RedirectedCopies& copies) {
+    for (const RedirectedCopy& copy : copies.copies)
+        if (copy.file == shown_path(SETTINGS_FILE))
+            return settings_value(settings) + "; the game reads its copy in the VirtualStore";
+    return settings_value(settings);
 }
 
 std::string patching_line() {
