@@ -153,6 +153,7 @@ TEST_F(PlayersWindows, TheReportHasEveryLineWithSizesMeasuredAndNoNames) {
         "redirected copy: plugin\\Cursors\\cursor2.ani (hides the file in the game folder)",
         "settings: plugin\\Quillmere.ini Size=2.0 read as 2 (fixed)",
         "code patching: a code page of a test image can be made writable",
+        "code guard on for: no program of the game folder",
         "cursor 0 base: missing, the built-in default shows, built 32x32 at Size 1.0 and 64x64 "
         "at Size 2.0",
         "cursor 0 animated: none",
@@ -183,6 +184,59 @@ TEST_F(PlayersWindows, TheReportHasEveryLineWithSizesMeasuredAndNoNames) {
     char profile[MAX_PATH] = "";
     ASSERT_NE(0u, GetEnvironmentVariableA("USERPROFILE", profile, sizeof profile));
     EXPECT_FALSE(contains(report, profile)) << report;
+}
+
+// Exploit protection's program settings, as Windows keeps them: by program
+// name, and under it by full path.
+const char OPTIONS_KEY[] =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\";
+const BYTE GUARD_ON = 0x10, GUARD_OFF = 0x20;  // the byte holding bits 32 to 39
+
+void set_mitigation(const std::string& key_name, BYTE guard, const std::string& full_path = "") {
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_name.c_str(), 0, NULL, 0,
+                                             KEY_WRITE | KEY_WOW64_64KEY, NULL, &key, NULL));
+    BYTE options[16] = {};
+    options[4] = guard;
+    RegSetValueExA(key, "MitigationOptions", 0, REG_BINARY, options, sizeof options);
+    if (!full_path.empty())
+        RegSetValueExA(key, "FilterFullPath", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(full_path.c_str()), full_path.size() + 1);
+    RegCloseKey(key);
+}
+
+TEST_F(PlayersWindows, ProgramsWithCodeGuardOnAreNamed) {
+    std::string tag = std::to_string(GetCurrentProcessId());
+    const struct {
+        std::string program;
+        BYTE by_name, by_this_path, by_another_path;
+        bool named;
+    } cases[] = {
+        {"guard-on-" + tag + ".exe", GUARD_ON, 0, 0, true},
+        {"guard-off-" + tag + ".exe", GUARD_OFF, 0, 0, false},
+        {"guard-here-" + tag + ".exe", GUARD_OFF, GUARD_ON, 0, true},
+        {"guard-elsewhere-" + tag + ".exe", 0, 0, GUARD_ON, false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(write_file(c.program, "MZ"));
+        std::string key = OPTIONS_KEY + c.program;
+        set_mitigation(key, c.by_name);
+        if (c.by_this_path)
+            set_mitigation(key + "\\here", c.by_this_path, scratch.path() + "\\" + c.program);
+        if (c.by_another_path)
+            set_mitigation(key + "\\there", c.by_another_path, "C:\\Games\\" + c.program);
+    }
+    ASSERT_TRUE(CopyFileA(built_tool().c_str(), "plugin\\quillmere_check.exe", FALSE));
+    std::string output =
+        unwrapped(run_tool("--report", current_folder() + "\\plugin\\" + TOOL_NAME).output);
+    std::string report = read_file(REPORT);
+    for (const auto& c : cases) {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (OPTIONS_KEY + c.program).c_str());
+        EXPECT_EQ(c.named, contains(output, "Arbitrary code guard is on for " + c.program + ":"))
+            << c.program << "\n" << output;
+        EXPECT_EQ(c.named, contains(report, c.program)) << c.program << "\n" << report;
+    }
+    EXPECT_TRUE(contains(report, "\ncode guard on for: guard-")) << report;
 }
 
 TEST(CheckToolManifest, RunsAsTheInvokerWithoutRedirection) {

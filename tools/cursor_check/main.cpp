@@ -23,6 +23,7 @@
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/cursor_sheet.h"
 #include "tools/cursor_check/cursor_table.h"
+#include "tools/cursor_check/exploit_protection.h"
 #include "tools/cursor_check/module_report.h"
 #include "tools/cursor_check/options.h"
 #include "tools/cursor_check/player_report.h"
@@ -106,6 +107,7 @@ int check(const Options& options) {
         return EXIT_NOT_A_GAME_FOLDER;
     }
     print_module_report();
+    print_code_guard(programs_with_code_guard(folder));
     if (options.restore_defaults)
         restore_folders();
     FolderAccess access;

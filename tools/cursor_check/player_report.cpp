@@ -14,6 +14,7 @@
 #include "patching/patch_primitives.h"
 #include "quillmere_version.h"
 #include "tools/cursor_check/console_text.h"
+#include "tools/cursor_check/exploit_protection.h"
 #include "tools/cursor_check/game_folder.h"
 #include "tools/cursor_check/module_report.h"
 #include "tools/cursor_check/slot_check.h"
@@ -183,6 +184,11 @@ std::string report_text(const SettingsReport& settings, const RedirectedCopies& 
     text += copies_lines(copies);
     text += settings_line(settings, copies) + "\n";
     text += patching_line() + "\n";
+    std::vector<std::string> guarded = programs_with_code_guard(current_folder());
+    text += "code guard on for: ";
+    for (const std::string& program : guarded)
+        text += program + (&program == &guarded.back() ? "" : ", ");
+    text += guarded.empty() ? "no program of the game folder\n" : "\n";
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
         for (const SlotSet& set : SETS)
             text += slot_line(set, slot) + "\n";
