@@ -45,13 +45,15 @@ HCURSOR build_cursor(CursorFile* file, const CursorFileLayout& layout, const cha
 // process under Wine, gets the metric at the display's DPI: 48 at 150 %. The
 // screen's DPI as this process sees it undoes that, so that a file in
 // several sizes scales like any other and Size alone decides.
-int standard_side(int metric) {
+void standard_size(int* width, int* height) {
     HDC screen = GetDC(NULL);
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen)
         ReleaseDC(NULL, screen);
-    return dpi > 0 ? MulDiv(GetSystemMetrics(metric), USER_DEFAULT_SCREEN_DPI, dpi)
-                   : GetSystemMetrics(metric);
+    if (dpi <= 0)
+        dpi = USER_DEFAULT_SCREEN_DPI;
+    *width = MulDiv(GetSystemMetrics(SM_CXCURSOR), USER_DEFAULT_SCREEN_DPI, dpi);
+    *height = MulDiv(GetSystemMetrics(SM_CYCURSOR), USER_DEFAULT_SCREEN_DPI, dpi);
 }
 
 // A file's own size: for images in several sizes (`standard`) the system's
@@ -60,8 +62,7 @@ int standard_side(int metric) {
 void own_size(CursorFile* file, const CursorFileLayout& layout, const char* path, bool standard,
               int* width, int* height) {
     if (standard) {
-        *width = standard_side(SM_CXCURSOR);
-        *height = standard_side(SM_CYCURSOR);
+        standard_size(width, height);
         return;
     }
     if (HCURSOR probe = build_cursor(file, layout, path, 0, 0)) {
