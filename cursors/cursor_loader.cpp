@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "base/file_virtualisation.h"
 #include "base/module_state.h"
 #include "cursors/animated_copy.h"
 #include "cursors/cursor_file.h"
@@ -39,13 +40,29 @@ HCURSOR build_cursor(CursorFile* file, const CursorFileLayout& layout, const cha
         LoadImageA(NULL, path, IMAGE_CURSOR, width, height, LR_LOADFROMFILE));
 }
 
+// The system's standard cursor size as at 96 DPI. A DPI-aware process (a
+// compatibility setting or a display wrapper makes a game one), and every
+// process under Wine, gets the metric at the display's DPI: 48 at 150 %. The
+// screen's DPI as this process sees it undoes that, so that a file in
+// several sizes scales like any other and Size alone decides.
+void standard_size(int* width, int* height) {
+    HDC screen = GetDC(NULL);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        ReleaseDC(NULL, screen);
+    if (dpi <= 0)
+        dpi = USER_DEFAULT_SCREEN_DPI;
+    *width = MulDiv(GetSystemMetrics(SM_CXCURSOR), USER_DEFAULT_SCREEN_DPI, dpi);
+    *height = MulDiv(GetSystemMetrics(SM_CYCURSOR), USER_DEFAULT_SCREEN_DPI, dpi);
+}
+
 // A file's own size: for images in several sizes (`standard`) the system's
-// standard cursor size, else what the system builds when asked for none.
+// standard cursor size at 96 DPI, else what the system builds when asked for
+// none.
 void own_size(CursorFile* file, const CursorFileLayout& layout, const char* path, bool standard,
               int* width, int* height) {
     if (standard) {
-        *width = GetSystemMetrics(SM_CXCURSOR);
-        *height = GetSystemMetrics(SM_CYCURSOR);
+        standard_size(width, height);
         return;
     }
     if (HCURSOR probe = build_cursor(file, layout, path, 0, 0)) {
@@ -82,8 +99,9 @@ HCURSOR load_open_copy(CursorFile* file, const char* path, float scale, CursorSi
 }
 
 // A slot's file, loaded at scale. A missing file is first written from the
-// default; where it can't be, the default loads from the module's own copy
-// and nothing is written. Anything that is there (a folder, an empty or
+// default; where it can't be, or where Windows would redirect the write into
+// the player's VirtualStore (whose copy would later hide the player's own
+// file), the default loads from the module's own copy and nothing is written. Anything that is there (a folder, an empty or
 // locked file, a file that fails to load) is the player's and is never
 // overwritten. Opening tells a missing file from one that is there.
 HCURSOR load_slot_file(const char* path, int default_identifier, float scale) {
@@ -96,6 +114,8 @@ HCURSOR load_slot_file(const char* path, int default_identifier, float scale) {
     if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ||
         !default_cursor_bytes(module_handle, default_identifier, &bytes, &size))
         return NULL;
+    if (file_writes_virtualised())
+        return load_default_cursor(module_handle, default_identifier, scale);
     extract_default_cursor(module_handle, default_identifier, path);
     if (open_cursor_file(path, &file))
         return load_open_copy(&file, path, scale, NULL);

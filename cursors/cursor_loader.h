@@ -13,10 +13,11 @@ const char ANIMATED_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\Animated\\cursor%d.a
 // Loads (or reloads) slots 0 to 21 of both tables. `scale` multiplies each
 // file's own size; 0 means own size, other values below 1 count as 1. Every
 // file is checked before a loader sees it; a file whose images come in
-// several sizes counts the system's standard cursor size as its own, so that
-// the system picks the image made for the size asked. Missing files are
+// several sizes counts the system's standard cursor size at 96 DPI as its
+// own, whatever the display's DPI, so that the system picks the image made
+// for the size asked and Size alone decides how large it is. Missing files are
 // first written from the defaults, or loaded from the module's own copy when
-// they can't be written. A slot whose file fails to load keeps its previous
+// they can't be written or the system would redirect the write. A slot whose file fails to load keeps its previous
 // handle. All slots are loaded before any is replaced; the replaced handles
 // are destroyed after the tables and the shown cursor no longer hold them.
 void load_cursor_set(float scale);

@@ -36,8 +36,10 @@ const uintptr_t REPLACED_ROUTINE_POINTERS[] = {host_map::ROUTINE_POINTER_A,
 uintptr_t address_of(CursorCallHook hook) { return reinterpret_cast<uintptr_t>(hook); }
 
 void apply_host_patches() {
+    // Each old destination is stored before its site changes: a host thread
+    // taking the new call at once finds where the old one went.
     for (const CallDiversion& diversion : CALL_DIVERSIONS)
-        *diversion.previous = redirect_call(diversion.site, address_of(diversion.hook));
+        redirect_call(diversion.site, address_of(diversion.hook), diversion.previous);
     const uint32_t no_op = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(no_op_routine));
     for (uintptr_t slot : REPLACED_ROUTINE_POINTERS)
         replace_pointer(slot, no_op);
@@ -81,9 +83,14 @@ int apply_storm_patches(uintptr_t base) {
 int apply_host_patch_set() {
     apply_host_patches();
     HMODULE storm = GetModuleHandleA("storm.dll");
-    if (!storm)
-        return 0;
-    return apply_storm_patches(reinterpret_cast<uintptr_t>(storm));
+    int result = storm ? apply_storm_patches(reinterpret_cast<uintptr_t>(storm)) : 0;
+    // Exploit protection's code guard makes every such write fail; the game
+    // then runs with its own cursor code. Say so where a debugger, or a
+    // player's debug viewer, listens.
+    if (patch_refusals.count)
+        OutputDebugStringA("Quillmere: game code unchanged: turn off Exploit protection's "
+                           "code guard for the game\n");
+    return result;
 }
 
 extern "C" int __cdecl cursor_call_hook_a(int argument) {

@@ -18,7 +18,8 @@ extern uintptr_t prev_call_b;
 
 // Applies the host patches, then, if storm.dll is loaded and is the expected
 // build, its patches. Returns 0 without storm.dll, non-zero for another build
-// of it, otherwise the result of the last storm.dll fill.
+// of it, otherwise the result of the last storm.dll fill. Writes Windows
+// refuses are counted in patch_refusals and named once on the debug output.
 int apply_host_patch_set();
 
 // Hooks behind the two diverted call sites, called like the host routines they

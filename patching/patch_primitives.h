@@ -1,6 +1,10 @@
 // Three ways of rewriting the running process's own memory in place: a
 // relative call instruction, a 32-bit pointer and a range of bytes. Each makes
-// the memory writable for the write and then puts the earlier protection back.
+// the memory writable for the write, flushes the processor's instruction
+// cache for the bytes written (Windows requires it after code changes), and
+// then puts the earlier protection back. When the protection can't be
+// changed (exploit protection's code guard refuses it) nothing is written and
+// the Windows error stays for GetLastError.
 #pragma once
 
 #include <stdint.h>
@@ -9,7 +13,9 @@
 // Makes the 5-byte call instruction at site (0xE8, 32-bit displacement) call
 // target and returns the address it called before; 0 when the site's
 // protection can't be changed, in which case nothing is read or written.
-uintptr_t redirect_call(uintptr_t site, uintptr_t target);
+// `previous` (may be null) receives that address before the site changes, so
+// a thread taking the new call already finds where the old one went.
+uintptr_t redirect_call(uintptr_t site, uintptr_t target, uintptr_t* previous = NULL);
 
 // Stores value in the 32-bit slot and returns what the slot held before; 0
 // when the slot's protection can't be changed, leaving it untouched.
@@ -19,3 +25,16 @@ uint32_t replace_pointer(uintptr_t slot, uint32_t value);
 // value; returns the result of putting the protection back (non-zero on
 // success), or 0 when the protection can't be changed and nothing was written.
 BOOL fill_bytes(uintptr_t start, uint8_t value, uintptr_t end);
+
+// Writes refused since the process started, because their memory's
+// protection could not be changed, and the Windows error of the first.
+struct PatchRefusals {
+    int count;
+    DWORD first_error;
+};
+extern PatchRefusals patch_refusals;
+
+// Whether the code byte at `address` could be patched: makes it writable and
+// puts its protection back, writing nothing. 0 when it could, else the
+// Windows error that refused it. Not counted among the refusals.
+DWORD code_patch_refusal(uintptr_t address);

@@ -5,8 +5,10 @@
 # scale modes (the module reads its settings once per start), and once
 # drawing through DirectDraw magnified by the stand-in wrapper. Each tour
 # prints one line per step and writes its pictures and a contact sheet to
-# build/demo/tour-<run>/. Then the players' check tool reports on the game
-# folder the tours left behind.   Usage: scripts/run.sh
+# build/demo/tour-<run>/. A native program then watches the X display while
+# the host holds the animated cursor: its frames must take turns. Then the
+# players' check tool reports on the game folder the tours left behind.
+#   Usage: scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SCRIPT_NAME=run
@@ -49,6 +51,10 @@ if ! (cd "$demo" && QUILLMERE_DLLOVERRIDES="ddraw=n,b" ../../scripts/wine_sessio
 fi
 [ -f "$demo/tour-wrapper-1280x960/contact_sheet.png" ] || failed+=("wrapper-1280x960 (no contact sheet)")
 rm -f "$demo/ddraw.dll" "$demo/ddraw.ini"
+
+say "the animated cursor on the X display: Wine must show its frames in turn"
+scripts/wine_session.sh build host/tour/check_animation_on_screen.sh build wine "$demo" \
+  || failed+=("the animated cursor on screen")
 cp resources/Quillmere.ini "$demo/plugin/Quillmere.ini"
 
 say "the check tool in the game folder (quillmere_check.exe)"

@@ -10,8 +10,9 @@
 // DirectDraw one.
 //
 //   quillmere_host [--screenshot FILE] [--exit-after-init] [--no-storm]
-//                  [--ddraw] [--tour OUTDIR [--tour-expect-wrong]]
+//                  [--ddraw] [--tour OUTDIR [--tour-expect-wrong]] [--hold-animated MS]
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "host/runtime/direct_draw_mode.h"
@@ -21,6 +22,7 @@
 #include "host/runtime/plugin_loader.h"
 #include "host/runtime/screenshot.h"
 #include "host/runtime/storm_library.h"
+#include "host/tour/screen_check.h"
 #include "host/tour/tour.h"
 
 namespace {
@@ -30,6 +32,7 @@ struct Options {
     bool exit_after_init;
     bool no_storm;
     TourOptions tour;
+    DWORD hold_animated_ms;
 };
 
 bool parse_options(int argc, char** argv, Options* options) {
@@ -46,9 +49,12 @@ bool parse_options(int argc, char** argv, Options* options) {
             options->tour.expect_wrong = true;
         else if (strcmp(argv[i], "--ddraw") == 0)
             options->tour.direct_draw = true;
+        else if (strcmp(argv[i], "--hold-animated") == 0 && i + 1 < argc)
+            options->hold_animated_ms = strtoul(argv[++i], NULL, 10);
         else {
             fprintf(stderr, "usage: quillmere_host [--screenshot FILE] [--exit-after-init]"
-                            " [--no-storm] [--ddraw] [--tour OUTDIR [--tour-expect-wrong]]\n");
+                            " [--no-storm] [--ddraw] [--tour OUTDIR [--tour-expect-wrong]]"
+                            " [--hold-animated MS]\n");
             return false;
         }
     }
@@ -91,6 +97,8 @@ int main(int argc, char** argv) {
     printf("host: yrp_init returned %d\n", plugin.result);
     if (options.tour.out_dir)
         return run_tour(window, plugin.module, options.tour);
+    if (options.hold_animated_ms)
+        return hold_animated_cursor(window, options.hold_animated_ms);
     tour_host_code();
     pump_messages_for(0);
 

@@ -29,7 +29,7 @@ grep -q $'^\\[Cursor\\]\r$' "$ini" || problem "Quillmere.ini.sample has no [Curs
 grep -q $'^Size=0\r$' "$ini" || problem "Quillmere.ini.sample does not set Size=0"
 readme="$u/Quillmere-README.txt"
 for heading in Installing 'Which number is which' 'Cursor size' 'Replacing and restoring' \
-               'Checking your cursors' 'Upgrading' 'Uninstalling' \
+               'Checking your cursors' 'Upgrading' 'Uninstalling' 'Windows' \
                'Linux, Proton and the Steam Deck' 'DirectDraw wrappers' 'Troubleshooting' \
                'Reporting a problem'; do
   grep -q "^$heading" "$readme" || problem "the readme has no section '$heading'"

@@ -5,7 +5,7 @@
 // missing default cursors (and the probes of whether it could, which leave
 // nothing behind).
 //
-//   quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults]
+//   quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults] [--report]
 //
 // Exit code: 0 every present cursor file loads, 1 a present file fails to
 // load or a missing default can't be written, 2 bad command line (or a sheet
@@ -23,10 +23,13 @@
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/cursor_sheet.h"
 #include "tools/cursor_check/cursor_table.h"
+#include "tools/cursor_check/exploit_protection.h"
 #include "tools/cursor_check/module_report.h"
 #include "tools/cursor_check/options.h"
+#include "tools/cursor_check/player_report.h"
 #include "tools/cursor_check/settings_report.h"
 #include "tools/cursor_check/stray_files.h"
+#include "tools/cursor_check/virtual_store.h"
 
 namespace {
 
@@ -77,6 +80,15 @@ std::string full_path(const std::string& path) {
     return length && length < sizeof full ? full : path;
 }
 
+bool report_written(const std::string& path) {
+    if (path.empty())
+        say("report       can't be written beside this program, nor into your Documents or "
+            "Temp folder");
+    else
+        say("report       %s: send this file with your problem report", path.c_str());
+    return !path.empty();
+}
+
 int check(const Options& options) {
     // The defaults are this program's own resources, as they are the module's.
     attach_module(GetModuleHandleA(NULL));
@@ -95,6 +107,7 @@ int check(const Options& options) {
         return EXIT_NOT_A_GAME_FOLDER;
     }
     print_module_report();
+    print_code_guard(programs_with_code_guard(folder));
     if (options.restore_defaults)
         restore_folders();
     FolderAccess access;
@@ -108,7 +121,11 @@ int check(const Options& options) {
     print_line("");
     TableCounts counts = print_cursor_table(scale, options.restore_defaults, access);
     int strays = print_stray_files();
+    RedirectedCopies copies = find_redirected_copies(folder);
+    print_redirected_copies(copies);
     int code = print_result(counts, strays);
+    if (options.report && !report_written(write_player_report(settings, copies)))
+        code = EXIT_USAGE;
     if (!sheet.empty()) {
         std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " +
                               std::string(folder) + ", " + scale_caption(scale);
@@ -137,6 +154,8 @@ int main(int argc, char** argv) {
     } else {
         code = check(options);
     }
+    if (!options.report && !options.help)
+        point_to_report_if_double_clicked();
     wait_if_own_console();
     return code;
 }

@@ -7,10 +7,6 @@
 #include "base/host_address_map.h"
 #include "tools/cursor_check/console_text.h"
 
-namespace {
-
-// The version numbers in the file's version resource, or false when it has
-// none (the file is then no build of this plug-in, or a damaged one).
 bool file_version(const char* path, unsigned* major, unsigned* minor, unsigned* patch) {
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path, &ignored);
@@ -29,8 +25,6 @@ bool file_version(const char* path, unsigned* major, unsigned* minor, unsigned* 
     *patch = HIWORD(fixed->dwFileVersionLS);
     return true;
 }
-
-}  // namespace
 
 void print_module_report() {
     DWORD attributes = GetFileAttributesA(PLUGIN_MODULE_PATH);

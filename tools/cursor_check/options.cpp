@@ -65,6 +65,8 @@ bool parse_options(int argc, char** argv, Options* options, std::string* error) 
         bool has_value = i + 1 < argc;
         if (is_help(argument)) {
             options->help = true;
+        } else if (strcmp(argument, "--report") == 0) {
+            options->report = true;
         } else if (strcmp(argument, "--restore-defaults") == 0) {
             options->restore_defaults = true;
         } else if (strcmp(argument, "--client") == 0) {
@@ -89,7 +91,8 @@ bool parse_options(int argc, char** argv, Options* options, std::string* error) 
 }
 
 void print_usage() {
-    print_line("usage: quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults]", 0);
+    print_line("usage: quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults] "
+               "[--report]", 0);
     print_line("");
     print_line("Reports what the Quillmere plug-in makes of your settings and cursor files. "
                "Run it in the game folder, or start it from the game's plugin folder.", 0);
@@ -102,6 +105,8 @@ void print_usage() {
                OPTION_TEXT_COLUMN);
     print_line("  --restore-defaults  write the default cursors that are missing, now",
                OPTION_TEXT_COLUMN);
+    print_line("  --report            also write quillmere-report.txt beside this program, to "
+               "send with a problem report", OPTION_TEXT_COLUMN);
     print_line("  --help              show this text", OPTION_TEXT_COLUMN);
     print_line("");
     print_line("Exit code: 0 every cursor loads, 1 a cursor fails to load or can't be written, "

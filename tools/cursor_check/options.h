@@ -8,6 +8,7 @@ struct Options {
     int client_height;
     bool restore_defaults;  // write the missing defaults now
     bool help;              // print the usage and stop
+    bool report;            // also write the problem report file
     std::string sheet;      // PNG file to draw the cursors into; empty: none
 };
 
