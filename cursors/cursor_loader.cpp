@@ -102,6 +102,14 @@ HCURSOR load_slot_file(const char* path, int default_identifier, float scale) {
     return load_default_cursor(module_handle, default_identifier, scale);
 }
 
+// A slot that has no cursor yet and whose file fails to load shows the
+// built-in default from the module's own copy, so that the pointer never
+// vanishes; the player's file is left as it is. A slot that has a cursor
+// keeps it (replace_slot).
+HCURSOR or_default(HCURSOR loaded, HCURSOR current, int identifier, float scale) {
+    return loaded || current ? loaded : load_default_cursor(module_handle, identifier, scale);
+}
+
 // Puts a slot's new handles in the tables (a slot that failed keeps its
 // old one; an animated slot without a cursor of its own shares the base
 // slot's) and lists the handles this retires.
@@ -196,9 +204,13 @@ void load_cursor_set(float scale) {
     char path[PATH_BUFFER_SIZE];
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
         format_slot_path(path, BASE_CURSOR_PATTERN, slot);
-        base[slot] = load_slot_file(path, BASE_DEFAULT_FIRST_ID + slot, scale);
+        int identifier = BASE_DEFAULT_FIRST_ID + slot;
+        base[slot] = or_default(load_slot_file(path, identifier, scale), base_cursors[slot],
+                                identifier, scale);
         format_slot_path(path, ANIMATED_CURSOR_PATTERN, slot);
-        animated[slot] = load_slot_file(path, ANIMATED_DEFAULT_FIRST_ID + slot, scale);
+        identifier = ANIMATED_DEFAULT_FIRST_ID + slot;
+        animated[slot] = or_default(load_slot_file(path, identifier, scale),
+                                    animated_cursors[slot], identifier, scale);
     }
     // The pointer never blinks: the shown cursor goes from an old handle
     // straight to a new one, and no handle is destroyed while a table, the
