@@ -1,15 +1,44 @@
-// Finding the game folder, and whether the plug-in could write its default
-// cursors into a cursor folder.
+// Finding the game folder, whether the plug-in's files sit in it, and
+// whether the plug-in could write its default cursors into a cursor folder.
+// Every call is the wide one: folder names of any language work.
 #pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
 
 // The game's plug-in folder, relative to the game folder.
 const char PLUGIN_FOLDER[] = ".\\plugin";
+// This program's own file name, which is no game's program.
+const char CHECK_TOOL_NAME[] = "quillmere_check.exe";
 
-// Makes the game folder the current folder and returns true: the current
-// folder when it holds a plugin folder, else the folder above this program's
-// own when that holds plugin\Quillmere.yrp (a double click starts the program
-// in <game>\plugin). `moved` tells which. False when neither is one.
-bool enter_game_folder(bool* moved);
+struct GameFolder {
+    bool found;         // a folder with a plugin folder, now the current one
+    bool moved;         // found from this program's folder (a double click)
+    std::string path;   // the current folder
+    bool has_program;   // the game's program (an .exe) stands beside plugin
+    std::string program_folder;  // without one: the folder above, when the
+                                 // game's program is there (unzipped one
+                                 // level too deep); else empty
+};
+
+// Makes the game folder the current folder: the current folder when it holds
+// a plugin folder, else the folder above this program's own when that is
+// named plugin and the folder above it holds plugin\Quillmere.yrp or a
+// program (a double click starts the program in <game>\plugin).
+GameFolder enter_game_folder();
+
+// The game programs (.exe files, this program excepted) in `folder`.
+std::vector<std::wstring> game_programs(const std::wstring& folder);
+
+// The latest time one of the game's files (its programs, storm.dll) in
+// `folder` was read after it was put there; zero when none was.
+ULONGLONG last_game_start(const std::wstring& folder);
+
+// When the file at `path` was put there (its creation or last change,
+// whichever is later); zero when it is not there.
+ULONGLONG placed_time(const char* path);
 
 enum FolderState {
     FOLDER_WRITABLE,          // there, and files can be created in it
@@ -31,3 +60,6 @@ bool is_file(const char* path);
 
 // A path as a player reads it: without the leading ".\".
 const char* shown_path(const char* path);
+
+// The last part of a path.
+std::string last_part(const std::string& path);

@@ -2,26 +2,36 @@
 
 #include <windows.h>
 
+#include <stdio.h>
+
 #include <vector>
 
 #include "base/host_address_map.h"
 #include "tools/cursor_check/console_text.h"
+#include "tools/cursor_check/findings.h"
 
 namespace {
 
+const DWORD CRC_POLYNOMIAL = 0xEDB88320u;  // CRC-32 as zip programs list it
+const DWORD READ_CHUNK = 64 * 1024;
+
+const char RESTORE_ADVICE[] =
+    "an antivirus may have moved it to quarantine: restore it there, or unpack the zip "
+    "into the game folder again";
+
 // The version numbers in the file's version resource, or false when it has
 // none (the file is then no build of this plug-in, or a damaged one).
-bool file_version(const char* path, unsigned* major, unsigned* minor, unsigned* patch) {
+bool file_version(const std::wstring& path, unsigned* major, unsigned* minor, unsigned* patch) {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0)
         return false;
     std::vector<char> data(size);
-    if (!GetFileVersionInfoA(path, 0, size, data.data()))
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
         return false;
     VS_FIXEDFILEINFO* fixed = NULL;
     UINT length = 0;
-    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) ||
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
         length < sizeof *fixed)
         return false;
     *major = HIWORD(fixed->dwFileVersionMS);
@@ -30,48 +40,110 @@ bool file_version(const char* path, unsigned* major, unsigned* minor, unsigned* 
     return true;
 }
 
+// The file's CRC-32, the checksum zip programs show for each file, so that a
+// player (or a report) can tell which build is in the folder.
+bool file_checksum(const std::wstring& path, DWORD* checksum) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0,
+                              NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::vector<unsigned char> chunk(READ_CHUNK);
+    DWORD crc = 0xFFFFFFFFu, got = 0;
+    bool read = true;
+    while ((read = ReadFile(file, chunk.data(), READ_CHUNK, &got, NULL) != 0) && got) {
+        for (DWORD i = 0; i < got; ++i) {
+            crc ^= chunk[i];
+            for (int bit = 0; bit < 8; ++bit)
+                crc = crc & 1 ? (crc >> 1) ^ CRC_POLYNOMIAL : crc >> 1;
+        }
+    }
+    CloseHandle(file);
+    *checksum = ~crc;
+    return read;
+}
+
 }  // namespace
 
-void print_module_report() {
-    DWORD attributes = GetFileAttributesA(PLUGIN_MODULE_PATH);
+bool print_module_report() {
+    std::wstring module = wide(PLUGIN_MODULE_PATH);
+    DWORD attributes = GetFileAttributesW(module.c_str());
     const char* path = shown_path(PLUGIN_MODULE_PATH);
     unsigned major, minor, patch;
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        say("plug-in      %s not found: the game runs without it; unpack the zip "
-            "into this folder again", path);
-    else if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    DWORD checksum = 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        say("plug-in      %s is missing: the game runs without it; %s", path, RESTORE_ADVICE);
+        add_problem("the plug-in is missing",
+                    std::string(path) + " is missing, so the game runs without it: " +
+                        RESTORE_ADVICE);
+        return false;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         say("plug-in      %s is a folder, not the plug-in: delete it and unpack the zip "
             "again", path);
-    else if (file_version(PLUGIN_MODULE_PATH, &major, &minor, &patch))
-        say("plug-in      %s, version %u.%u.%u", path, major, minor, patch);
-    else
+        add_problem("the plug-in is a folder",
+                    std::string(path) + " is a folder: delete it and unpack the zip again");
+        return false;
+    }
+    if (!file_version(module, &major, &minor, &patch)) {
         say("plug-in      %s has no version information: it is damaged or not this "
             "plug-in; unpack the zip again", path);
+        add_problem("the plug-in is damaged",
+                    std::string(path) + " is damaged or not this plug-in: unpack the zip again");
+        return true;
+    }
+    char sum[32] = "";
+    if (file_checksum(module, &checksum))
+        snprintf(sum, sizeof sum, ", checksum %08lX", static_cast<unsigned long>(checksum));
+    say("plug-in      %s, version %u.%u.%u%s", path, major, minor, patch, sum);
+    return true;
 }
 
 FolderState print_folder_report(const char* label, const char* folder) {
     FolderState state = cursor_folder_state(folder);
     const char* path = shown_path(folder);
+    std::string fix;
     switch (state) {
     case FOLDER_WRITABLE:
         say("%-12s %s", label, path);
         break;
     case FOLDER_CAN_BE_MADE:
-        say("%-12s %s missing: the game makes it at its next start", label, path);
+        say("%-12s %s missing: the plug-in makes it when the game starts with it", label, path);
         break;
     case FOLDER_CANNOT_BE_MADE:
-        say("%-12s %s missing, and it can't be made: the folder above it is a file or "
-            "can't be written to", label, path);
+        fix = std::string(path) + " is missing, and it can't be made: the folder above it "
+                                  "is a file or can't be written to";
         break;
     case FOLDER_IS_A_FILE:
-        say("%-12s %s is a file, not a folder: delete or rename that file so that the "
-            "game can make the folder", label, path);
+        fix = std::string(path) + " is a file, not a folder: delete or rename that file so "
+                                  "that the game can make the folder";
         break;
     case FOLDER_NOT_WRITABLE:
-        say("%-12s %s can't be written to: give your Windows account the right to "
-            "change it (Properties, Security), or move the game out of Program Files",
-            label, path);
+        fix = std::string(path) + " can't be written to: give your account the right to "
+                                  "change it (Properties, Security; on Linux or the Steam "
+                                  "Deck: chmod u+w, or chattr -i), or move the game out of "
+                                  "Program Files";
         break;
     }
+    if (!fix.empty()) {
+        say("%-12s %s", label, fix.c_str());
+        add_problem(std::string(path) + " can't take cursor files", fix);
+    }
     return state;
+}
+
+void print_plugin_not_loaded(FolderState cursor_folder) {
+    // The plug-in makes the folder first thing at every start where it can.
+    if (cursor_folder != FOLDER_CAN_BE_MADE)
+        return;
+    ULONGLONG started = last_game_start(L".");
+    ULONGLONG placed = placed_time(PLUGIN_MODULE_PATH);
+    if (!placed || started <= placed)
+        return;
+    std::string text =
+        "the game has run since the plug-in was put in place, but it made no plugin\\Cursors "
+        "folder: the game did not load the plug-in. Check that your game's version is the "
+        "one the plug-in is made for (see Quillmere-README.txt) and that no antivirus "
+        "blocks plugin\\Quillmere.yrp";
+    print_line("not loaded   " + text);
+    add_problem("the game did not load the plug-in", text);
 }

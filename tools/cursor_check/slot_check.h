@@ -28,7 +28,10 @@ struct SlotCheck {
 
 // Checks the file at `path` at `scale`, a scale as load_cursor_set uses it
 // (0 for the file's own size).
-SlotCheck check_cursor_file(const char* path, float scale);
+SlotCheck judge_cursor_file(const char* path, float scale);
 
 // True when the module carries a default file under this resource identifier.
 bool has_default_cursor(int identifier);
+
+// True when the file at `path` holds exactly that default.
+bool is_default_cursor(const char* path, int identifier);

@@ -1,5 +1,7 @@
-// The table of the check tool: one row per cursor file, base and animated, of
-// slots 0 to 21, as the module would load them.
+// The table of the check tool: the cursor files of slots 0 to 21, base and
+// animated, as the module would load them. Rows for the files that are not
+// the defaults; the defaults and the empty animated slots folded into a line
+// each.
 #pragma once
 
 struct TableCounts {
@@ -16,7 +18,17 @@ struct FolderAccess {
     bool animated;
 };
 
-// Checks every slot file at `scale` (as load_cursor_set uses it), writes the
-// missing defaults first when `restore_defaults` is set, prints the table and
-// returns the counts.
-TableCounts print_cursor_table(float scale, bool restore_defaults, FolderAccess access);
+// The sizes the table shows: at the scale of the window size given, and in
+// automatic mode also at the scale of the window maximised on this screen.
+struct TableScales {
+    float scale;
+    bool automatic;
+    float maximised;
+    int client_width, client_height;
+};
+
+// Checks every slot file, writes the missing defaults first when
+// `restore_defaults` is set, prints the table, notes a problem for each file
+// that fails, and returns the counts.
+TableCounts print_cursor_table(const TableScales& scales, bool restore_defaults,
+                               FolderAccess access);
