@@ -163,11 +163,13 @@ void print_settings_report(const SettingsReport& settings, int client_width, int
         maximised_client(&width, &height);
         double factor = automatic_scale(client_width, client_height);
         double maximised = automatic_scale(width, height);
-        say("size         automatic, following the game window: %dx%d inside (the game's "
-            "own size is %dx%d) gives %s times each cursor's own size; maximised on this "
-            "screen (%dx%d inside) %s times. Cursors never shrink below their own size",
-            client_width, client_height, HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT,
-            factor_text(factor).c_str(), width, height, factor_text(maximised).c_str());
+        std::string window = client_width == HOST_SCREEN_WIDTH && client_height == HOST_SCREEN_HEIGHT
+                                 ? " (the game's own size)"
+                                 : "";
+        say("size         automatic: %s times each cursor's size in a %dx%d window%s, %s "
+            "times maximised on this screen (%dx%d inside); never below a cursor's own size",
+            factor_text(factor).c_str(), client_width, client_height, window.c_str(),
+            factor_text(maximised).c_str(), width, height);
         break;
     }
     }
