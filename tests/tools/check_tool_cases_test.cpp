@@ -21,8 +21,8 @@ const DWORD UNIX_COMMAND_WAIT_MS = 5000;
 // A Wine path as the Unix side names it.
 std::string unix_path(const std::string& path) {
     typedef char*(CDECL * UnixName)(LPCWSTR);
-    UnixName to_unix = reinterpret_cast<UnixName>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+    UnixName to_unix = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     wchar_t full[MAX_PATH];
     if (!to_unix || !GetFullPathNameW(std::wstring(path.begin(), path.end()).c_str(), MAX_PATH,
                                       full, NULL))
@@ -77,7 +77,12 @@ void unzip_one_level_too_deep() {
     ASSERT_TRUE(RemoveDirectoryA("plugin"));
 }
 
+// The tool counts a game program as run when it was read a good second
+// after it was put in place.
+const DWORD AFTER_PLACING_MS = 1500;
+
 void start_the_game() {
+    Sleep(AFTER_PLACING_MS);
     ChildRun game = run_child(std::string(GAME_PROGRAM) + " --no-storm --tour .");
     ASSERT_TRUE(game.started);
     ASSERT_NE(0u, game.exit_code) << "the game ran with the plug-in: " << game.output;
@@ -122,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         GameCase{"plugin_missing", [] { ASSERT_TRUE(DeleteFileA("plugin\\Quillmere.yrp")); },
                  "plugin", EXIT_PROBLEMS, "plug-in      plugin\\Quillmere.yrp is missing"},
         GameCase{"one_level_too_deep", unzip_one_level_too_deep, "Quillmere-1.1.0\\plugin",
-                 EXIT_PROBLEMS, "move the plugin folder and the Quillmere files from "
+                 EXIT_PROBLEMS, "Move the plugin folder and the Quillmere files from "
                                 "Quillmere-1.1.0 up into"},
         GameCase{"too_deep_and_the_game_ran",
                  [] {
@@ -138,7 +143,12 @@ INSTANTIATE_TEST_SUITE_P(
                      start_the_game();
                  },
                  "", EXIT_PROBLEMS, "the game did not load the plug-in"},
-        GameCase{"broken_file", [] { ASSERT_TRUE(write_file(base(8), GARBAGE)); }, "",
+        GameCase{"broken_file",
+                 [] {
+                     ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors", NULL));
+                     ASSERT_TRUE(write_file(base(8), GARBAGE));
+                 },
+                 "",
                  EXIT_PROBLEMS, "fails to load (not a cursor, or a damaged one): the game "
                                 "shows its built-in cursor 8 instead"},
         GameCase{"sample_edited",
@@ -236,11 +246,19 @@ TEST(CheckToolElsewhere, AFolderNamedOutsideTheCodePageIsAGameFolder) {
     ASSERT_TRUE(CopyFileW(host.c_str(), (game + L"\\Game.exe").c_str(), FALSE));
 
     std::wstring line = L"\"" + copy + L"\" --sheet \x043B\x0438\x0441\x0442.png";
+    // No keyboard and no console to show: the tool must not wait for Enter.
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
+    HANDLE nothing = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, 0, &inherited,
+                                 OPEN_EXISTING, 0, NULL);
     STARTUPINFOW start = {};
     start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = start.hStdOutput = start.hStdError = nothing;
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(NULL, &line[0], NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL,
-                               plugin.c_str(), &start, &process));
+    BOOL started = CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL,
+                                  plugin.c_str(), &start, &process);
+    CloseHandle(nothing);
+    ASSERT_TRUE(started);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 99;
     GetExitCodeProcess(process.hProcess, &code);

@@ -60,9 +60,12 @@ std::vector<std::string> lines_of(const std::string& output) {
 std::string line_with(const std::string& output, const std::string& part) {
     std::vector<std::string> lines = lines_of(output);
     for (size_t i = 0; i < lines.size(); ++i) {
+        // Continuation lines are indented further than the line they continue.
         std::string joined = lines[i];
-        for (size_t next = i + 1; next < lines.size() && lines[next].compare(0, 2, "  ") == 0 &&
-                                  lines[next].compare(0, 4, "  - ") != 0;
+        size_t indent = joined.find_first_not_of(' ');
+        for (size_t next = i + 1;
+             next < lines.size() && !lines[next].empty() &&
+             lines[next].find_first_not_of(' ') > indent;
              ++next)
             joined += " " + lines[next].substr(lines[next].find_first_not_of(' '));
         if (contains(joined, part))

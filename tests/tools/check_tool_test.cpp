@@ -198,7 +198,7 @@ TEST_F(CheckTool, AnAnimatedFolderThatIsAFileFailsOnlyItsDefault) {
     ChildRun run = check("--restore-defaults");
     EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
     std::map<std::string, Row> rows = rows_of(run.output);
-    EXPECT_TRUE(contains(line_with(run.output, "restored"), "base 0, 2-21: the")) << run.output;
+    EXPECT_TRUE(contains(line_with(run.output, "restored"), "base 0, 4-21: the")) << run.output;
     EXPECT_ROW(rows, "5 animated", "missing", "NO", "-", "-");
     EXPECT_EQ((std::vector<int>{22, 0, 0, 1, 21}), counts_of(run.output)) << run.output;
 }
@@ -228,7 +228,7 @@ TEST_F(CheckTool, MisnamedFilesAreNamedWithTheNameTheyShouldHave) {
     for (const Case& c : cases)
         ASSERT_TRUE(write_file(std::string("plugin\\Cursors\\") + c.file, "x"));
     ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors\\old", NULL));
-    ChildRun run = check("--restore-defaults");
+    ChildRun run = check();
     EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
     EXPECT_TRUE(contains(run.output, "11 cursor files are never read")) << run.output;
     for (const Case& c : cases) {
@@ -298,7 +298,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ExitCase{"short_help", "-h", EXIT_ALL_FINE, "--client"},
                     ExitCase{"windows_help", "/?", EXIT_ALL_FINE, "--client"},
                     ExitCase{"unknown", "--bogus", EXIT_USAGE, "--bogus"},
-                    ExitCase{"stray_word", "--client 800x600 extra", EXIT_USAGE, "extra"},
+                    ExitCase{"a_word_is_a_file", "--client 800x600 extra", EXIT_PROBLEMS,
+                             "not found"},
                     ExitCase{"zero_side", "--client 0x480", EXIT_USAGE, "0x480"},
                     ExitCase{"not_wxh", "--client 640", EXIT_USAGE, "640"},
                     ExitCase{"too_large", "--client 70000x480", EXIT_USAGE, "70000x480"},

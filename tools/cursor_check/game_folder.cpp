@@ -22,24 +22,50 @@ std::wstring parent_of(const std::wstring& path) {
 
 DWORD attributes_of(const char* path) { return GetFileAttributesW(wide(path).c_str()); }
 
-ULONGLONG as_number(const FILETIME& time) {
-    return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+// A second, in file-time units: how much later than its placing a file must
+// have been read to count as read since.
+const ULONGLONG ONE_SECOND = 10000000;
+
+typedef BOOL(WINAPI* FileInformationFn)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+
+// A file's times, with the time its entry last changed: copying or
+// unpacking a file may give it older creation and write times (the zip's),
+// but never an older change time. Looked up at run time, as Windows XP has
+// no such call; false without it.
+bool file_times(const std::wstring& path, FILE_BASIC_INFO* times) {
+    FileInformationFn information = reinterpret_cast<FileInformationFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFileInformationByHandleEx")));
+    if (!information)
+        return false;
+    HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool got = information(file, FileBasicInfo, times, sizeof *times) != 0;
+    CloseHandle(file);
+    return got;
 }
 
-ULONGLONG placed_time_of(const WIN32_FILE_ATTRIBUTE_DATA& data) {
-    ULONGLONG created = as_number(data.ftCreationTime), written = as_number(data.ftLastWriteTime);
-    return created > written ? created : written;
+ULONGLONG placed_time_of(const FILE_BASIC_INFO& times) {
+    ULONGLONG latest = times.CreationTime.QuadPart;
+    if (static_cast<ULONGLONG>(times.LastWriteTime.QuadPart) > latest)
+        latest = times.LastWriteTime.QuadPart;
+    if (static_cast<ULONGLONG>(times.ChangeTime.QuadPart) > latest)
+        latest = times.ChangeTime.QuadPart;
+    return latest;
 }
 
-// When the file was last read, if that was after it was put in place (a
-// copy is "read" the moment it is made); else 0. Windows may not keep the
-// time a file was read: then this tells nothing, and nothing is claimed.
+// When the file was last read, if that was well after it was put in place
+// (a copy counts as read the moment it is made); else 0. Windows may not
+// keep the time a file was read: then this tells nothing, and nothing is
+// claimed.
 ULONGLONG last_read(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+    FILE_BASIC_INFO times;
+    if (!file_times(path, &times))
         return 0;
-    ULONGLONG read = as_number(data.ftLastAccessTime);
-    return read > placed_time_of(data) ? read : 0;
+    ULONGLONG read = times.LastAccessTime.QuadPart;
+    return read > placed_time_of(times) + ONE_SECOND ? read : 0;
 }
 
 // A folder's permissions can't be read reliably (access lists, read-only
@@ -128,10 +154,9 @@ ULONGLONG last_game_start(const std::wstring& folder) {
 }
 
 ULONGLONG placed_time(const char* path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return placed_time_of(data);
+    FILE_BASIC_INFO times;
+    // Without its times the plug-in counts as put there just now.
+    return file_times(wide(path), &times) ? placed_time_of(times) : ~0ULL;
 }
 
 bool is_folder(const char* path) {

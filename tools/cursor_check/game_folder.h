@@ -36,8 +36,8 @@ std::vector<std::wstring> game_programs(const std::wstring& folder);
 // `folder` was read after it was put there; zero when none was.
 ULONGLONG last_game_start(const std::wstring& folder);
 
-// When the file at `path` was put there (its creation or last change,
-// whichever is later); zero when it is not there.
+// When the file at `path` was put there (its creation, last write or last
+// change, whichever is latest); the largest time when that can't be told.
 ULONGLONG placed_time(const char* path);
 
 enum FolderState {

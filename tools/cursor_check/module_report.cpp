@@ -137,7 +137,7 @@ void print_plugin_not_loaded(FolderState cursor_folder) {
         return;
     ULONGLONG started = last_game_start(L".");
     ULONGLONG placed = placed_time(PLUGIN_MODULE_PATH);
-    if (!placed || started <= placed)
+    if (started <= placed)
         return;
     std::string text =
         "the game has run since the plug-in was put in place, but it made no plugin\\Cursors "

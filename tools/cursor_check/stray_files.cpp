@@ -13,19 +13,23 @@
 
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
+#include "cursors/default_cursors.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/findings.h"
 #include "tools/cursor_check/game_folder.h"
+#include "tools/cursor_check/slot_check.h"
 
 namespace {
 
 struct CursorFolder {
     const char* folder;
     const char* pattern;
+    int default_first_id;
 };
 
-const CursorFolder BASE_FOLDER = {CURSOR_FOLDER, BASE_CURSOR_PATTERN};
-const CursorFolder ANIMATED_FOLDER = {ANIMATED_CURSOR_FOLDER, ANIMATED_CURSOR_PATTERN};
+const CursorFolder BASE_FOLDER = {CURSOR_FOLDER, BASE_CURSOR_PATTERN, BASE_DEFAULT_FIRST_ID};
+const CursorFolder ANIMATED_FOLDER = {ANIMATED_CURSOR_FOLDER, ANIMATED_CURSOR_PATTERN,
+                                      ANIMATED_DEFAULT_FIRST_ID};
 // Where players put cursors that the game does not look in.
 const char GAME_FOLDER[] = ".";
 const char GAME_CURSOR_FOLDER[] = ".\\Cursors";
@@ -173,10 +177,16 @@ std::string misnamed_advice(const CursorFolder& folder, const std::string& name,
     if (slot >= LOADED_SLOT_COUNT)
         return "there is no cursor of that number: numbers go from 0 to 21";
     std::string wanted = slot_name(folder.pattern, slot);
-    for (const Entry& entry : names)
-        if (same_name_any_case(entry.name, wanted))
-            return "the game reads " + entry.name + ", which is there too, not this file: keep "
-                   "the one you want, named " + wanted;
+    for (const Entry& entry : names) {
+        if (!same_name_any_case(entry.name, wanted))
+            continue;
+        std::string read = std::string(folder.folder) + "\\" + entry.name;
+        if (is_default_cursor(read.c_str(), folder.default_first_id + slot))
+            return "the game reads the default " + entry.name + " instead: delete that one, "
+                   "then rename this one to " + wanted;
+        return "the game reads " + entry.name + ", which is there too, not this file: keep "
+               "the one you want, named " + wanted;
+    }
     for (const Entry& entry : names)
         if (entry.name != name && slot_of_name(entry.name) == slot)
             return "rename it to " + wanted + " (" + entry.name +
