@@ -149,8 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
                      ASSERT_TRUE(write_file(base(8), GARBAGE));
                  },
                  "",
-                 EXIT_PROBLEMS, "fails to load (not a cursor, or a damaged one): the game "
-                                "shows its built-in cursor 8 instead"},
+                 EXIT_PROBLEMS, "fails to load: the game shows its built-in cursor 8 "
+                                "instead (not a cursor, or a damaged one)"},
         GameCase{"sample_edited",
                  [] {
                      ASSERT_TRUE(write_file("plugin\\Quillmere.ini.sample",

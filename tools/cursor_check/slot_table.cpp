@@ -83,14 +83,15 @@ std::string slot_path(const SlotSet& set, int slot) {
     return path;
 }
 
-// What the player sees for this slot when the file does not give a cursor,
-// and what to do about it.
-std::string consequence(int slot, bool has_default) {
+// A file that fails: what the player sees for this slot instead, why, and
+// what to do about it.
+std::string failure_note(int slot, bool has_default, const std::string& why) {
     std::string number = std::to_string(slot);
     std::string seen = has_default ? "the game shows its built-in cursor " + number + " instead"
                                    : "the game shows base cursor " + number + " instead";
-    return seen + (has_default ? "; replace it, or delete it to get the default back"
-                               : "; replace it, or delete it");
+    return "fails to load: " + seen + " (" + why + ")" +
+           (has_default ? "; replace it, or delete it to get the default back"
+                        : "; replace it, or delete it");
 }
 
 SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_defaults,
@@ -119,7 +120,7 @@ SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_def
     } else if (check.presence == FILE_MISSING) {
         check.note = "written at next start";
     } else if (!check.loads) {
-        check.note = "fails to load (" + check.note + "): " + consequence(slot, has_default);
+        check.note = failure_note(slot, has_default, check.note);
     }
     return check;
 }
