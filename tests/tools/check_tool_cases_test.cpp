@@ -24,8 +24,8 @@ std::string unix_path(const std::string& path) {
     UnixName to_unix = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     wchar_t full[MAX_PATH];
-    if (!to_unix || !GetFullPathNameW(std::wstring(path.begin(), path.end()).c_str(), MAX_PATH,
-                                      full, NULL))
+    if (!to_unix ||
+        !GetFullPathNameW(std::wstring(path.begin(), path.end()).c_str(), MAX_PATH, full, NULL))
         return "";
     char* name = to_unix(full);
     std::string result = name ? name : "";
@@ -38,8 +38,7 @@ std::string unix_path(const std::string& path) {
 void run_unix(const std::string& program, const std::string& arguments,
               const std::function<bool()>& done) {
     run_child("start.exe /wait /unix " + program + " " + arguments);
-    for (DWORD waited = 0; !done() && waited < UNIX_COMMAND_WAIT_MS; waited += 50)
-        Sleep(50);
+    for (DWORD waited = 0; !done() && waited < UNIX_COMMAND_WAIT_MS; waited += 50) Sleep(50);
 }
 
 bool accepts_a_file(const std::string& folder) {
@@ -117,7 +116,8 @@ TEST_P(CheckToolGameFolders, GiveTheirLineAndExitCode) {
     EXPECT_FALSE(line_with(run.output, game.line).empty()) << game.line << "\n" << run.output;
     EXPECT_EQ(std::string(game.exit_code ? "result: NOT fine" : "result: all fine"),
               lines_of(run.output).at(1).substr(0, 16))
-        << "the result leads\n" << run.output;
+        << "the result leads\n"
+        << run.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -127,8 +127,9 @@ INSTANTIATE_TEST_SUITE_P(
         GameCase{"plugin_missing", [] { ASSERT_TRUE(DeleteFileA("plugin\\Quillmere.yrp")); },
                  "plugin", EXIT_PROBLEMS, "plug-in      plugin\\Quillmere.yrp is missing"},
         GameCase{"one_level_too_deep", unzip_one_level_too_deep, "Quillmere-1.1.0\\plugin",
-                 EXIT_PROBLEMS, "Move the plugin folder and the Quillmere files from "
-                                "Quillmere-1.1.0 up into"},
+                 EXIT_PROBLEMS,
+                 "Move the plugin folder and the Quillmere files from "
+                 "Quillmere-1.1.0 up into"},
         GameCase{"too_deep_and_the_game_ran",
                  [] {
                      unzip_one_level_too_deep();
@@ -148,25 +149,23 @@ INSTANTIATE_TEST_SUITE_P(
                      ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors", NULL));
                      ASSERT_TRUE(write_file(base(8), GARBAGE));
                  },
-                 "",
-                 EXIT_PROBLEMS, "fails to load: the game shows its built-in cursor 8 "
-                                "instead (not a cursor, or a damaged one)"},
+                 "", EXIT_PROBLEMS,
+                 "fails to load: the game shows its built-in cursor 8 "
+                 "instead (not a cursor, or a damaged one)"},
         GameCase{"sample_edited",
                  [] {
-                     ASSERT_TRUE(write_file("plugin\\Quillmere.ini.sample",
-                                            "[Cursor]\r\nSize=2.0\r\n"));
+                     ASSERT_TRUE(
+                         write_file("plugin\\Quillmere.ini.sample", "[Cursor]\r\nSize=2.0\r\n"));
                  },
                  "", EXIT_PROBLEMS, "copy the sample to Quillmere.ini"},
-        GameCase{"settings_named_txt",
-                 [] {
-                     ASSERT_TRUE(write_file("plugin\\Quillmere.ini.txt", "[Cursor]\r\nSize=2\r\n"));
-                 },
-                 "", EXIT_PROBLEMS, "Quillmere.ini.txt is never read"},
-        GameCase{"size_as_percentage",
-                 [] {
-                     ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=150%\r\n"));
-                 },
-                 "", EXIT_PROBLEMS, "for 150% write Size=1.5"},
+        GameCase{
+            "settings_named_txt",
+            [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini.txt", "[Cursor]\r\nSize=2\r\n")); },
+            "", EXIT_PROBLEMS, "Quillmere.ini.txt is never read"},
+        GameCase{
+            "size_as_percentage",
+            [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=150%\r\n")); },
+            "", EXIT_PROBLEMS, "for 150% write Size=1.5"},
         GameCase{"cursor_in_plugin_folder",
                  [] { ASSERT_TRUE(write_file("plugin\\cursor3.ani", make_ani(32, 32))); }, "",
                  EXIT_PROBLEMS, "plugin\\cursor3.ani: cursors go in plugin\\Cursors"},
@@ -180,7 +179,8 @@ INSTANTIATE_TEST_SUITE_P(
                  [] {
                      ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors", NULL));
                      ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors\\Pack", NULL));
-                     ASSERT_TRUE(write_file("plugin\\Cursors\\Pack\\cursor4.ani", make_ani(32, 32)));
+                     ASSERT_TRUE(
+                         write_file("plugin\\Cursors\\Pack\\cursor4.ani", make_ani(32, 32)));
                  },
                  "", EXIT_PROBLEMS, "plugin\\Cursors\\Pack\\: 1 cursor file"}),
     [](const testing::TestParamInfo<GameCase>& info) { return std::string(info.param.what); });
@@ -225,7 +225,8 @@ TEST_F(CheckToolOnLinux, ANameDifferingOnlyInCaseIsNamedAsIgnored) {
              [] { return !file_exists("upper.tmp"); });
     ChildRun run = run_tool("");
     EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
-    EXPECT_TRUE(contains(line_with(run.output, "\\CURSOR2.ANI:"), "differs only in capital letters"))
+    EXPECT_TRUE(
+        contains(line_with(run.output, "\\CURSOR2.ANI:"), "differs only in capital letters"))
         << run.output;
 }
 
@@ -248,8 +249,8 @@ TEST(CheckToolElsewhere, AFolderNamedOutsideTheCodePageIsAGameFolder) {
     std::wstring line = L"\"" + copy + L"\" --sheet \x043B\x0438\x0441\x0442.png";
     // No keyboard and no console to show: the tool must not wait for Enter.
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
-    HANDLE nothing = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, 0, &inherited,
-                                 OPEN_EXISTING, 0, NULL);
+    HANDLE nothing =
+        CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, 0, &inherited, OPEN_EXISTING, 0, NULL);
     STARTUPINFOW start = {};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
@@ -266,8 +267,8 @@ TEST(CheckToolElsewhere, AFolderNamedOutsideTheCodePageIsAGameFolder) {
     CloseHandle(process.hProcess);
     std::wstring sheet = plugin + L"\\\x043B\x0438\x0441\x0442.png";
     bool written = GetFileAttributesW(sheet.c_str()) != INVALID_FILE_ATTRIBUTES;
-    for (const std::wstring& file : {sheet, copy, plugin + L"\\Quillmere.yrp",
-                                     game + L"\\Game.exe"})
+    for (const std::wstring& file :
+         {sheet, copy, plugin + L"\\Quillmere.yrp", game + L"\\Game.exe"})
         DeleteFileW(file.c_str());
     for (const wchar_t* folder : {L"\\Cursors\\Animated", L"\\Cursors"})
         RemoveDirectoryW((plugin + folder).c_str());
@@ -285,7 +286,8 @@ TEST(CheckToolElsewhere, ADroppedFileIsCheckedOnItsOwn) {
     ASSERT_TRUE(write_file("broken.cur", GARBAGE));
     ChildRun good = run_tool("\"" + scratch.path() + "\\cursor9 (1).ani\"");
     EXPECT_EQ(EXIT_ALL_FINE, good.exit_code) << good.output;
-    EXPECT_FALSE(line_with(good.output, "loads: an animated cursor of 48x48").empty()) << good.output;
+    EXPECT_FALSE(line_with(good.output, "loads: an animated cursor of 48x48").empty())
+        << good.output;
     EXPECT_FALSE(line_with(good.output, "any cursor number, 0 to 21").empty()) << good.output;
     EXPECT_FALSE(line_with(good.output, "as cursor9.ani").empty()) << good.output;
     ChildRun bad = run_tool("broken.cur");

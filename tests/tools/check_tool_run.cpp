@@ -12,7 +12,9 @@ const size_t LINE_WIDTH = 79;
 
 }  // namespace
 
-std::string base(int slot) { return "plugin\\Cursors\\cursor" + std::to_string(slot) + ".ani"; }
+std::string base(int slot) {
+    return "plugin\\Cursors\\cursor" + std::to_string(slot) + ".ani";
+}
 std::string animated(int slot) {
     return "plugin\\Cursors\\Animated\\cursor" + std::to_string(slot) + ".ani";
 }
@@ -63,9 +65,8 @@ std::string line_with(const std::string& output, const std::string& part) {
         // Continuation lines are indented further than the line they continue.
         std::string joined = lines[i];
         size_t indent = joined.find_first_not_of(' ');
-        for (size_t next = i + 1;
-             next < lines.size() && !lines[next].empty() &&
-             lines[next].find_first_not_of(' ') > indent;
+        for (size_t next = i + 1; next < lines.size() && !lines[next].empty() &&
+                                  lines[next].find_first_not_of(' ') > indent;
              ++next)
             joined += " " + lines[next].substr(lines[next].find_first_not_of(' '));
         if (contains(joined, part))
@@ -84,8 +85,12 @@ std::vector<int> counts_of(const std::string& output) {
     return counts;
 }
 
-std::string tool_path() { return program_folder() + "\\..\\tools\\" + TOOL_NAME; }
-std::string host_path() { return program_folder() + "\\..\\host\\quillmere_host.exe"; }
+std::string tool_path() {
+    return program_folder() + "\\..\\tools\\" + TOOL_NAME;
+}
+std::string host_path() {
+    return program_folder() + "\\..\\host\\quillmere_host.exe";
+}
 
 ChildRun run_tool(const std::string& arguments, const std::string& tool) {
     ChildRun run = run_child("\"" + tool + "\" " + arguments);

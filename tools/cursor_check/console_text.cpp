@@ -99,12 +99,15 @@ void show_from_first_row(HANDLE out) {
 
 }  // namespace
 
-std::string utf8(const std::wstring& text) { return convert(text, CP_UTF8); }
+std::string utf8(const std::wstring& text) {
+    return convert(text, CP_UTF8);
+}
 
 std::wstring wide(const std::string& text) {
     if (text.empty())
         return std::wstring();
-    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), NULL, 0);
+    int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), NULL, 0);
     std::wstring result(length, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], length);
     return result;
@@ -118,14 +121,17 @@ void print_line(const std::string& text, int hanging) {
     print_wrapped(GetStdHandle(STD_OUTPUT_HANDLE), text, hanging);
 }
 
-void hold_lines() { holding = true; }
+void hold_lines() {
+    holding = true;
+}
 
-void stop_holding() { holding = false; }
+void stop_holding() {
+    holding = false;
+}
 
 void print_held_lines() {
     stop_holding();
-    for (const HeldLine& line : held)
-        print_line(line.text, line.hanging);
+    for (const HeldLine& line : held) print_line(line.text, line.hanging);
     held.clear();
 }
 

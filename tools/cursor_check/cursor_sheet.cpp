@@ -44,10 +44,10 @@ const COLORREF STAND_IN_TEXT = RGB(150, 154, 162);
 const COLORREF FAILURE = RGB(214, 40, 40);
 
 struct SheetSlot {
-    HCURSOR cursor;   // what the game shows; null when the file does not load
-    bool owned;       // this slot's handle, to be destroyed with the sheet
-    bool stand_in;    // an animated slot showing its base cursor
-    bool fails;       // its file does not load; what the game shows instead
+    HCURSOR cursor;  // what the game shows; null when the file does not load
+    bool owned;      // this slot's handle, to be destroyed with the sheet
+    bool stand_in;   // an animated slot showing its base cursor
+    bool fails;      // its file does not load; what the game shows instead
     int width;
     int height;
     POINT hotspot;
@@ -65,7 +65,6 @@ void measure(SheetSlot* slot) {
     if (info.hbmMask)
         DeleteObject(info.hbmMask);
 }
-
 
 SheetSlot load_slot(const char* pattern, int identifier, int slot, float scale,
                     const SheetSlot* base) {
@@ -238,8 +237,8 @@ bool draw_and_write(const SheetSlot slots[SET_COUNT][LOADED_SLOT_COUNT],
 bool write_cursor_sheet(const std::string& png_path, float scale, const std::string& caption) {
     SheetSlot slots[SET_COUNT][LOADED_SLOT_COUNT] = {};
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
-        slots[0][slot] = load_slot(BASE_CURSOR_PATTERN, BASE_DEFAULT_FIRST_ID + slot, slot, scale,
-                                   NULL);
+        slots[0][slot] =
+            load_slot(BASE_CURSOR_PATTERN, BASE_DEFAULT_FIRST_ID + slot, slot, scale, NULL);
         slots[1][slot] = load_slot(ANIMATED_CURSOR_PATTERN, ANIMATED_DEFAULT_FIRST_ID + slot, slot,
                                    scale, &slots[0][slot]);
     }

@@ -23,8 +23,8 @@ const char HIGHEST_SLOT[] = "21";
 std::string loader_path(const std::string& path) {
     std::wstring name = wide(path);
     BOOL lost = FALSE;
-    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, NULL, 0, NULL,
-                                   &lost);
+    int size =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, NULL, 0, NULL, &lost);
     if (!lost && size > 0) {
         std::string ansi(size, '\0');
         WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, &ansi[0], size, NULL,
@@ -89,7 +89,8 @@ bool check_one(const std::string& path) {
     say("file         %s", path.c_str());
     DWORD attributes = GetFileAttributesW(wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        std::string what = attributes == INVALID_FILE_ATTRIBUTES ? "not found" : "a folder, not a file";
+        std::string what =
+            attributes == INVALID_FILE_ATTRIBUTES ? "not found" : "a folder, not a file";
         print_line("result       " + what + ": drop a cursor file (.ani or .cur) onto the program");
         add_problem(last_part(path) + " is " + what, "");
         return false;
@@ -97,7 +98,8 @@ bool check_one(const std::string& path) {
     std::string loader = loader_path(path);
     SlotCheck check = judge_cursor_file(loader.c_str(), 0.0f);
     if (!check.loads) {
-        print_line("result       does NOT load (" + check.note + "): in the game's cursor folder "
+        print_line("result       does NOT load (" + check.note +
+                   "): in the game's cursor folder "
                    "the game would show its built-in cursor instead");
         add_problem(last_part(path) + " does not load", "");
         return false;
@@ -111,7 +113,8 @@ bool check_one(const std::string& path) {
         print_line("name         it says cursor " + std::to_string(slot) + ": copy it into " +
                    folder + " as cursor" + std::to_string(slot) + ".ani");
     print_line(std::string("use          it can stand for any cursor number, 0 to ") +
-               HIGHEST_SLOT + ": copy it into " + folder + " as cursor<n>.ani (for the animated "
+               HIGHEST_SLOT + ": copy it into " + folder +
+               " as cursor<n>.ani (for the animated "
                "set, into its Animated folder); Quillmere-cursor-numbers.png shows which "
                "number is which");
     return true;

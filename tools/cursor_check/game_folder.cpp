@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <vector>
+
 #include "base/host_address_map.h"
 #include "tools/cursor_check/console_text.h"
 
@@ -20,7 +22,9 @@ std::wstring parent_of(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-DWORD attributes_of(const char* path) { return GetFileAttributesW(wide(path).c_str()); }
+DWORD attributes_of(const char* path) {
+    return GetFileAttributesW(wide(path).c_str());
+}
 
 // A second, in file-time units: how much later than its placing a file must
 // have been read to count as read since.
@@ -92,7 +96,8 @@ bool accepts_new_files(const std::wstring& folder) {
 }
 
 bool holds_the_plugin(const std::wstring& folder) {
-    DWORD attributes = GetFileAttributesW((folder + L"\\" + wide(shown_path(PLUGIN_MODULE_PATH))).c_str());
+    std::wstring module = folder + L"\\" + wide(shown_path(PLUGIN_MODULE_PATH));
+    DWORD attributes = GetFileAttributesW(module.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -100,6 +105,22 @@ std::wstring current_folder() {
     wchar_t folder[MAX_PATH * 2];
     DWORD length = GetCurrentDirectoryW(MAX_PATH * 2, folder);
     return length && length < MAX_PATH * 2 ? folder : L".";
+}
+
+// The game programs (.exe files, this program excepted) in `folder`.
+std::vector<std::wstring> game_programs(const std::wstring& folder) {
+    std::vector<std::wstring> programs;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + PROGRAM_PATTERN).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return programs;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            lstrcmpiW(entry.cFileName, wide(CHECK_TOOL_NAME).c_str()) != 0)
+            programs.push_back(entry.cFileName);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return programs;
 }
 
 // The folder above this program's own when this program sits in a folder
@@ -128,21 +149,6 @@ std::string last_part(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::vector<std::wstring> game_programs(const std::wstring& folder) {
-    std::vector<std::wstring> programs;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + PROGRAM_PATTERN).c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return programs;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            lstrcmpiW(entry.cFileName, wide(CHECK_TOOL_NAME).c_str()) != 0)
-            programs.push_back(entry.cFileName);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    return programs;
-}
-
 ULONGLONG last_game_start(const std::wstring& folder) {
     ULONGLONG latest = last_read(folder + GAME_LIBRARY);
     for (const std::wstring& program : game_programs(folder)) {
@@ -162,11 +168,6 @@ ULONGLONG placed_time(const char* path) {
 bool is_folder(const char* path) {
     DWORD attributes = attributes_of(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool is_file(const char* path) {
-    DWORD attributes = attributes_of(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 const char* shown_path(const char* path) {
@@ -203,7 +204,8 @@ FolderState cursor_folder_state(const char* folder) {
     std::string path = folder;
     size_t slash = path.find_last_of("\\/");
     std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash);
-    FolderState above = parent.empty() ? FOLDER_CANNOT_BE_MADE : cursor_folder_state(parent.c_str());
+    FolderState above =
+        parent.empty() ? FOLDER_CANNOT_BE_MADE : cursor_folder_state(parent.c_str());
     return above == FOLDER_WRITABLE || above == FOLDER_CAN_BE_MADE ? FOLDER_CAN_BE_MADE
                                                                    : FOLDER_CANNOT_BE_MADE;
 }

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 // The game's plug-in folder, relative to the game folder.
 const char PLUGIN_FOLDER[] = ".\\plugin";
@@ -14,10 +13,10 @@ const char PLUGIN_FOLDER[] = ".\\plugin";
 const char CHECK_TOOL_NAME[] = "quillmere_check.exe";
 
 struct GameFolder {
-    bool found;         // a folder with a plugin folder, now the current one
-    bool moved;         // found from this program's folder (a double click)
-    std::string path;   // the current folder
-    bool has_program;   // the game's program (an .exe) stands beside plugin
+    bool found;                  // a folder with a plugin folder, now the current one
+    bool moved;                  // found from this program's folder (a double click)
+    std::string path;            // the current folder
+    bool has_program;            // the game's program (an .exe) stands beside plugin
     std::string program_folder;  // without one: the folder above, when the
                                  // game's program is there (unzipped one
                                  // level too deep); else empty
@@ -29,9 +28,6 @@ struct GameFolder {
 // program (a double click starts the program in <game>\plugin).
 GameFolder enter_game_folder();
 
-// The game programs (.exe files, this program excepted) in `folder`.
-std::vector<std::wstring> game_programs(const std::wstring& folder);
-
 // The latest time one of the game's files (its programs, storm.dll) in
 // `folder` was read after it was put there; zero when none was.
 ULONGLONG last_game_start(const std::wstring& folder);
@@ -41,11 +37,11 @@ ULONGLONG last_game_start(const std::wstring& folder);
 ULONGLONG placed_time(const char* path);
 
 enum FolderState {
-    FOLDER_WRITABLE,          // there, and files can be created in it
-    FOLDER_CAN_BE_MADE,       // missing; the plug-in can make it
-    FOLDER_CANNOT_BE_MADE,    // missing, and a file or a locked folder is in the way
-    FOLDER_IS_A_FILE,         // a file has the folder's name
-    FOLDER_NOT_WRITABLE,      // there, but no file can be created in it
+    FOLDER_WRITABLE,        // there, and files can be created in it
+    FOLDER_CAN_BE_MADE,     // missing; the plug-in can make it
+    FOLDER_CANNOT_BE_MADE,  // missing, and a file or a locked folder is in the way
+    FOLDER_IS_A_FILE,       // a file has the folder's name
+    FOLDER_NOT_WRITABLE,    // there, but no file can be created in it
 };
 
 // What the plug-in would meet at start-up when it writes defaults there.
@@ -54,9 +50,8 @@ FolderState cursor_folder_state(const char* folder);
 // True when `state` lets the plug-in write a default file there.
 bool defaults_can_be_written(FolderState state);
 
-// True when `path` is a folder / a file.
+// True when `path` is a folder.
 bool is_folder(const char* path);
-bool is_file(const char* path);
 
 // A path as a player reads it: without the leading ".\".
 const char* shown_path(const char* path);

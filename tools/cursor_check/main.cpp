@@ -70,13 +70,15 @@ void print_result_first() {
             ++shown;
         }
     if (advised > shown)
-        print_line("  - and " + std::to_string(advised - shown) + " more: see below", ADVICE_INDENT);
+        print_line("  - and " + std::to_string(advised - shown) + " more: see below",
+                   ADVICE_INDENT);
 }
 
 void print_counts(const TableCounts& counts) {
     print_line("");
-    print_line("files: " + std::to_string(counts.loading) + " load, " + std::to_string(counts.failing) +
-                   " fail to load, " + std::to_string(counts.missing) + " missing, " +
+    print_line("files: " + std::to_string(counts.loading) + " load, " +
+                   std::to_string(counts.failing) + " fail to load, " +
+                   std::to_string(counts.missing) + " missing, " +
                    std::to_string(counts.unwritable) + " can't be written, " +
                    std::to_string(counts.absent) + " none",
                0);
@@ -100,13 +102,15 @@ bool check_install(const GameFolder& game) {
                  ". Move the plugin folder and the Quillmere files from " + last_part(game.path) +
                  " up into " + last_part(game.program_folder) + ", then start the game";
         if (last_game_start(wide(game.program_folder)) > placed_time(PLUGIN_MODULE_PATH))
-            advice += ". The game has run since they were put here, without the plug-in: it "
-                      "looks for plugin\\Quillmere.yrp beside its program";
+            advice +=
+                ". The game has run since they were put here, without the plug-in: it "
+                "looks for plugin\\Quillmere.yrp beside its program";
         add_problem("the plug-in is one folder too deep", advice);
     } else {
-        advice = "no game program (.exe) stands beside plugin here: the plugin folder and the "
-                 "Quillmere files go into the folder that holds the game's program (the .exe "
-                 "that starts the game)";
+        advice =
+            "no game program (.exe) stands beside plugin here: the plugin folder and the "
+            "Quillmere files go into the folder that holds the game's program (the .exe "
+            "that starts the game)";
         add_problem("this is not the game's folder", advice);
     }
     print_line("install      " + advice);
@@ -131,9 +135,11 @@ int check(const Options& options) {
     GameFolder game = enter_game_folder();
     if (!game.found) {
         print_line("game folder  " + game.path);
-        print_line("This is not a game folder: it has no plugin folder, and this program is "
-                   "not in a game's plugin folder. Run it in the game folder, or start it "
-                   "from <game folder>\\plugin.", 0);
+        print_line(
+            "This is not a game folder: it has no plugin folder, and this program is "
+            "not in a game's plugin folder. Run it in the game folder, or start it "
+            "from <game folder>\\plugin.",
+            0);
         return EXIT_NOT_A_GAME_FOLDER;
     }
     hold_lines();
@@ -181,16 +187,19 @@ int check(const Options& options) {
     print_held_lines();
     if (installed) {
         if (strays && code == EXIT_ALL_FINE)
-            print_line("result: all fine; the files listed above are not cursors the game "
-                       "reads", RESULT_INDENT);
+            print_line(
+                "result: all fine; the files listed above are not cursors the game "
+                "reads",
+                RESULT_INDENT);
         else
             print_line(result_line(), RESULT_INDENT);
     }
     if (!sheet.empty()) {
-        std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " +
-                              game.path + ", " + scale_caption(scale) + window_text;
+        std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " + game.path +
+                              ", " + scale_caption(scale) + window_text;
         if (!write_cursor_sheet(sheet, scale, caption)) {
-            print_line("sheet        " + sheet + " can't be written: choose another file or folder");
+            print_line("sheet        " + sheet +
+                       " can't be written: choose another file or folder");
             return EXIT_USAGE;
         }
         print_line("sheet        " + sheet);

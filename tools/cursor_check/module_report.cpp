@@ -43,8 +43,8 @@ bool file_version(const std::wstring& path, unsigned* major, unsigned* minor, un
 // The file's CRC-32, the checksum zip programs show for each file, so that a
 // player (or a report) can tell which build is in the folder.
 bool file_checksum(const std::wstring& path, DWORD* checksum) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0,
-                              NULL);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     std::vector<unsigned char> chunk(READ_CHUNK);
@@ -72,21 +72,23 @@ bool print_module_report() {
     DWORD checksum = 0;
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         say("plug-in      %s is missing: the game runs without it; %s", path, RESTORE_ADVICE);
-        add_problem("the plug-in is missing",
-                    std::string(path) + " is missing, so the game runs without it: " +
-                        RESTORE_ADVICE);
+        add_problem(
+            "the plug-in is missing",
+            std::string(path) + " is missing, so the game runs without it: " + RESTORE_ADVICE);
         return false;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         say("plug-in      %s is a folder, not the plug-in: delete it and unpack the zip "
-            "again", path);
+            "again",
+            path);
         add_problem("the plug-in is a folder",
                     std::string(path) + " is a folder: delete it and unpack the zip again");
         return false;
     }
     if (!file_version(module, &major, &minor, &patch)) {
         say("plug-in      %s has no version information: it is damaged or not this "
-            "plug-in; unpack the zip again", path);
+            "plug-in; unpack the zip again",
+            path);
         add_problem("the plug-in is damaged",
                     std::string(path) + " is damaged or not this plug-in: unpack the zip again");
         return true;
@@ -103,26 +105,29 @@ FolderState print_folder_report(const char* label, const char* folder) {
     const char* path = shown_path(folder);
     std::string fix;
     switch (state) {
-    case FOLDER_WRITABLE:
-        say("%-12s %s", label, path);
-        break;
-    case FOLDER_CAN_BE_MADE:
-        say("%-12s %s missing: the plug-in makes it when the game starts with it", label, path);
-        break;
-    case FOLDER_CANNOT_BE_MADE:
-        fix = std::string(path) + " is missing, and it can't be made: the folder above it "
-                                  "is a file or can't be written to";
-        break;
-    case FOLDER_IS_A_FILE:
-        fix = std::string(path) + " is a file, not a folder: delete or rename that file so "
-                                  "that the game can make the folder";
-        break;
-    case FOLDER_NOT_WRITABLE:
-        fix = std::string(path) + " can't be written to: give your account the right to "
-                                  "change it (Properties, Security; on Linux or the Steam "
-                                  "Deck: chmod u+w, or chattr -i), or move the game out of "
-                                  "Program Files";
-        break;
+        case FOLDER_WRITABLE:
+            say("%-12s %s", label, path);
+            break;
+        case FOLDER_CAN_BE_MADE:
+            say("%-12s %s missing: the plug-in makes it when the game starts with it", label, path);
+            break;
+        case FOLDER_CANNOT_BE_MADE:
+            fix = std::string(path) +
+                  " is missing, and it can't be made: the folder above it "
+                  "is a file or can't be written to";
+            break;
+        case FOLDER_IS_A_FILE:
+            fix = std::string(path) +
+                  " is a file, not a folder: delete or rename that file so "
+                  "that the game can make the folder";
+            break;
+        case FOLDER_NOT_WRITABLE:
+            fix = std::string(path) +
+                  " can't be written to: give your account the right to "
+                  "change it (Properties, Security; on Linux or the Steam "
+                  "Deck: chmod u+w, or chattr -i), or move the game out of "
+                  "Program Files";
+            break;
     }
     if (!fix.empty()) {
         say("%-12s %s", label, fix.c_str());

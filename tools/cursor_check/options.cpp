@@ -45,8 +45,8 @@ bool parse_client_size(const char* text, Options* options, std::string* error) {
         return false;
     }
     if (width > LARGEST_CLIENT_SIDE || height > LARGEST_CLIENT_SIDE) {
-        *error = given + "too large: each side can be at most " +
-                 std::to_string(LARGEST_CLIENT_SIDE);
+        *error =
+            given + "too large: each side can be at most " + std::to_string(LARGEST_CLIENT_SIDE);
         return false;
     }
     options->client_width = width;
@@ -112,24 +112,29 @@ bool parse_command_line(Options* options, std::string* error) {
     int count = 0;
     wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> arguments;
-    for (int i = 1; words && i < count; ++i)
-        arguments.push_back(utf8(words[i]));
+    for (int i = 1; words && i < count; ++i) arguments.push_back(utf8(words[i]));
     LocalFree(words);
     return parse_options(arguments, options, error);
 }
 
 void print_usage() {
-    print_line("usage: quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults] "
-               "[CURSOR FILE...]", 0);
+    print_line(
+        "usage: quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults] "
+        "[CURSOR FILE...]",
+        0);
     print_line("");
-    print_line("Reports what the Quillmere plug-in makes of your settings and cursor files. "
-               "Run it in the game folder, or start it from the game's plugin folder. Drop a "
-               "cursor file onto it to check that file.", 0);
+    print_line(
+        "Reports what the Quillmere plug-in makes of your settings and cursor files. "
+        "Run it in the game folder, or start it from the game's plugin folder. Drop a "
+        "cursor file onto it to check that file.",
+        0);
     print_line("");
-    print_line("  --client WxH        sizes for a game window whose inside is W by H (used "
-               "when Size=0; default " + std::to_string(HOST_SCREEN_WIDTH) + "x" +
-                   std::to_string(HOST_SCREEN_HEIGHT) + ", the game's own size)",
-               OPTION_TEXT_COLUMN);
+    print_line(
+        "  --client WxH        sizes for a game window whose inside is W by H (used "
+        "when Size=0; default " +
+            std::to_string(HOST_SCREEN_WIDTH) + "x" + std::to_string(HOST_SCREEN_HEIGHT) +
+            ", the game's own size)",
+        OPTION_TEXT_COLUMN);
     print_line("  --sheet FILE.png    also draw every cursor as the game shows it into FILE.png",
                OPTION_TEXT_COLUMN);
     print_line("  --restore-defaults  write the default cursors that are missing, now",
@@ -138,7 +143,8 @@ void print_usage() {
                OPTION_TEXT_COLUMN);
     print_line("  --help              show this text", OPTION_TEXT_COLUMN);
     print_line("");
-    print_line("Exit code: 0 the game shows every cursor as you set it, 1 something needs "
-               "fixing (the report says what), 2 wrong command line, 3 no game folder found.",
-               0);
+    print_line(
+        "Exit code: 0 the game shows every cursor as you set it, 1 something needs "
+        "fixing (the report says what), 2 wrong command line, 3 no game folder found.",
+        0);
 }

@@ -5,11 +5,11 @@
 #include <vector>
 
 struct Options {
-    int client_width;       // client area for automatic mode
+    int client_width;  // client area for automatic mode
     int client_height;
-    bool restore_defaults;  // write the missing defaults now
-    bool help;              // print the usage and stop
-    std::string sheet;      // PNG file to draw the cursors into; empty: none
+    bool restore_defaults;           // write the missing defaults now
+    bool help;                       // print the usage and stop
+    std::string sheet;               // PNG file to draw the cursors into; empty: none
     std::vector<std::string> files;  // cursor files to check on their own
                                      // (dropped onto the program)
 };

@@ -66,8 +66,7 @@ std::string size_text_in(const char* file, bool* present) {
 bool is_plain_number(const std::string& text) {
     char* end = NULL;
     strtod(text.c_str(), &end);
-    while (end && (*end == ' ' || *end == '\t'))
-        ++end;
+    while (end && (*end == ' ' || *end == '\t')) ++end;
     return end && end != text.c_str() && *end == '\0';
 }
 
@@ -80,11 +79,13 @@ void note_unread_text(const SettingsReport& settings) {
                         scale_text(settings.value);
     std::string fix;
     if (settings.text.find(PERCENT) != std::string::npos)
-        fix = "Size is a factor, not a percentage: for " + settings.text + " write Size=" +
-              scale_text(settings.value / PERCENT_PER_FACTOR) + " in plugin\\Quillmere.ini";
+        fix = "Size is a factor, not a percentage: for " + settings.text +
+              " write Size=" + scale_text(settings.value / PERCENT_PER_FACTOR) +
+              " in plugin\\Quillmere.ini";
     else
-        fix = "only the number in front counts: write a plain number with a full stop, such as "
-              "Size=1.5, in plugin\\Quillmere.ini";
+        fix =
+            "only the number in front counts: write a plain number with a full stop, such as "
+            "Size=1.5, in plugin\\Quillmere.ini";
     print_line("             " + fix);
     add_problem(brief, brief + ": " + fix);
 }
@@ -105,12 +106,12 @@ SettingsReport read_settings_report() {
 
 float load_scale(const SettingsReport& settings, int client_width, int client_height) {
     switch (settings.mode) {
-    case SCALE_FIXED:
-        return effective_scale(settings.value);
-    case SCALE_AUTOMATIC:
-        return effective_scale(automatic_scale(client_width, client_height));
-    case SCALE_NATIVE:
-        break;
+        case SCALE_FIXED:
+            return effective_scale(settings.value);
+        case SCALE_AUTOMATIC:
+            return effective_scale(automatic_scale(client_width, client_height));
+        case SCALE_NATIVE:
+            break;
     }
     return effective_scale(0.0f);
 }
@@ -144,34 +145,35 @@ void print_settings_report(const SettingsReport& settings, int client_width, int
         say("settings     %s has no Size line under [%s]: the size is automatic", path,
             SETTINGS_SECTION);
     else
-        say("settings     %s: %s=%s reads as %s%s", path, SETTINGS_SIZE_KEY,
-            settings.text.c_str(), scale_text(settings.value).c_str(),
+        say("settings     %s: %s=%s reads as %s%s", path, SETTINGS_SIZE_KEY, settings.text.c_str(),
+            scale_text(settings.value).c_str(),
             settings.text.size() > READ_CHARACTERS ? " (only the first 15 characters count)" : "");
     note_unread_text(settings);
 
     double scale = load_scale(settings, client_width, client_height);
     switch (settings.mode) {
-    case SCALE_FIXED:
-        say("size         fixed: every cursor at %s times its own size, whatever the window",
-            scale_text(scale).c_str());
-        break;
-    case SCALE_NATIVE:
-        say("size         every cursor at its own size, whatever the window");
-        break;
-    case SCALE_AUTOMATIC: {
-        int width, height;
-        maximised_client(&width, &height);
-        double factor = automatic_scale(client_width, client_height);
-        double maximised = automatic_scale(width, height);
-        std::string window = client_width == HOST_SCREEN_WIDTH && client_height == HOST_SCREEN_HEIGHT
-                                 ? " (the game's own size)"
-                                 : "";
-        say("size         automatic: %s times each cursor's size in a %dx%d window%s, %s "
-            "times maximised on this screen (%dx%d inside); never below a cursor's own size",
-            factor_text(factor).c_str(), client_width, client_height, window.c_str(),
-            factor_text(maximised).c_str(), width, height);
-        break;
-    }
+        case SCALE_FIXED:
+            say("size         fixed: every cursor at %s times its own size, whatever the window",
+                scale_text(scale).c_str());
+            break;
+        case SCALE_NATIVE:
+            say("size         every cursor at its own size, whatever the window");
+            break;
+        case SCALE_AUTOMATIC: {
+            int width, height;
+            maximised_client(&width, &height);
+            double factor = automatic_scale(client_width, client_height);
+            double maximised = automatic_scale(width, height);
+            std::string window =
+                client_width == HOST_SCREEN_WIDTH && client_height == HOST_SCREEN_HEIGHT
+                    ? " (the game's own size)"
+                    : "";
+            say("size         automatic: %s times each cursor's size in a %dx%d window%s, %s "
+                "times maximised on this screen (%dx%d inside); never below a cursor's own size",
+                factor_text(factor).c_str(), client_width, client_height, window.c_str(),
+                factor_text(maximised).c_str(), width, height);
+            break;
+        }
     }
 }
 
@@ -181,9 +183,10 @@ void print_settings_mistakes(const SettingsReport& settings) {
     std::string sample_size = size_text_in(SAMPLE_FILE, &sample_has_size);
     if (!settings.file_present && !settings.file_is_folder && sample_has_size &&
         sample_size != SAMPLE_SIZE) {
-        std::string advice = std::string(shown_path(SAMPLE_FILE)) + " was changed (Size=" +
-                             sample_size + "), but the game reads only " +
-                             shown_path(SETTINGS_FILE) + ": copy the sample to Quillmere.ini "
+        std::string advice = std::string(shown_path(SAMPLE_FILE)) +
+                             " was changed (Size=" + sample_size + "), but the game reads only " +
+                             shown_path(SETTINGS_FILE) +
+                             ": copy the sample to Quillmere.ini "
                              "and change Size there";
         print_line("             " + advice);
         add_problem("your settings are in Quillmere.ini.sample", advice);
@@ -199,8 +202,8 @@ void print_settings_mistakes(const SettingsReport& settings) {
         if (lstrcmpiA(name.c_str(), wanted.c_str()) == 0 ||
             lstrcmpiA(name.c_str(), sample.c_str()) == 0)
             continue;
-        std::string advice = "plugin\\" + name + " is never read: the game reads only " +
-                             shown_path(SETTINGS_FILE);
+        std::string advice =
+            "plugin\\" + name + " is never read: the game reads only " + shown_path(SETTINGS_FILE);
         if (settings.file_present) {
             print_line("             " + advice + ", which is there too");
             continue;

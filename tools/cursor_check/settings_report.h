@@ -8,11 +8,11 @@
 #include "settings/scale_policy.h"
 
 struct SettingsReport {
-    bool file_present;   // the settings file exists as a file
-    bool file_is_folder; // a folder stands where the settings file should be
-    bool value_present;  // the file has a [Cursor] Size value
-    std::string text;    // that value as written (empty when there is none)
-    float value;         // what the module makes of it (read_ini_float)
+    bool file_present;    // the settings file exists as a file
+    bool file_is_folder;  // a folder stands where the settings file should be
+    bool value_present;   // the file has a [Cursor] Size value
+    std::string text;     // that value as written (empty when there is none)
+    float value;          // what the module makes of it (read_ini_float)
     ScaleMode mode;
 };
 

@@ -32,19 +32,19 @@ const SlotSet SETS[] = {
 const int SET_COUNT = 2;
 
 // By FilePresence.
-const char* const PRESENCE_WORDS[] = {"missing", "present", "folder", "restored", "none",
-                                      "missing"};
+const char* const PRESENCE_WORDS[] = {"missing",  "present", "folder",
+                                      "restored", "none",    "missing"};
 // A note that does not fit beside its row goes under it, this far in.
 const int NOTE_INDENT = 8;
 const char ROW_FORMAT[] = "%6s  %-8s  %-8s  %-5s  %-9s  %-10s  %s";
 
 // How a slot that needs no row of its own is folded into a line.
 enum Fold {
-    OWN_ROW,           // a player's file, or a problem
-    DEFAULT_FILE,      // the default's own file
+    OWN_ROW,             // a player's file, or a problem
+    DEFAULT_FILE,        // the default's own file
     DEFAULT_NEXT_START,  // missing; the game writes the default at its next start
-    DEFAULT_RESTORED,  // missing; its default was written just now
-    NO_FILE,           // an animated slot without a file: the base cursor shows
+    DEFAULT_RESTORED,    // missing; its default was written just now
+    NO_FILE,             // an animated slot without a file: the base cursor shows
     FOLD_COUNT,
 };
 
@@ -127,19 +127,20 @@ SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_def
 
 Fold fold_of(const SlotSet& set, int slot, const SlotCheck& check) {
     switch (check.presence) {
-    case FILE_MISSING:
-        return DEFAULT_NEXT_START;
-    case FILE_ABSENT:
-        return NO_FILE;
-    case FILE_RESTORED:
-        return check.note == "default written now" ? DEFAULT_RESTORED : OWN_ROW;
-    case FILE_PRESENT:
-        return check.loads && check.note.empty() &&
-                       is_default_cursor(slot_path(set, slot).c_str(), set.default_first_id + slot)
-                   ? DEFAULT_FILE
-                   : OWN_ROW;
-    default:
-        return OWN_ROW;
+        case FILE_MISSING:
+            return DEFAULT_NEXT_START;
+        case FILE_ABSENT:
+            return NO_FILE;
+        case FILE_RESTORED:
+            return check.note == "default written now" ? DEFAULT_RESTORED : OWN_ROW;
+        case FILE_PRESENT:
+            return check.loads && check.note.empty() &&
+                           is_default_cursor(slot_path(set, slot).c_str(),
+                                             set.default_first_id + slot)
+                       ? DEFAULT_FILE
+                       : OWN_ROW;
+        default:
+            return OWN_ROW;
     }
 }
 
@@ -181,8 +182,7 @@ std::string runs_of(const std::vector<int>& slots) {
     std::string text;
     for (size_t i = 0; i < slots.size();) {
         size_t end = i;
-        while (end + 1 < slots.size() && slots[end + 1] == slots[end] + 1)
-            ++end;
+        while (end + 1 < slots.size() && slots[end + 1] == slots[end] + 1) ++end;
         text += (text.empty() ? "" : ", ") + std::to_string(slots[i]);
         if (end > i)
             text += (end == i + 1 ? ", " : "-") + std::to_string(slots[end]);
@@ -251,8 +251,8 @@ TableCounts print_cursor_table(const TableScales& scales, bool restore_defaults,
             row.fold = fold_of(SETS[set], slot, row.check);
             row.maximised.clear();
             if (maximised_column && row.fold == OWN_ROW && row.check.loads) {
-                SlotCheck big = judge_cursor_file(slot_path(SETS[set], slot).c_str(),
-                                                  scales.maximised);
+                SlotCheck big =
+                    judge_cursor_file(slot_path(SETS[set], slot).c_str(), scales.maximised);
                 row.maximised = size_text(big.width, big.height);
             }
             count(row.check, &counts);

@@ -5,11 +5,11 @@
 #pragma once
 
 struct TableCounts {
-    int loading;      // present (or just restored) files that load
-    int failing;      // present files, or folders in their place, that don't
-    int missing;      // files not there whose default the game will write
-    int absent;       // files not there that have none (the base cursor stands in)
-    int unwritable;   // files not there whose default can't be written
+    int loading;     // present (or just restored) files that load
+    int failing;     // present files, or folders in their place, that don't
+    int missing;     // files not there whose default the game will write
+    int absent;      // files not there that have none (the base cursor stands in)
+    int unwritable;  // files not there whose default can't be written
 };
 
 // Which cursor folders can take the default files now.

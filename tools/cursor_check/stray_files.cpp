@@ -116,8 +116,7 @@ void drop_copy_marks(std::string* rest) {
 
 bool is_cursor_file(const std::string& name) {
     std::string lower;
-    for (char c : name)
-        lower += static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    for (char c : name) lower += static_cast<char>(tolower(static_cast<unsigned char>(c)));
     return drop_cursor_endings(&lower);
 }
 
@@ -148,9 +147,10 @@ public:
     void add(const std::string& path, const std::string& advice, bool problem) {
         if (count_++ == 0) {
             print_line("");
-            print_line("Files the game never reads (it reads only plugin\\Cursors\\cursor0.ani "
-                       "to cursor21.ani, and the same names in plugin\\Cursors\\Animated):",
-                       0);
+            print_line(
+                "Files the game never reads (it reads only plugin\\Cursors\\cursor0.ani "
+                "to cursor21.ani, and the same names in plugin\\Cursors\\Animated):",
+                0);
         }
         print_line(std::string(LIST_INDENT, ' ') + path + ": " + advice, LIST_INDENT * 2);
         if (problem) {
@@ -182,15 +182,19 @@ std::string misnamed_advice(const CursorFolder& folder, const std::string& name,
             continue;
         std::string read = std::string(folder.folder) + "\\" + entry.name;
         if (is_default_cursor(read.c_str(), folder.default_first_id + slot))
-            return "the game reads the default " + entry.name + " instead: delete that one, "
-                   "then rename this one to " + wanted;
-        return "the game reads " + entry.name + ", which is there too, not this file: keep "
-               "the one you want, named " + wanted;
+            return "the game reads the default " + entry.name +
+                   " instead: delete that one, "
+                   "then rename this one to " +
+                   wanted;
+        return "the game reads " + entry.name +
+               ", which is there too, not this file: keep "
+               "the one you want, named " +
+               wanted;
     }
     for (const Entry& entry : names)
         if (entry.name != name && slot_of_name(entry.name) == slot)
-            return "rename it to " + wanted + " (" + entry.name +
-                   " is meant for cursor " + std::to_string(slot) + " too: keep one)";
+            return "rename it to " + wanted + " (" + entry.name + " is meant for cursor " +
+                   std::to_string(slot) + " too: keep one)";
     return "rename it to " + wanted;
 }
 
@@ -208,10 +212,11 @@ void list_cursor_folder(const CursorFolder& folder, StrayList* list) {
             for (const Entry& inner : entries_of(("." + std::string("\\") + path).c_str()))
                 cursors += !inner.is_a_folder && is_cursor_file(inner.name);
             if (cursors)
-                list->add(path + "\\", plural(cursors, "cursor file", "cursor files") +
-                                           ": the game reads no folder here; move the ones you "
-                                           "want into " + shown_path(folder.folder) +
-                                           ", each named cursor<n>.ani",
+                list->add(path + "\\",
+                          plural(cursors, "cursor file", "cursor files") +
+                              ": the game reads no folder here; move the ones you "
+                              "want into " +
+                              shown_path(folder.folder) + ", each named cursor<n>.ani",
                           true);
             else
                 list->add(path + "\\", "a folder: the game reads no folder here", false);
@@ -230,21 +235,23 @@ void list_cursor_folder(const CursorFolder& folder, StrayList* list) {
         // system opens for the exact name; the others are never read.
         std::string exact = slot_name(folder.pattern, read_slot);
         std::string read_path = std::string(folder.folder) + "\\" + exact;
-        if (entry.name == exact || same_file(read_path, std::string(folder.folder) + "\\" + entry.name))
+        if (entry.name == exact ||
+            same_file(read_path, std::string(folder.folder) + "\\" + entry.name))
             continue;
-        list->add(path, "the game reads another file for cursor " + std::to_string(read_slot) +
-                            ", whose name differs only in capital letters (Linux and the "
-                            "Steam Deck tell such names apart): keep one of the two, named " +
-                            exact,
+        list->add(path,
+                  "the game reads another file for cursor " + std::to_string(read_slot) +
+                      ", whose name differs only in capital letters (Linux and the "
+                      "Steam Deck tell such names apart): keep one of the two, named " +
+                      exact,
                   true);
     }
 }
 
 // Cursor files in a folder the game does not read them from.
-void list_wrong_folder(const char* folder, const char* where, StrayList* list,
-                       bool whole_folder) {
+void list_wrong_folder(const char* folder, const char* where, StrayList* list, bool whole_folder) {
     std::vector<Entry> entries = entries_of(folder);
-    std::string shown = strcmp(folder, GAME_FOLDER) == 0 ? "" : std::string(shown_path(folder)) + "\\";
+    std::string shown =
+        strcmp(folder, GAME_FOLDER) == 0 ? "" : std::string(shown_path(folder)) + "\\";
     int cursors = 0;
     for (const Entry& entry : entries) {
         if (entry.is_a_folder || !is_cursor_file(entry.name))
@@ -256,14 +263,17 @@ void list_wrong_folder(const char* folder, const char* where, StrayList* list,
         std::string name = slot >= 0 && slot < LOADED_SLOT_COUNT
                                ? slot_name(BASE_CURSOR_PATTERN, slot)
                                : "cursor<n>.ani";
-        list->add(shown + entry.name, std::string("cursors go in ") + where + ": move it there" +
-                                          (name == entry.name ? "" : ", named " + name),
+        list->add(shown + entry.name,
+                  std::string("cursors go in ") + where + ": move it there" +
+                      (name == entry.name ? "" : ", named " + name),
                   true);
     }
     if (whole_folder && cursors)
-        list->add(shown, plural(cursors, "cursor file", "cursor files") + " in a folder the "
-                             "game does not read: move the ones you want into " + where +
-                             ", each named cursor<n>.ani",
+        list->add(shown,
+                  plural(cursors, "cursor file", "cursor files") +
+                      " in a folder the "
+                      "game does not read: move the ones you want into " +
+                      where + ", each named cursor<n>.ani",
                   true);
 }
 
