@@ -88,7 +88,12 @@ TEST_F(CheckTool, AutomaticModeSizesFollowTheClientAreaGiven) {
         EXPECT_ROW(rows, "3 base", "present", "yes", "32x32", c.cur_file);
     }
     write_size("0");
-    EXPECT_TRUE(contains(check("--client 1600x900").output, "1.875"));
+    ChildRun run = check("--client 1600x900");
+    EXPECT_TRUE(contains(run.output, "1.875"));
+    // The columns say which window they assume, and add the window maximised.
+    EXPECT_TRUE(contains(line_with(run.output, "cursor  set"), "at 1600x900  maximised"))
+        << run.output;
+    EXPECT_FALSE(line_with(run.output, "times maximised on this screen").empty()) << run.output;
 }
 
 TEST_F(CheckTool, NativeModeIgnoresTheClientArea) {
