@@ -101,25 +101,29 @@ HCURSOR load_open_copy(CursorFile* file, const char* path, float scale, CursorSi
 // A slot's file, loaded at scale. A missing file is first written from the
 // default; where it can't be, or where Windows would redirect the write into
 // the player's VirtualStore (whose copy would later hide the player's own
-// file), the default loads from the module's own copy and nothing is written. Anything that is there (a folder, an empty or
-// locked file, a file that fails to load) is the player's and is never
-// overwritten. Opening tells a missing file from one that is there.
-HCURSOR load_slot_file(const char* path, int default_identifier, float scale) {
+// file), the default loads from the module's own copy and nothing is
+// written. Anything that is there (a folder, an empty or locked file, a file
+// that fails to load) is the player's and is never overwritten: while the
+// slot has no cursor yet (`current`), its default shows from the module's
+// own copy instead, so that the pointer never vanishes; a slot that has one
+// keeps it. Opening tells a missing file from one that is there.
+HCURSOR load_slot_file(const char* path, int default_identifier, float scale, HCURSOR current) {
     CursorFile file;
-    if (open_cursor_file(path, &file))
-        return load_open_copy(&file, path, scale, NULL);
-    DWORD error = GetLastError();
+    bool opened = open_cursor_file(path, &file);
     const BYTE* bytes;
     DWORD size;
-    if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ||
-        !default_cursor_bytes(module_handle, default_identifier, &bytes, &size))
-        return NULL;
-    if (file_writes_virtualised())
-        return load_default_cursor(module_handle, default_identifier, scale);
-    extract_default_cursor(module_handle, default_identifier, path);
-    if (open_cursor_file(path, &file))
-        return load_open_copy(&file, path, scale, NULL);
-    return load_default_cursor(module_handle, default_identifier, scale);
+    DWORD error = GetLastError();
+    if (!opened && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) &&
+        default_cursor_bytes(module_handle, default_identifier, &bytes, &size)) {
+        if (!file_writes_virtualised()) {
+            extract_default_cursor(module_handle, default_identifier, path);
+            opened = open_cursor_file(path, &file);
+        }
+        if (!opened)
+            current = NULL;
+    }
+    HCURSOR cursor = opened ? load_open_copy(&file, path, scale, NULL) : NULL;
+    return cursor || current ? cursor : load_default_cursor(module_handle, default_identifier, scale);
 }
 
 // Puts a slot's new handles in the tables (a slot that failed keeps its
@@ -216,9 +220,10 @@ void load_cursor_set(float scale) {
     char path[PATH_BUFFER_SIZE];
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
         format_slot_path(path, BASE_CURSOR_PATTERN, slot);
-        base[slot] = load_slot_file(path, BASE_DEFAULT_FIRST_ID + slot, scale);
+        base[slot] = load_slot_file(path, BASE_DEFAULT_FIRST_ID + slot, scale, base_cursors[slot]);
         format_slot_path(path, ANIMATED_CURSOR_PATTERN, slot);
-        animated[slot] = load_slot_file(path, ANIMATED_DEFAULT_FIRST_ID + slot, scale);
+        animated[slot] = load_slot_file(path, ANIMATED_DEFAULT_FIRST_ID + slot, scale,
+                                        animated_cursors[slot]);
     }
     // The pointer never blinks: the shown cursor goes from an old handle
     // straight to a new one, and no handle is destroyed while a table, the

@@ -17,8 +17,10 @@ const char ANIMATED_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\Animated\\cursor%d.a
 // own, whatever the display's DPI, so that the system picks the image made
 // for the size asked and Size alone decides how large it is. Missing files are
 // first written from the defaults, or loaded from the module's own copy when
-// they can't be written or the system would redirect the write. A slot whose file fails to load keeps its previous
-// handle. All slots are loaded before any is replaced; the replaced handles
+// they can't be written or the system would redirect the write. A slot whose
+// file fails to load keeps its previous handle, or, having none yet, shows its
+// built-in default from the module's own copy. All slots are loaded before any
+// is replaced; the replaced handles
 // are destroyed after the tables and the shown cursor no longer hold them.
 void load_cursor_set(float scale);
 

@@ -24,9 +24,9 @@ cp "$chart" "$stage/Quillmere-cursor-numbers.png"
 # must never replace the player's own Quillmere.ini.
 sed 's/\r*$/\r/' "$settings" >"$stage/plugin/Quillmere.ini.sample"
 sed 's/\r*$/\r/' "$readme" >"$stage/Quillmere-README.txt"
-sed 's/\r*$/\r/' "$changelog" >"$stage/Quillmere-CHANGELOG.md"
+sed 's/\r*$/\r/' "$changelog" >"$stage/Quillmere-CHANGELOG.txt"
 
-files=(Quillmere-README.txt Quillmere-CHANGELOG.md Quillmere-cursor-numbers.png
+files=(Quillmere-README.txt Quillmere-CHANGELOG.txt Quillmere-cursor-numbers.png
        plugin/Quillmere.yrp plugin/Quillmere.ini.sample plugin/quillmere_check.exe)
 (cd "$stage" && chmod 644 "${files[@]}" && touch -d "$fixed_time" "${files[@]}")
 rm -f "$zip_path" "$zip_path.part"

@@ -6,6 +6,9 @@
 
 namespace {
 
+const int DELETE_TRIES = 80;
+const DWORD DELETE_PAUSE_MS = 25;
+
 // Each child writes into a file of its own, never used twice (a file just
 // deleted may not be created again at once): a pipe would need a reader per
 // child while several run at once.
@@ -49,7 +52,12 @@ void finish(const Running& child, ChildRun* run) {
     CloseHandle(child.process.hProcess);
     CloseHandle(child.process.hThread);
     run->output = read_file(child.output_path);
-    DeleteFileA(child.output_path.c_str());
+    // Wine's console host of a console child may hold the file a moment
+    // after the child has ended.
+    for (int tries = 0; !DeleteFileA(child.output_path.c_str()) &&
+                        GetLastError() != ERROR_FILE_NOT_FOUND && tries < DELETE_TRIES;
+         ++tries)
+        Sleep(DELETE_PAUSE_MS);
 }
 
 }  // namespace

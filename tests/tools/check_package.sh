@@ -12,7 +12,7 @@ status=0
 problem() { echo "$*"; status=1; }
 
 expected='Quillmere-README.txt
-Quillmere-CHANGELOG.md
+Quillmere-CHANGELOG.txt
 Quillmere-cursor-numbers.png
 plugin/Quillmere.yrp
 plugin/Quillmere.ini.sample
@@ -28,15 +28,18 @@ ini="$u/plugin/Quillmere.ini.sample"
 grep -q $'^\\[Cursor\\]\r$' "$ini" || problem "Quillmere.ini.sample has no [Cursor] line (with CRLF)"
 grep -q $'^Size=0\r$' "$ini" || problem "Quillmere.ini.sample does not set Size=0"
 readme="$u/Quillmere-README.txt"
-for heading in Installing 'Which number is which' 'Cursor size' 'Replacing and restoring' \
-               'Checking your cursors' 'Upgrading' 'Uninstalling' 'Windows' \
-               'Linux, Proton and the Steam Deck' 'DirectDraw wrappers' 'Troubleshooting' \
-               'Reporting a problem'; do
+for heading in 'Quick start' 'Which game' Installing 'Which number is which' 'Cursor size' \
+               'Replacing and restoring' 'Checking your cursors' 'Upgrading' 'Uninstalling' \
+               'Windows' 'Linux, Proton and the Steam Deck' 'DirectDraw wrappers' \
+               'Troubleshooting' 'Reporting a problem' 'Licence'; do
   grep -q "^$heading" "$readme" || problem "the readme has no section '$heading'"
 done
-changelog="$u/Quillmere-CHANGELOG.md"
-for heading in '## \[Unreleased\]' '## \[1.0.0\]'; do
-  grep -q "^$heading" "$changelog" || problem "the changelog has no '$heading'"
+changelog="$u/Quillmere-CHANGELOG.txt"
+version=$(grep -o '^Quillmere [0-9.]*' "$readme" | head -1 | cut -d' ' -f2)
+grep -q "^$version - " "$changelog" || problem "the players' changelog has no entry for $version"
+# Players' words: the developers' terms stay in CHANGELOG.md.
+for jargon in 'RIFF' '2^31' 'sequence flag' 'odd number of bytes' 'anih' 'GetTempFileName'; do
+  grep -qF "$jargon" "$changelog" && problem "the players' changelog says '$jargon'"
 done
 for text in "$readme" "$changelog"; do
   if grep -q $'[^\r]$' "$text"; then problem "$(basename "$text") has lines without CRLF"; fi

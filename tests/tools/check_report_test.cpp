@@ -83,6 +83,8 @@ protected:
         CreateDirectoryA("plugin\\Cursors", NULL);
         CreateDirectoryA("plugin\\Cursors\\Animated", NULL);
         ASSERT_TRUE(CopyFileA(built_module_path().c_str(), "plugin\\Quillmere.yrp", FALSE));
+        // A game's program beside plugin, so that this is a game folder.
+        ASSERT_TRUE(write_file("Game.exe", "MZ"));
         // This test's own VirtualStore; the tool finds it through LOCALAPPDATA.
         local_ = scratch.path() + "\\local";
         CreateDirectoryA(local_.c_str(), NULL);
@@ -109,8 +111,13 @@ TEST_F(PlayersWindows, RedirectedCopiesAreNamedWithTheFolderToDelete) {
     write_redirected("plugin\\Cursors\\cursor3.ani", make_ani(32, 32));
     write_redirected("plugin\\Cursors\\cursor4.ani", make_ani(32, 32));
     write_redirected("plugin\\Quillmere.ini", "[Cursor]\r\nSize=2.0\r\n");
-    std::string output = run_tool("").output;
+    ChildRun run = run_tool("");
+    std::string output = run.output;
     std::string found = unwrapped(output);
+    // The hidden file is a problem to fix: the result names it, the exit code is not 0.
+    EXPECT_EQ(1u, run.exit_code) << output;
+    EXPECT_TRUE(contains(found, "NOT fine: 1 file is hidden behind copies in your VirtualStore"))
+        << found;
     EXPECT_TRUE(contains(found, "Windows keeps 3 of the game's files in your VirtualStore")) << found;
     EXPECT_TRUE(contains(found, "plugin\\Cursors\\cursor3.ani: hidden: the game never reads the "
                                 "file in the game folder"))

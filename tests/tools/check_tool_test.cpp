@@ -3,112 +3,21 @@
 // files in each scale mode, its one write (--restore-defaults), a line for
 // every kind of bad file instead of a crash, its exit codes, the files it
 // finds misnamed and its picture. Every run's output must fit 79 columns.
+// The defaults and the empty animated slots are folded into a line each.
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 #include <vector>
 
 #include "quillmere_version.h"
 #include "tests/support/cursor_builders.h"
 #include "tests/support/players_files.h"
 #include "tests/support/scratch_folder.h"
-#include "tests/support/child_process.h"
+#include "tests/tools/check_tool_run.h"
 
 namespace {
 
-const DWORD EXIT_ALL_LOAD = 0;
-const DWORD EXIT_FILES_FAIL = 1;
-const DWORD EXIT_USAGE = 2;
-const DWORD EXIT_NOT_A_GAME_FOLDER = 3;
-const int TABLE_ROWS = 44;  // 22 slots, base and animated
-const size_t LINE_WIDTH = 79;
-const char TOOL_NAME[] = "quillmere_check.exe";
 const char GARBAGE[] = "not a cursor: a note a player saved under the wrong name\r\n";
-
-std::string base(int slot) { return "plugin\\Cursors\\cursor" + std::to_string(slot) + ".ani"; }
-std::string animated(int slot) {
-    return "plugin\\Cursors\\Animated\\cursor" + std::to_string(slot) + ".ani";
-}
-
-struct Row {
-    std::string file, loads, native, at, note;
-};
-
-// Table rows by "<slot> <set>": the five columns, then the note.
-std::map<std::string, Row> rows_of(const std::string& output) {
-    std::map<std::string, Row> rows;
-    std::istringstream lines(output);
-    std::string line, last;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::istringstream fields(line);
-        int slot;
-        std::string set;
-        Row row;
-        if (!(fields >> slot >> set >> row.file >> row.loads >> row.native >> row.at) ||
-            (set != "base" && set != "animated")) {
-            // A note too long for its row follows on indented lines.
-            if (!last.empty() && line.compare(0, 2, "  ") == 0)
-                rows[last].note += line;
-            else
-                last.clear();
-            continue;
-        }
-        std::getline(fields, row.note);
-        last = std::to_string(slot) + " " + set;
-        rows[last] = row;
-    }
-    return rows;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-std::vector<std::string> lines_of(const std::string& output) {
-    std::vector<std::string> lines;
-    std::istringstream in(output);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// The line of the output naming `part`, or "" when none does.
-std::string line_with(const std::string& output, const std::string& part) {
-    for (const std::string& line : lines_of(output))
-        if (contains(line, part))
-            return line;
-    return "";
-}
-
-std::string tool_path() { return program_folder() + "\\..\\tools\\" + TOOL_NAME; }
-
-// Runs the tool with `arguments` in the current folder; every line it
-// writes must fit a console.
-ChildRun run_tool(const std::string& arguments, const std::string& tool = tool_path()) {
-    ChildRun run = run_child("\"" + tool + "\" " + arguments);
-    EXPECT_TRUE(run.started) << tool;
-    for (const std::string& line : lines_of(run.output))
-        EXPECT_LE(line.size(), LINE_WIDTH) << arguments << ": " << line;
-    return run;
-}
-
-// The numbers of the count line: load, fail, missing, can't be written, none.
-std::vector<int> counts_of(const std::string& output) {
-    std::vector<int> counts;
-    std::istringstream words(line_with(output, "files: "));
-    std::string word;
-    while (words >> word)
-        if (isdigit(static_cast<unsigned char>(word[0])))
-            counts.push_back(atoi(word.c_str()));
-    return counts;
-}
 
 #define EXPECT_ROW(rows, key, file_, loads_, native_, at_)        \
     do {                                                          \
@@ -126,7 +35,7 @@ protected:
     void SetUp() override {
         CreateDirectoryA("plugin\\Cursors", NULL);
         CreateDirectoryA("plugin\\Cursors\\Animated", NULL);
-        ASSERT_TRUE(CopyFileA(built_module_path().c_str(), "plugin\\Quillmere.yrp", FALSE));
+        lay_out_game();
         ASSERT_TRUE(write_file(base(1), GARBAGE));
         ASSERT_TRUE(write_file(base(2), make_ani(48, 48)));
         ASSERT_TRUE(write_file(base(3), make_cur(32, 32, 3, 2)));
@@ -142,17 +51,17 @@ protected:
 TEST_F(CheckTool, FixedScaleTableShowsEachFileAndWritesNothing) {
     write_size("2.0");
     ChildRun run = check();
-    EXPECT_EQ(EXIT_FILES_FAIL, run.exit_code) << "the garbage file fails to load\n" << run.output;
-    EXPECT_TRUE(contains(run.output, "version " QUILLMERE_VERSION_TEXT)) << run.output;
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << "the garbage file fails to load\n" << run.output;
+    EXPECT_TRUE(contains(run.output, "version " QUILLMERE_VERSION_TEXT ", checksum ")) << run.output;
 
     std::map<std::string, Row> rows = rows_of(run.output);
-    EXPECT_EQ(TABLE_ROWS, static_cast<int>(rows.size())) << run.output;
-    EXPECT_ROW(rows, "0 base", "missing", "-", "-", "-");
+    EXPECT_EQ(3u, rows.size()) << "only the player's files have rows\n" << run.output;
     EXPECT_ROW(rows, "1 base", "present", "NO", "-", "-");
     EXPECT_ROW(rows, "2 base", "present", "yes", "48x48", "96x96");
     EXPECT_ROW(rows, "3 base", "present", "yes", "32x32", "64x64");
-    EXPECT_ROW(rows, "5 animated", "missing", "-", "-", "-");
-    EXPECT_ROW(rows, "3 animated", "none", "-", "-", "-");
+    EXPECT_TRUE(contains(line_with(run.output, "defaults"), "base 0, 4-21, animated 5: not there"))
+        << run.output;
+    EXPECT_TRUE(contains(line_with(run.output, "no file"), "animated 0-4, 6-21")) << run.output;
     EXPECT_EQ((std::vector<int>{2, 1, 20, 0, 21}), counts_of(run.output)) << run.output;
 
     EXPECT_FALSE(file_exists(base(0)));
@@ -179,7 +88,12 @@ TEST_F(CheckTool, AutomaticModeSizesFollowTheClientAreaGiven) {
         EXPECT_ROW(rows, "3 base", "present", "yes", "32x32", c.cur_file);
     }
     write_size("0");
-    EXPECT_TRUE(contains(check("--client 1600x900").output, "1.875"));
+    ChildRun run = check("--client 1600x900");
+    EXPECT_TRUE(contains(run.output, "1.875"));
+    // The columns say which window they assume, and add the window maximised.
+    EXPECT_TRUE(contains(line_with(run.output, "cursor  set"), "at 1600x900  maximised"))
+        << run.output;
+    EXPECT_FALSE(line_with(run.output, "times maximised on this screen").empty()) << run.output;
 }
 
 TEST_F(CheckTool, NativeModeIgnoresTheClientArea) {
@@ -201,19 +115,18 @@ TEST_F(CheckTool, ASizePastThePixelLimitIsReportedAsTheModuleLoadsIt) {
 
 TEST_F(CheckTool, RestoringDefaultsWritesOnlyMissingFilesThatHaveADefault) {
     ChildRun run = check("--restore-defaults");
-    EXPECT_EQ(EXIT_FILES_FAIL, run.exit_code) << run.output;
-    std::map<std::string, Row> rows = rows_of(run.output);
-    EXPECT_ROW(rows, "0 base", "restored", "yes", "32x32", "32x32");
-    EXPECT_ROW(rows, "10 base", "restored", "yes", "35x35", "35x35");
-    EXPECT_ROW(rows, "5 animated", "restored", "yes", "32x32", "32x32");
-    EXPECT_ROW(rows, "0 animated", "none", "-", "-", "-");
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
+    EXPECT_TRUE(contains(line_with(run.output, "restored"), "base 0, 4-21, animated 5: the"))
+        << run.output;
+    EXPECT_EQ((std::vector<int>{22, 1, 0, 0, 21}), counts_of(run.output)) << run.output;
     EXPECT_TRUE(file_exists(base(0)));
     EXPECT_TRUE(file_exists(animated(5)));
     EXPECT_FALSE(file_exists(animated(0)));
     EXPECT_EQ(GARBAGE, read_file(base(1))) << "a player's file is never overwritten";
 
-    rows = rows_of(check().output);
-    EXPECT_ROW(rows, "0 base", "present", "yes", "32x32", "32x32");
+    run = check();
+    EXPECT_TRUE(contains(line_with(run.output, "defaults"), "base 0, 4-21, animated 5: the default"))
+        << run.output;
 }
 
 // Players' files of every class the module knows, sound and hostile: the
@@ -224,7 +137,7 @@ TEST_F(CheckTool, JudgesPlayersFilesAsTheModuleDoes) {
         ASSERT_TRUE(write_file(base(static_cast<int>(slot)), files[slot].bytes));
     write_size("2.0");
     ChildRun run = check();
-    EXPECT_EQ(EXIT_FILES_FAIL, run.exit_code) << run.output;
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
     std::map<std::string, Row> rows = rows_of(run.output);
     for (size_t slot = 0; slot < files.size(); ++slot) {
         const Row& row = rows[std::to_string(slot) + " base"];
@@ -253,9 +166,8 @@ TEST_F(CheckTool, EveryBadFileGetsItsOwnLineInsteadOfACrash) {
 
     ChildRun run = check();
     CloseHandle(held);
-    EXPECT_EQ(EXIT_FILES_FAIL, run.exit_code) << run.output;
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
     std::map<std::string, Row> rows = rows_of(run.output);
-    EXPECT_EQ(TABLE_ROWS, static_cast<int>(rows.size())) << run.output;
     EXPECT_ROW(rows, "4 base", "folder", "NO", "-", "-");
     for (const char* key : {"4 base", "6 base", "7 base", "8 base", "9 base", "2 animated"}) {
         EXPECT_EQ("NO", rows[key].loads) << key;
@@ -273,14 +185,14 @@ TEST_F(CheckTool, ADefaultThatCantBeWrittenFails) {
     remove_tree("plugin\\Cursors");
     ASSERT_TRUE(write_file("plugin\\Cursors", "a file where the folder belongs"));
     ChildRun run = check();
-    EXPECT_EQ(EXIT_FILES_FAIL, run.exit_code) << run.output;
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
     std::map<std::string, Row> rows = rows_of(run.output);
     EXPECT_ROW(rows, "0 base", "missing", "NO", "-", "-");
     EXPECT_ROW(rows, "5 animated", "missing", "NO", "-", "-");
     EXPECT_EQ(23, counts_of(run.output)[3]) << run.output;
 
     run = check("--restore-defaults");
-    EXPECT_EQ(EXIT_FILES_FAIL, run.exit_code) << run.output;
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
     EXPECT_TRUE(file_exists("plugin\\Cursors"));
 }
 
@@ -289,15 +201,16 @@ TEST_F(CheckTool, AnAnimatedFolderThatIsAFileFailsOnlyItsDefault) {
     ASSERT_TRUE(write_file("plugin\\Cursors\\Animated", "x"));
     ASSERT_TRUE(write_file(base(1), make_cur(32, 32, 0, 0)));
     ChildRun run = check("--restore-defaults");
-    EXPECT_EQ(EXIT_FILES_FAIL, run.exit_code) << run.output;
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
     std::map<std::string, Row> rows = rows_of(run.output);
-    EXPECT_ROW(rows, "0 base", "restored", "yes", "32x32", "32x32");
+    EXPECT_TRUE(contains(line_with(run.output, "restored"), "base 0, 4-21: the")) << run.output;
     EXPECT_ROW(rows, "5 animated", "missing", "NO", "-", "-");
     EXPECT_EQ((std::vector<int>{22, 0, 0, 1, 21}), counts_of(run.output)) << run.output;
 }
 
-// Each misnamed file is listed with the name it should have; the game still
-// shows a cursor for every number, so they warn without failing.
+// Each misnamed file is listed with the exact name it should have; a cursor
+// file the game never reads fails the check (the player meant it to show),
+// anything else is only listed.
 TEST_F(CheckTool, MisnamedFilesAreNamedWithTheNameTheyShouldHave) {
     struct Case {
         const char* file;     // in plugin\Cursors unless it names Animated
@@ -309,15 +222,20 @@ TEST_F(CheckTool, MisnamedFilesAreNamedWithTheNameTheyShouldHave) {
         {"cursor 13.ani", "cursor13.ani"},
         {"cursor014.ani", "cursor14.ani"},
         {"Animated\\cursor5.ani.ani", "cursor5.ani"},
-        {"cursor22.ani", ""},
-        {"arrow.cur", ""},
+        {"cursor9 (1).ani", "rename it to cursor9.ani"},
+        {"cursor16 - Copy.ani", "rename it to cursor16.ani"},
+        {"Copy of cursor17.ani", "rename it to cursor17.ani"},
+        {"cursor1 (2).ani", "the game reads cursor1.ani"},
+        {"cursor22.ani", "0 to 21"},
+        {"arrow.cur", "cursor<n>.ani"},
     };
     ASSERT_TRUE(write_file(base(1), make_cur(32, 32, 0, 0)));
     for (const Case& c : cases)
         ASSERT_TRUE(write_file(std::string("plugin\\Cursors\\") + c.file, "x"));
     ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors\\old", NULL));
-    ChildRun run = check("--restore-defaults");
-    EXPECT_EQ(EXIT_ALL_LOAD, run.exit_code) << run.output;
+    ChildRun run = check();
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
+    EXPECT_TRUE(contains(run.output, "11 cursor files are never read")) << run.output;
     for (const Case& c : cases) {
         std::string name = strrchr(c.file, '\\') ? strrchr(c.file, '\\') + 1 : c.file;
         std::string line = line_with(run.output, "\\" + name + ":");
@@ -326,7 +244,7 @@ TEST_F(CheckTool, MisnamedFilesAreNamedWithTheNameTheyShouldHave) {
             EXPECT_TRUE(contains(line.substr(line.find(':')), c.advised)) << line;
         }
     }
-    EXPECT_FALSE(line_with(run.output, "\\old:").empty()) << run.output;
+    EXPECT_FALSE(line_with(run.output, "\\old\\: a folder").empty()) << run.output;
     EXPECT_TRUE(line_with(run.output, "\\cursor0.ani:").empty()) << "a read file is listed";
     EXPECT_TRUE(line_with(run.output, "\\Animated:").empty()) << "the animated folder is listed";
 }
@@ -337,7 +255,7 @@ TEST_F(CheckTool, SheetIsAPictureGrowingWithTheScale) {
     };
     auto sheet_size = [&](const char* size) {
         write_size(size);
-        EXPECT_EQ(EXIT_FILES_FAIL, check("--sheet sheet.png").exit_code);
+        EXPECT_EQ(EXIT_PROBLEMS, check("--sheet sheet.png").exit_code);
         std::string png = read_file("sheet.png");
         EXPECT_EQ(0u, png.find("\x89PNG")) << size;
         // The IHDR chunk: big-endian width and height at bytes 16 and 20.
@@ -350,12 +268,13 @@ TEST_F(CheckTool, SheetIsAPictureGrowingWithTheScale) {
         return Size{big_endian(16), big_endian(20)};
     };
     Size own = sheet_size("1.0");
-    // 11 cells a row, each at least a 48x48 cursor (the player's one).
-    EXPECT_GE(own.width, 11 * 48);
+    // 11 cells a row, each a light and a dark box at least as large as a
+    // 48x48 cursor (the player's one).
+    EXPECT_GE(own.width, 11 * 2 * 48);
     EXPECT_GE(own.height, 4 * 48);
-    EXPECT_LE(own.width, 11 * 96);
+    EXPECT_LE(own.width, 11 * 2 * 96);
     Size twice = sheet_size("2.0");
-    EXPECT_GT(twice.width, own.width + 11 * 40);
+    EXPECT_GT(twice.width, own.width + 11 * 2 * 40);
     EXPECT_GT(twice.height, own.height);
 }
 
@@ -370,8 +289,8 @@ class CheckToolExit : public testing::TestWithParam<ExitCase> {};
 
 TEST_P(CheckToolExit, CommandLine) {
     ScratchFolder scratch;
-    ASSERT_TRUE(CopyFileA(built_module_path().c_str(), "plugin\\Quillmere.yrp", FALSE));
-    ASSERT_EQ(EXIT_ALL_LOAD, run_tool("--restore-defaults").exit_code);
+    lay_out_game();
+    ASSERT_EQ(EXIT_ALL_FINE, run_tool("--restore-defaults").exit_code);
     ChildRun run = run_tool(GetParam().arguments);
     EXPECT_EQ(GetParam().exit_code, run.exit_code) << run.output;
     EXPECT_TRUE(contains(run.output, GetParam().named)) << run.output;
@@ -379,18 +298,21 @@ TEST_P(CheckToolExit, CommandLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CheckToolExit,
-    testing::Values(ExitCase{"sound", "", EXIT_ALL_LOAD, ""},
-                    ExitCase{"help", "--help", EXIT_ALL_LOAD, "--client"},
-                    ExitCase{"short_help", "-h", EXIT_ALL_LOAD, "--client"},
-                    ExitCase{"windows_help", "/?", EXIT_ALL_LOAD, "--client"},
+    testing::Values(ExitCase{"sound", "", EXIT_ALL_FINE, ""},
+                    ExitCase{"help", "--help", EXIT_ALL_FINE, "--client"},
+                    ExitCase{"short_help", "-h", EXIT_ALL_FINE, "--client"},
+                    ExitCase{"windows_help", "/?", EXIT_ALL_FINE, "--client"},
                     ExitCase{"unknown", "--bogus", EXIT_USAGE, "--bogus"},
-                    ExitCase{"stray_word", "--client 800x600 extra", EXIT_USAGE, "extra"},
+                    ExitCase{"a_word_is_a_file", "--client 800x600 extra", EXIT_PROBLEMS,
+                             "not found"},
                     ExitCase{"zero_side", "--client 0x480", EXIT_USAGE, "0x480"},
                     ExitCase{"not_wxh", "--client 640", EXIT_USAGE, "640"},
                     ExitCase{"too_large", "--client 70000x480", EXIT_USAGE, "70000x480"},
                     ExitCase{"no_size", "--client", EXIT_USAGE, "--client"},
                     ExitCase{"no_sheet_file", "--sheet", EXIT_USAGE, "--sheet"},
-                    ExitCase{"good_client", "--client 800x600", EXIT_ALL_LOAD, ""}),
+                    ExitCase{"sheet_not_png", "--sheet cursors.bmp", EXIT_USAGE, ".png"},
+                    ExitCase{"no_such_dropped_file", "nothing.ani", EXIT_PROBLEMS, "not found"},
+                    ExitCase{"good_client", "--client 800x600", EXIT_ALL_FINE, ""}),
     [](const testing::TestParamInfo<ExitCase>& info) { return std::string(info.param.what); });
 
 TEST(CheckToolElsewhere, OutsideAGameFolderItSaysSo) {
@@ -407,10 +329,10 @@ TEST(CheckToolElsewhere, ALongAccentedGameFolderKeepsItsName) {
     const std::string game = "Caf\xe9 " + std::string(90, 'x');  // e-acute, code page 1252
     ASSERT_TRUE(CreateDirectoryA(game.c_str(), NULL));
     ASSERT_TRUE(SetCurrentDirectoryA(game.c_str()));
-    ASSERT_TRUE(CreateDirectoryA("plugin", NULL));
+    lay_out_game();
     ChildRun run = run_tool("--restore-defaults");
     ASSERT_TRUE(SetCurrentDirectoryA(scratch.path().c_str()));
-    EXPECT_EQ(EXIT_ALL_LOAD, run.exit_code) << run.output;
+    EXPECT_EQ(EXIT_ALL_FINE, run.exit_code) << run.output;
     EXPECT_TRUE(contains(run.output, "\\Caf\xe9")) << run.output;
     EXPECT_TRUE(contains(run.output, std::string(60, 'x'))) << run.output;
 }
@@ -418,16 +340,16 @@ TEST(CheckToolElsewhere, ALongAccentedGameFolderKeepsItsName) {
 // A double click starts the tool in its own folder, <game>\plugin.
 TEST(CheckToolElsewhere, StartedInThePluginFolderItChecksTheGameFolder) {
     ScratchFolder scratch;
-    ASSERT_TRUE(CopyFileA(built_module_path().c_str(), "plugin\\Quillmere.yrp", FALSE));
+    lay_out_game();
     ASSERT_TRUE(CopyFileA(tool_path().c_str(), "plugin\\quillmere_check.exe", FALSE));
     std::string copy = scratch.path() + "\\plugin\\" + TOOL_NAME;
     ASSERT_TRUE(SetCurrentDirectoryA("plugin"));
     ChildRun run = run_tool("--restore-defaults", copy);
     ChildRun again = run_tool("", copy);
     ASSERT_TRUE(SetCurrentDirectoryA(scratch.path().c_str()));
-    EXPECT_EQ(EXIT_ALL_LOAD, run.exit_code) << run.output;
-    EXPECT_EQ(EXIT_ALL_LOAD, again.exit_code) << again.output;
-    EXPECT_EQ(TABLE_ROWS, static_cast<int>(rows_of(again.output).size())) << again.output;
+    EXPECT_EQ(EXIT_ALL_FINE, run.exit_code) << run.output;
+    EXPECT_EQ(EXIT_ALL_FINE, again.exit_code) << again.output;
+    EXPECT_TRUE(rows_of(again.output).empty()) << "the defaults fold into a line\n" << again.output;
     EXPECT_TRUE(file_exists(base(0))) << "the defaults went into the game folder";
     EXPECT_FALSE(folder_exists("plugin\\plugin"));
 }

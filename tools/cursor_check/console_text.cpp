@@ -5,55 +5,62 @@
 #include <stdarg.h>
 #include <stdio.h>
 
+#include <vector>
+
 namespace {
 
 const int SAY_BUFFER_SIZE = 1024;
 const DWORD ENTER_BUFFER_SIZE = 256;
+
+// Lines printed while held: text and hanging indent.
+struct HeldLine {
+    std::string text;
+    int hanging;
+};
+std::vector<HeldLine> held;
+bool holding = false;
+
+// The console row the report started on, for showing it from its start.
+SHORT first_row = -1;
 
 bool is_console(HANDLE handle) {
     DWORD mode = 0;
     return GetConsoleMode(handle, &mode) != 0;
 }
 
-std::wstring widen(const std::string& text) {
+std::string convert(const std::wstring& text, UINT code_page) {
     if (text.empty())
-        return std::wstring();
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), NULL, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-    return wide;
-}
-
-std::string narrow(const std::wstring& wide) {
-    if (wide.empty())
         return std::string();
-    int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), NULL, 0,
-                                   NULL, NULL);
-    std::string text(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size,
+    int size = WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), NULL,
+                                   0, NULL, NULL);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size,
                         NULL, NULL);
-    return text;
+    return bytes;
 }
 
-// Text is kept in the ANSI code page, the one file names come in. A console
-// gets it as UTF-16, which it shows whatever its own code page (OEM on a
-// Windows console, where ANSI bytes would show accented names garbled).
-// Redirected output stays in the ANSI code page: a report saved to a file
-// opens right in Notepad on every Windows the game runs on.
+// A console gets UTF-16, which it shows whatever its own code page. Output
+// redirected to a file or a pipe is written in the ANSI code page: a report
+// saved to a file opens right in Notepad on every Windows the game runs on.
 void write_text(HANDLE out, const std::wstring& line) {
     DWORD written = 0;
     if (is_console(out)) {
+        if (first_row < 0) {
+            CONSOLE_SCREEN_BUFFER_INFO screen;
+            if (GetConsoleScreenBufferInfo(out, &screen))
+                first_row = screen.dwCursorPosition.Y;
+        }
         WriteConsoleW(out, line.data(), static_cast<DWORD>(line.size()), &written, NULL);
         return;
     }
-    std::string bytes = narrow(line);
+    std::string bytes = convert(line, CP_ACP);
     WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
 }
 
 void print_wrapped(HANDLE out, const std::string& text, int hanging) {
     if (hanging < 0 || hanging > LINE_WIDTH / 2)
         hanging = 0;
-    std::wstring rest = widen(text);
+    std::wstring rest = wide(text);
     std::wstring indent;
     do {
         size_t room = LINE_WIDTH - indent.size();
@@ -75,10 +82,57 @@ void print_wrapped(HANDLE out, const std::string& text, int hanging) {
     } while (!rest.empty());
 }
 
+// Scrolls the console window back to the report's first line when the
+// report ran past the window's height.
+void show_from_first_row(HANDLE out) {
+    CONSOLE_SCREEN_BUFFER_INFO screen;
+    if (first_row < 0 || !GetConsoleScreenBufferInfo(out, &screen))
+        return;
+    SHORT height = screen.srWindow.Bottom - screen.srWindow.Top;
+    if (screen.dwCursorPosition.Y - first_row <= height)
+        return;
+    SMALL_RECT window = screen.srWindow;
+    window.Top = first_row;
+    window.Bottom = first_row + height;
+    SetConsoleWindowInfo(out, TRUE, &window);
+}
+
 }  // namespace
 
+std::string utf8(const std::wstring& text) {
+    return convert(text, CP_UTF8);
+}
+
+std::wstring wide(const std::string& text) {
+    if (text.empty())
+        return std::wstring();
+    int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), NULL, 0);
+    std::wstring result(length, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], length);
+    return result;
+}
+
 void print_line(const std::string& text, int hanging) {
+    if (holding) {
+        held.push_back({text, hanging});
+        return;
+    }
     print_wrapped(GetStdHandle(STD_OUTPUT_HANDLE), text, hanging);
+}
+
+void hold_lines() {
+    holding = true;
+}
+
+void stop_holding() {
+    holding = false;
+}
+
+void print_held_lines() {
+    stop_holding();
+    for (const HeldLine& line : held) print_line(line.text, line.hanging);
+    held.clear();
 }
 
 void say(const char* format, ...) {
@@ -94,16 +148,21 @@ void print_error_line(const std::string& text) {
     print_wrapped(GetStdHandle(STD_ERROR_HANDLE), text, LABEL_WIDTH);
 }
 
-void wait_if_own_console() {
+bool runs_in_own_console() {
     DWORD processes[2];
-    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     // Output sent elsewhere (a pipe, a file) needs no pause to be read.
-    if (GetConsoleProcessList(processes, 2) != 1 || !is_console(input) ||
-        !is_console(GetStdHandle(STD_OUTPUT_HANDLE)))
+    return GetConsoleProcessList(processes, 2) == 1 && is_console(GetStdHandle(STD_INPUT_HANDLE)) &&
+           is_console(GetStdHandle(STD_OUTPUT_HANDLE));
+}
+
+void wait_if_own_console() {
+    if (!runs_in_own_console())
         return;
     print_line("");
     print_line("Press Enter to close this window.");
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    show_from_first_row(out);
     wchar_t typed[ENTER_BUFFER_SIZE];
     DWORD got = 0;
-    ReadConsoleW(input, typed, ENTER_BUFFER_SIZE, &got, NULL);
+    ReadConsoleW(GetStdHandle(STD_INPUT_HANDLE), typed, ENTER_BUFFER_SIZE, &got, NULL);
 }

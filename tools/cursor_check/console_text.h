@@ -1,5 +1,6 @@
 // The check tool's output: every line fits a standard console's 79 columns,
-// and text reaches the console in the characters it shows.
+// and text reaches the console in the characters it shows. Text inside the
+// tool is UTF-8, so that folder and file names of any language pass through.
 #pragma once
 
 #include <string>
@@ -9,17 +10,33 @@ const int LINE_WIDTH = 79;
 // Where the text of a labelled header line starts ("game folder  C:\...").
 const int LABEL_WIDTH = 13;
 
-// Prints one line of ANSI text on standard output, wrapped at spaces to
+// UTF-8 from UTF-16 and back, for names from and to the wide Windows calls.
+std::string utf8(const std::wstring& wide);
+std::wstring wide(const std::string& utf8);
+
+// Prints one line of text on standard output, wrapped at spaces to
 // LINE_WIDTH; continuation lines start `hanging` spaces in.
 void print_line(const std::string& text, int hanging = LABEL_WIDTH);
 
 // print_line of a printf-style text.
 void say(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// From hold_lines on, printed lines wait; stop_holding prints straight
+// again and print_held_lines prints the waiting ones. The result, found
+// last, is printed before the details.
+void hold_lines();
+void stop_holding();
+void print_held_lines();
+
 // Prints one wrapped line on standard error.
 void print_error_line(const std::string& text);
 
-// When the console was made for this program alone (it was double-clicked)
-// and both shows the output and reads a keyboard, asks for Enter and waits
-// for it, so that the report stays on screen.
+// True when the console was made for this program alone (it was
+// double-clicked, or a file was dropped on it) and both shows the output and
+// reads a keyboard.
+bool runs_in_own_console();
+
+// In its own console: shows the report from its first line, where the result
+// stands (a report longer than the window would otherwise show its end),
+// then asks for Enter and waits for it.
 void wait_if_own_console();

@@ -1,10 +1,13 @@
 // A picture of the player's cursors as the game shows them at one scale.
 #pragma once
 
+#include <string>
+
 // Draws every slot 0 to 21, base and animated, at the size it loads at
-// `scale` (as load_cursor_set uses it), its number above it and a red cross
-// where it does not load, under `caption`; writes it to `png_path`. A missing
-// file with a default is drawn from the default (the game writes it), an
-// animated slot with neither shows its base cursor. False when the picture
-// can't be made or written.
-bool write_cursor_sheet(const char* png_path, float scale, const char* caption);
+// `scale` (as load_cursor_set uses it), on a light and a dark ground, its
+// hotspot ringed, its number above it, under `caption`; writes it to
+// `png_path` (UTF-8). A missing file with a default is drawn from the
+// default (the game writes it), an animated slot with neither shows its base
+// cursor; a file that does not load is crossed out in red over what the game
+// shows instead. False when the picture can't be made or written.
+bool write_cursor_sheet(const std::string& png_path, float scale, const std::string& caption);

@@ -1,83 +1,123 @@
 // quillmere_check: tells a player what the plug-in will make of its settings
 // file and cursor folders. The plug-in itself is silent; this program runs
 // the plug-in's own code (settings, paths, file checks, loading and sizing)
-// and prints what it found. It changes nothing unless asked to write the
-// missing default cursors (and the probes of whether it could, which leave
-// nothing behind).
+// and prints what it found, the result first. It changes nothing unless
+// asked to write the missing default cursors (and the probes of whether it
+// could, which leave nothing behind).
 //
-//   quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults] [--report]
+//   quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults]
+//                   [--report] [CURSOR FILE...]
 //
-// Exit code: 0 every present cursor file loads, 1 a present file fails to
-// load or a missing default can't be written, 2 bad command line (or a sheet
-// that can't be written), 3 no game folder here or above the program.
-// Misnamed files in the cursor folders are listed but do not fail: the game
-// still shows a cursor for every number.
+// Exit code: 0 the game shows every cursor as the player set it, 1 something
+// keeps it from doing so (the report names it), 2 bad command line (or a
+// sheet that can't be written), 3 no game folder here or above the program.
 #include <windows.h>
 
 #include <string>
 
-#include "cursors/cursor_loader.h"
 #include "base/host_address_map.h"
 #include "base/module_state.h"
+#include "cursors/cursor_loader.h"
 #include "quillmere_version.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/cursor_sheet.h"
-#include "tools/cursor_check/cursor_table.h"
+#include "tools/cursor_check/dropped_file.h"
 #include "tools/cursor_check/exploit_protection.h"
+#include "tools/cursor_check/findings.h"
 #include "tools/cursor_check/module_report.h"
 #include "tools/cursor_check/options.h"
 #include "tools/cursor_check/player_report.h"
 #include "tools/cursor_check/settings_report.h"
+#include "tools/cursor_check/slot_table.h"
 #include "tools/cursor_check/stray_files.h"
 #include "tools/cursor_check/virtual_store.h"
 
 namespace {
 
-const int EXIT_ALL_LOAD = 0;
-const int EXIT_FILES_FAIL = 1;
+const int EXIT_ALL_FINE = 0;
+const int EXIT_PROBLEMS = 1;
 const int EXIT_USAGE = 2;
 const int EXIT_NOT_A_GAME_FOLDER = 3;
-
-std::string plural(int count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
+// The problems listed at the top; the rest are in the report below them.
+const size_t PROBLEMS_SHOWN = 6;
+const int ADVICE_INDENT = 4;
+const int RESULT_INDENT = 8;  // under the text of "result: "
 
 // The missing defaults are written where they can be, as the module does at
 // start-up: folders first.
 void restore_folders() {
     if (cursor_folder_state(CURSOR_FOLDER) == FOLDER_CAN_BE_MADE)
-        CreateDirectoryA(CURSOR_FOLDER, NULL);
+        CreateDirectoryW(wide(CURSOR_FOLDER).c_str(), NULL);
     if (cursor_folder_state(ANIMATED_CURSOR_FOLDER) == FOLDER_CAN_BE_MADE)
-        CreateDirectoryA(ANIMATED_CURSOR_FOLDER, NULL);
+        CreateDirectoryW(wide(ANIMATED_CURSOR_FOLDER).c_str(), NULL);
 }
 
-int print_result(const TableCounts& counts, int strays) {
+// "result: ..." naming every problem briefly, or that all is fine.
+std::string result_line() {
+    std::string briefs;
+    for (const Problem& problem : problems())
+        if (!problem.brief.empty())
+            briefs += (briefs.empty() ? "" : "; ") + problem.brief;
+    if (briefs.empty())
+        return "result: all fine: the game shows every cursor as set here";
+    return "result: NOT fine: " + briefs;
+}
+
+// The result and what to do, before the details.
+void print_result_first() {
+    print_line(result_line(), RESULT_INDENT);
+    size_t shown = 0, advised = 0;
+    for (const Problem& problem : problems())
+        if (!problem.advice.empty() && ++advised <= PROBLEMS_SHOWN) {
+            print_line("  - " + problem.advice, ADVICE_INDENT);
+            ++shown;
+        }
+    if (advised > shown)
+        print_line("  - and " + std::to_string(advised - shown) + " more: see below",
+                   ADVICE_INDENT);
+}
+
+void print_counts(const TableCounts& counts) {
     print_line("");
-    print_line("files: " + std::to_string(counts.loading) + " load, " + std::to_string(counts.failing) +
-                   " fail to load, " + std::to_string(counts.missing) + " missing, " +
+    print_line("files: " + std::to_string(counts.loading) + " load, " +
+                   std::to_string(counts.failing) + " fail to load, " +
+                   std::to_string(counts.missing) + " missing, " +
                    std::to_string(counts.unwritable) + " can't be written, " +
                    std::to_string(counts.absent) + " none",
                0);
-    std::string never_read =
-        strays ? "; " + plural(strays, "file is", "files are") + " never read: see the list" : "";
-    if (counts.failing == 0 && counts.unwritable == 0) {
-        print_line("result: every cursor file that is there loads" + never_read, 0);
-        return EXIT_ALL_LOAD;
-    }
-    std::string problems;
-    if (counts.failing)
-        problems = plural(counts.failing, "file fails", "files fail") + " to load";
-    if (counts.unwritable)
-        problems += std::string(problems.empty() ? "" : ", ") +
-                    plural(counts.unwritable, "default", "defaults") + " can't be written";
-    print_line("result: " + problems + never_read, 0);
-    return EXIT_FILES_FAIL;
 }
 
 std::string full_path(const std::string& path) {
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, NULL);
-    return length && length < sizeof full ? full : path;
+    wchar_t full[MAX_PATH * 2];
+    DWORD length = GetFullPathNameW(wide(path).c_str(), MAX_PATH * 2, full, NULL);
+    return length && length < MAX_PATH * 2 ? utf8(full) : path;
+}
+
+// The plug-in's files where the game does not look for them: says where they
+// go. True when the install is where the game looks.
+bool check_install(const GameFolder& game) {
+    if (game.has_program)
+        return true;
+    std::string advice;
+    if (!game.program_folder.empty()) {
+        advice = "the plug-in's files are one folder too deep: the game's program is in " +
+                 game.program_folder + ", but plugin is in " + game.path +
+                 ". Move the plugin folder and the Quillmere files from " + last_part(game.path) +
+                 " up into " + last_part(game.program_folder) + ", then start the game";
+        if (last_game_start(wide(game.program_folder)) > placed_time(PLUGIN_MODULE_PATH))
+            advice +=
+                ". The game has run since they were put here, without the plug-in: it "
+                "looks for plugin\\Quillmere.yrp beside its program";
+        add_problem("the plug-in is one folder too deep", advice);
+    } else {
+        advice =
+            "no game program (.exe) stands beside plugin here: the plugin folder and the "
+            "Quillmere files go into the folder that holds the game's program (the .exe "
+            "that starts the game)";
+        add_problem("this is not the game's folder", advice);
+    }
+    print_line("install      " + advice);
+    return false;
 }
 
 bool report_written(const std::string& path) {
@@ -91,66 +131,112 @@ bool report_written(const std::string& path) {
 
 int check(const Options& options) {
     // The defaults are this program's own resources, as they are the module's.
-    attach_module(GetModuleHandleA(NULL));
+    attach_module(GetModuleHandleW(NULL));
     // A relative sheet path names a file where the player started us.
     std::string sheet = options.sheet.empty() ? "" : full_path(options.sheet);
-    print_line("Quillmere cursor check " QUILLMERE_VERSION_TEXT);
-    bool moved = false;
-    bool found = enter_game_folder(&moved);
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    say("game folder  %s%s", folder, moved ? " (the one above this program's folder)" : "");
-    if (!found) {
-        print_line("This is not a game folder: it has no plugin folder, and this program is "
-                   "not in a game's plugin folder. Run it in the game folder, or start it "
-                   "from <game folder>\\plugin.", 0);
+    print_line("Quillmere cursor check " QUILLMERE_VERSION_TEXT, 0);
+    if (!options.files.empty()) {
+        hold_lines();
+        bool all_load = check_dropped_files(options.files);
+        stop_holding();
+        print_result_first();
+        print_line("");
+        print_held_lines();
+        return all_load ? EXIT_ALL_FINE : EXIT_PROBLEMS;
+    }
+    GameFolder game = enter_game_folder();
+    if (!game.found) {
+        print_line("game folder  " + game.path);
+        print_line(
+            "This is not a game folder: it has no plugin folder, and this program is "
+            "not in a game's plugin folder. Run it in the game folder, or start it "
+            "from <game folder>\\plugin.",
+            0);
         return EXIT_NOT_A_GAME_FOLDER;
     }
-    print_module_report();
-    print_code_guard(programs_with_code_guard(folder));
-    if (options.restore_defaults)
-        restore_folders();
-    FolderAccess access;
-    access.base = defaults_can_be_written(print_folder_report("cursors", CURSOR_FOLDER));
-    access.animated =
-        defaults_can_be_written(print_folder_report("animated", ANIMATED_CURSOR_FOLDER));
-
+    hold_lines();
+    print_line("game folder  " + game.path +
+               (game.moved ? " (the one above this program's folder)" : ""));
+    bool installed = check_install(game);
+    bool module_there = print_module_report();
+    print_code_guard(programs_with_code_guard(game.path));
+    // Read for the report too, whether or not the rest is checked.
     SettingsReport settings = read_settings_report();
-    print_settings_report(settings, options.client_width, options.client_height);
-    float scale = load_scale(settings, options.client_width, options.client_height);
+    RedirectedCopies copies = find_redirected_copies(game.path);
+    TableCounts counts = {};
+    int strays = 0;
+    float scale = 0.0f;
+    std::string window_text;  // the window size the sheet's sizes assume
+    if (installed) {
+        if (options.restore_defaults)
+            restore_folders();
+        FolderState base = print_folder_report("cursors", CURSOR_FOLDER);
+        FolderState animated = print_folder_report("animated", ANIMATED_CURSOR_FOLDER);
+        if (module_there)
+            print_plugin_not_loaded(base);
+        FolderAccess access = {defaults_can_be_written(base), defaults_can_be_written(animated)};
+        print_settings_report(settings, options.client_width, options.client_height);
+        print_settings_mistakes(settings);
+        TableScales scales = {};
+        scales.scale = scale = load_scale(settings, options.client_width, options.client_height);
+        scales.automatic = settings.mode == SCALE_AUTOMATIC;
+        int width, height;
+        maximised_client(&width, &height);
+        scales.maximised = load_scale(settings, width, height);
+        scales.client_width = options.client_width;
+        scales.client_height = options.client_height;
+        if (scales.automatic)
+            window_text = " (a game window " + std::to_string(options.client_width) + "x" +
+                          std::to_string(options.client_height) + " inside; --client sets another)";
+        print_line("");
+        counts = print_cursor_table(scales, options.restore_defaults, access);
+        strays = print_stray_files();
+        print_redirected_copies(copies);
+        print_counts(counts);
+    }
+    int code = problems().empty() ? EXIT_ALL_FINE : EXIT_PROBLEMS;
+    // The result and what to do lead; the details follow, and the result
+    // again at their end.
+    stop_holding();
+    print_result_first();
     print_line("");
-    TableCounts counts = print_cursor_table(scale, options.restore_defaults, access);
-    int strays = print_stray_files();
-    RedirectedCopies copies = find_redirected_copies(folder);
-    print_redirected_copies(copies);
-    int code = print_result(counts, strays);
+    print_held_lines();
+    if (installed) {
+        if (strays && code == EXIT_ALL_FINE)
+            print_line(
+                "result: all fine; the files listed above are not cursors the game "
+                "reads",
+                RESULT_INDENT);
+        else
+            print_line(result_line(), RESULT_INDENT);
+    }
     if (options.report && !report_written(write_player_report(settings, copies)))
         code = EXIT_USAGE;
     if (!sheet.empty()) {
-        std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " +
-                              std::string(folder) + ", " + scale_caption(scale);
-        if (!write_cursor_sheet(sheet.c_str(), scale, caption.c_str())) {
-            say("sheet        %s can't be written: choose another file or folder",
-                sheet.c_str());
+        std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " + game.path +
+                              ", " + scale_caption(scale) + window_text;
+        if (!write_cursor_sheet(sheet, scale, caption)) {
+            print_line("sheet        " + sheet +
+                       " can't be written: choose another file or folder");
             return EXIT_USAGE;
         }
-        say("sheet        %s", sheet.c_str());
+        print_line("sheet        " + sheet);
     }
     return code;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
     Options options = {};
     std::string error;
     int code = EXIT_USAGE;
-    if (!parse_options(argc, argv, &options, &error)) {
+    if (!parse_command_line(&options, &error)) {
         print_error_line(error);
         print_error_line("quillmere_check --help tells how to run it");
     } else if (options.help) {
         print_usage();
-        code = EXIT_ALL_LOAD;
+        code = EXIT_ALL_FINE;
     } else {
         code = check(options);
     }

@@ -48,24 +48,27 @@ std::string format(const char* pattern, ...) {
     return text;
 }
 
+// Long enough for any folder a game or a profile has in practice.
+const DWORD PATH_LENGTH = MAX_PATH * 2;
+
 std::string current_folder() {
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    return folder;
+    wchar_t folder[PATH_LENGTH] = L"";
+    DWORD length = GetCurrentDirectoryW(PATH_LENGTH, folder);
+    return length && length < PATH_LENGTH ? utf8(folder) : std::string();
 }
 
 std::string program_folder() {
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
-    std::string folder(path, length < sizeof path ? length : 0);
+    wchar_t path[PATH_LENGTH] = L"";
+    DWORD length = GetModuleFileNameW(NULL, path, PATH_LENGTH);
+    std::string folder = length && length < PATH_LENGTH ? utf8(path) : std::string();
     size_t slash = folder.find_last_of('\\');
     return slash == std::string::npos ? "" : folder.substr(0, slash);
 }
 
-std::string environment(const char* name) {
-    char value[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length && length < sizeof value ? std::string(value) : std::string();
+std::string environment(const wchar_t* name) {
+    wchar_t value[PATH_LENGTH];
+    DWORD length = GetEnvironmentVariableW(name, value, PATH_LENGTH);
+    return length && length < PATH_LENGTH ? utf8(value) : std::string();
 }
 
 // "32x32 at Size 1.0 and 64x64 at Size 2.0", each measured on the cursor
@@ -92,7 +95,7 @@ std::string slot_line(const SlotSet& set, int slot) {
     snprintf(path, sizeof path, set.pattern, slot);
     int identifier = set.default_first_id + slot;
     std::string head = format("cursor %d %s: ", slot, set.name);
-    SlotCheck check = check_cursor_file(path, 1.0f);
+    SlotCheck check = judge_cursor_file(path, 1.0f);
     if (check.presence == FILE_MISSING) {
         if (!has_default_cursor(identifier))
             return head + "none, the base cursor shows";
@@ -161,7 +164,7 @@ std::string report_text(const SettingsReport& settings, const RedirectedCopies& 
     unsigned major, minor, patch;
     if (module_digest.empty())
         text += format("plug-in: %s not found\n", shown_path(PLUGIN_MODULE_PATH));
-    else if (file_version(PLUGIN_MODULE_PATH, &major, &minor, &patch))
+    else if (file_version(wide(PLUGIN_MODULE_PATH), &major, &minor, &patch))
         text += format("plug-in: %s, version %u.%u.%u\n", shown_path(PLUGIN_MODULE_PATH), major,
                        minor, patch);
     else
@@ -196,7 +199,7 @@ std::string report_text(const SettingsReport& settings, const RedirectedCopies& 
 }
 
 bool write_text(const std::string& path, const std::string& text) {
-    FILE* file = fopen(path.c_str(), "wb");
+    FILE* file = _wfopen(wide(path).c_str(), L"wb");
     if (!file)
         return false;
     std::string windows_lines;
@@ -211,10 +214,10 @@ bool write_text(const std::string& path, const std::string& text) {
 
 std::string write_player_report(const SettingsReport& settings, const RedirectedCopies& copies) {
     std::string text = report_text(settings, copies);
-    std::string documents = environment("USERPROFILE");
+    std::string documents = environment(L"USERPROFILE");
     const std::string folders[] = {program_folder(),
                                    documents.empty() ? "" : documents + "\\Documents",
-                                   environment("TEMP")};
+                                   environment(L"TEMP")};
     for (const std::string& folder : folders) {
         std::string path = folder + "\\" + REPORT_FILE_NAME;
         if (!folder.empty() && write_text(path, text))
@@ -224,9 +227,7 @@ std::string write_player_report(const SettingsReport& settings, const Redirected
 }
 
 void point_to_report_if_double_clicked() {
-    DWORD processes[2], mode;
-    if (GetConsoleProcessList(processes, 2) != 1 ||
-        !GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode))
+    if (!runs_in_own_console())
         return;
     print_line("");
     print_line("To report a problem: open a command prompt in the game folder, run "

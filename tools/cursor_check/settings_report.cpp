@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "cursors/cursor_loader.h"
 #include "base/host_address_map.h"
 #include "tools/cursor_check/console_text.h"
+#include "tools/cursor_check/findings.h"
 #include "tools/cursor_check/game_folder.h"
 
 namespace {
@@ -16,8 +18,23 @@ namespace {
 // first 15 characters of it.
 const int SETTINGS_TEXT_SIZE = 256;
 const int READ_CHARACTERS = 15;
+// The sample the zip brings, and the value it carries.
+const char SAMPLE_FILE[] = ".\\plugin\\Quillmere.ini.sample";
+const char SAMPLE_SIZE[] = "0";
+// Names that show a settings file meant as Quillmere.ini: "quillmere" then
+// ".ini" somewhere after it.
+const wchar_t SETTINGS_LOOKALIKES[] = L".\\plugin\\quillmere*.ini*";
+const char PERCENT = '%';
+const double PERCENT_PER_FACTOR = 100.0;
 
 // A scale as a player writes it: at least one decimal ("2.0", "1.875").
+// A factor the tool worked out, to a few digits: 2.21, 1.875.
+std::string factor_text(double factor) {
+    char text[32];
+    snprintf(text, sizeof text, "%.4g", factor);
+    return text;
+}
+
 std::string scale_text(double scale) {
     char text[32];
     snprintf(text, sizeof text, "%.6g", scale);
@@ -30,24 +47,58 @@ float automatic_scale(int client_width, int client_height) {
     return scale_for_client(client_width, client_height, HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
 }
 
+// The Size value as written in `file`, or "" when there is none.
+std::string size_text_in(const char* file, bool* present) {
+    // A missing value gives back the default: read once with "?" and once
+    // with "" as the default, and only a missing value gives both back.
+    wchar_t text[SETTINGS_TEXT_SIZE] = L"";
+    std::wstring section = wide(SETTINGS_SECTION), key = wide(SETTINGS_SIZE_KEY);
+    std::wstring path = wide(file);
+    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"?", text, SETTINGS_TEXT_SIZE,
+                             path.c_str());
+    wchar_t again[2] = L"";
+    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", again, 2, path.c_str());
+    *present = !(text[0] == L'?' && text[1] == L'\0' && again[0] == L'\0');
+    return *present ? utf8(text) : "";
+}
+
+// True when the whole text is the number the module reads from it.
+bool is_plain_number(const std::string& text) {
+    char* end = NULL;
+    strtod(text.c_str(), &end);
+    while (end && (*end == ' ' || *end == '\t')) ++end;
+    return end && end != text.c_str() && *end == '\0';
+}
+
+// A Size written as a percentage or with a word after the number: the
+// module reads only the number in front.
+void note_unread_text(const SettingsReport& settings) {
+    if (!settings.value_present || is_plain_number(settings.text))
+        return;
+    std::string brief = std::string(SETTINGS_SIZE_KEY) + "=" + settings.text + " reads as " +
+                        scale_text(settings.value);
+    std::string fix;
+    if (settings.text.find(PERCENT) != std::string::npos)
+        fix = "Size is a factor, not a percentage: for " + settings.text +
+              " write Size=" + scale_text(settings.value / PERCENT_PER_FACTOR) +
+              " in plugin\\Quillmere.ini";
+    else
+        fix =
+            "only the number in front counts: write a plain number with a full stop, such as "
+            "Size=1.5, in plugin\\Quillmere.ini";
+    print_line("             " + fix);
+    add_problem(brief, brief + ": " + fix);
+}
+
 }  // namespace
 
 SettingsReport read_settings_report() {
     SettingsReport report = {};
-    DWORD attributes = GetFileAttributesA(SETTINGS_FILE);
+    DWORD attributes = GetFileAttributesW(wide(SETTINGS_FILE).c_str());
     report.file_is_folder =
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     report.file_present = attributes != INVALID_FILE_ATTRIBUTES && !report.file_is_folder;
-    // A missing value gives back the default: read once with "?" and once
-    // with "" as the default, and only a missing value gives both back.
-    char text[SETTINGS_TEXT_SIZE] = "";
-    GetPrivateProfileStringA(SETTINGS_SECTION, SETTINGS_SIZE_KEY, "?", text, sizeof text,
-                             SETTINGS_FILE);
-    char again[2] = "";
-    GetPrivateProfileStringA(SETTINGS_SECTION, SETTINGS_SIZE_KEY, "", again, sizeof again,
-                             SETTINGS_FILE);
-    report.value_present = !(text[0] == '?' && text[1] == '\0' && again[0] == '\0');
-    report.text = report.value_present ? text : "";
+    report.text = size_text_in(SETTINGS_FILE, &report.value_present);
     report.value = read_ini_float(SETTINGS_SECTION, SETTINGS_SIZE_KEY, 0.0f, SETTINGS_FILE);
     report.mode = scale_mode(report.value);
     return report;
@@ -55,12 +106,12 @@ SettingsReport read_settings_report() {
 
 float load_scale(const SettingsReport& settings, int client_width, int client_height) {
     switch (settings.mode) {
-    case SCALE_FIXED:
-        return effective_scale(settings.value);
-    case SCALE_AUTOMATIC:
-        return effective_scale(automatic_scale(client_width, client_height));
-    case SCALE_NATIVE:
-        break;
+        case SCALE_FIXED:
+            return effective_scale(settings.value);
+        case SCALE_AUTOMATIC:
+            return effective_scale(automatic_scale(client_width, client_height));
+        case SCALE_NATIVE:
+            break;
     }
     return effective_scale(0.0f);
 }
@@ -69,6 +120,19 @@ std::string scale_caption(float scale) {
     if (scale == 0.0f || scale == 1.0f)
         return "each at its own size";
     return "at " + scale_text(scale) + " times their own size";
+}
+
+void maximised_client(int* width, int* height) {
+    // A maximised window covers the work area (the screen without the task
+    // bar); its borders lie past the edges, its title bar stays.
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    *width = work.right - work.left;
+    *height = work.bottom - work.top - GetSystemMetrics(SM_CYCAPTION);
+    if (*width < 1)
+        *width = 1;
+    if (*height < 1)
+        *height = 1;
 }
 
 void print_settings_report(const SettingsReport& settings, int client_width, int client_height) {
@@ -81,25 +145,74 @@ void print_settings_report(const SettingsReport& settings, int client_width, int
         say("settings     %s has no Size line under [%s]: the size is automatic", path,
             SETTINGS_SECTION);
     else
-        say("settings     %s: %s=%s reads as %s%s", path, SETTINGS_SIZE_KEY,
-            settings.text.c_str(), scale_text(settings.value).c_str(),
+        say("settings     %s: %s=%s reads as %s%s", path, SETTINGS_SIZE_KEY, settings.text.c_str(),
+            scale_text(settings.value).c_str(),
             settings.text.size() > READ_CHARACTERS ? " (only the first 15 characters count)" : "");
+    note_unread_text(settings);
 
     double scale = load_scale(settings, client_width, client_height);
     switch (settings.mode) {
-    case SCALE_FIXED:
-        say("size         fixed: every cursor at %s times its own size", scale_text(scale).c_str());
-        break;
-    case SCALE_NATIVE:
-        say("size         every cursor at its own size");
-        break;
-    case SCALE_AUTOMATIC: {
-        double factor = automatic_scale(client_width, client_height);
-        say("size         automatic: a game window %dx%d inside (the game draws %dx%d) gives "
-            "%s times each cursor's own size%s", client_width, client_height, HOST_SCREEN_WIDTH,
-            HOST_SCREEN_HEIGHT, scale_text(factor).c_str(),
-            factor < 1.0 ? ", so their own size (cursors never shrink)" : "");
-        break;
+        case SCALE_FIXED:
+            say("size         fixed: every cursor at %s times its own size, whatever the window",
+                scale_text(scale).c_str());
+            break;
+        case SCALE_NATIVE:
+            say("size         every cursor at its own size, whatever the window");
+            break;
+        case SCALE_AUTOMATIC: {
+            int width, height;
+            maximised_client(&width, &height);
+            double factor = automatic_scale(client_width, client_height);
+            double maximised = automatic_scale(width, height);
+            std::string window =
+                client_width == HOST_SCREEN_WIDTH && client_height == HOST_SCREEN_HEIGHT
+                    ? " (the game's own size)"
+                    : "";
+            say("size         automatic: %s times each cursor's size in a %dx%d window%s, %s "
+                "times maximised on this screen (%dx%d inside); never below a cursor's own size",
+                factor_text(factor).c_str(), client_width, client_height, window.c_str(),
+                factor_text(maximised).c_str(), width, height);
+            break;
+        }
     }
+}
+
+void print_settings_mistakes(const SettingsReport& settings) {
+    // Sample edited in place: the game never reads the sample.
+    bool sample_has_size = false;
+    std::string sample_size = size_text_in(SAMPLE_FILE, &sample_has_size);
+    if (!settings.file_present && !settings.file_is_folder && sample_has_size &&
+        sample_size != SAMPLE_SIZE) {
+        std::string advice = std::string(shown_path(SAMPLE_FILE)) +
+                             " was changed (Size=" + sample_size + "), but the game reads only " +
+                             shown_path(SETTINGS_FILE) +
+                             ": copy the sample to Quillmere.ini "
+                             "and change Size there";
+        print_line("             " + advice);
+        add_problem("your settings are in Quillmere.ini.sample", advice);
     }
+    // Quillmere.ini.txt and the like: Windows hides a known ending.
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(SETTINGS_LOOKALIKES, &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    std::string wanted = last_part(SETTINGS_FILE), sample = last_part(SAMPLE_FILE);
+    do {
+        std::string name = utf8(entry.cFileName);
+        if (lstrcmpiA(name.c_str(), wanted.c_str()) == 0 ||
+            lstrcmpiA(name.c_str(), sample.c_str()) == 0)
+            continue;
+        std::string advice =
+            "plugin\\" + name + " is never read: the game reads only " + shown_path(SETTINGS_FILE);
+        if (settings.file_present) {
+            print_line("             " + advice + ", which is there too");
+            continue;
+        }
+        advice += ": rename it to " + wanted +
+                  " (Windows may hide an ending such as .txt: in Explorer, View, tick "
+                  "File name extensions)";
+        print_line("             " + advice);
+        add_problem("the settings file is named " + name, advice);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
 }

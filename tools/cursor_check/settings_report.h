@@ -8,11 +8,11 @@
 #include "settings/scale_policy.h"
 
 struct SettingsReport {
-    bool file_present;   // the settings file exists as a file
-    bool file_is_folder; // a folder stands where the settings file should be
-    bool value_present;  // the file has a [Cursor] Size value
-    std::string text;    // that value as written (empty when there is none)
-    float value;         // what the module makes of it (read_ini_float)
+    bool file_present;    // the settings file exists as a file
+    bool file_is_folder;  // a folder stands where the settings file should be
+    bool value_present;   // the file has a [Cursor] Size value
+    std::string text;     // that value as written (empty when there is none)
+    float value;          // what the module makes of it (read_ini_float)
     ScaleMode mode;
 };
 
@@ -26,5 +26,13 @@ float load_scale(const SettingsReport& settings, int client_width, int client_he
 // The scale in words, for a picture's caption: "at 2.0 times their own size".
 std::string scale_caption(float scale);
 
-// Prints the settings and scale lines of the report.
+// The client area of the game's window maximised on this screen.
+void maximised_client(int* width, int* height);
+
+// Prints the settings and scale lines of the report, with a Size the module
+// reads otherwise than written (150% reads as 150).
 void print_settings_report(const SettingsReport& settings, int client_width, int client_height);
+
+// Prints the settings files the game never reads: an edited sample, a
+// Quillmere.ini.txt.
+void print_settings_mistakes(const SettingsReport& settings);

@@ -8,7 +8,9 @@
 #include "cursors/animated_copy.h"
 #include "cursors/cursor_file.h"
 #include "cursors/cursor_loader.h"
+#include "cursors/default_cursors.h"
 #include "base/module_state.h"
+#include "tools/cursor_check/console_text.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ std::string format(const char* pattern, long first, long second = 0) {
 // size comes from its directory entry, which needs no read access.
 std::string open_failure(const char* path, DWORD error) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+    if (GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) {
         if (data.nFileSizeLow == 0 && data.nFileSizeHigh == 0)
             return "the file is empty";
         if (data.nFileSizeHigh != 0)
@@ -68,9 +70,9 @@ bool load_and_measure(const char* path, float scale, int* width, int* height, Cu
 
 }  // namespace
 
-SlotCheck check_cursor_file(const char* path, float scale) {
+SlotCheck judge_cursor_file(const char* path, float scale) {
     SlotCheck check = {};
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = GetFileAttributesW(wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         check.presence = FILE_MISSING;
         return check;
@@ -108,5 +110,23 @@ SlotCheck check_cursor_file(const char* path, float scale) {
 }
 
 bool has_default_cursor(int identifier) {
-    return FindResourceA(module_handle, MAKEINTRESOURCEA(identifier), RT_RCDATA) != NULL;
+    // RT_RCDATA, as the wide call takes it.
+    return FindResourceW(module_handle, MAKEINTRESOURCEW(identifier), MAKEINTRESOURCEW(10)) != NULL;
+}
+
+bool is_default_cursor(const char* path, int identifier) {
+    const BYTE* bytes;
+    DWORD size;
+    if (!default_cursor_bytes(module_handle, identifier, &bytes, &size))
+        return false;
+    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::string read(size + 1, '\0');
+    DWORD got = 0;
+    bool same = ReadFile(file, &read[0], size + 1, &got, NULL) && got == size &&
+                memcmp(read.data(), bytes, size) == 0;
+    CloseHandle(file);
+    return same;
 }

@@ -7,28 +7,31 @@
 #include <string>
 
 enum FilePresence {
-    FILE_MISSING,   // nothing at the path
-    FILE_PRESENT,   // a file
-    FILE_FOLDER,    // a folder stands in place of the file
-    FILE_RESTORED,  // was missing; its default has just been written
-    FILE_ABSENT,    // nothing at the path and no default for it: normal for
-                    // most animated slots, which then show the base cursor
+    FILE_MISSING,     // nothing at the path
+    FILE_PRESENT,     // a file
+    FILE_FOLDER,      // a folder stands in place of the file
+    FILE_RESTORED,    // was missing; its default has just been written
+    FILE_ABSENT,      // nothing at the path and no default for it: normal for
+                      // most animated slots, which then show the base cursor
     FILE_UNWRITABLE,  // missing, and its default can't be written there
 };
 
 struct SlotCheck {
     FilePresence presence;
-    bool loads;         // the module would load it (at the scale asked)
-    int native_width;   // its own size; 0 when it has none
+    bool loads;        // the module would load it (at the scale asked)
+    int native_width;  // its own size; 0 when it has none
     int native_height;
-    int width;          // the size it loads at; 0 when it does not load
+    int width;  // the size it loads at; 0 when it does not load
     int height;
-    std::string note;   // why it fails, what replaces it, or what was asked
+    std::string note;  // why it fails, what replaces it, or what was asked
 };
 
 // Checks the file at `path` at `scale`, a scale as load_cursor_set uses it
 // (0 for the file's own size).
-SlotCheck check_cursor_file(const char* path, float scale);
+SlotCheck judge_cursor_file(const char* path, float scale);
 
 // True when the module carries a default file under this resource identifier.
 bool has_default_cursor(int identifier);
+
+// True when the file at `path` holds exactly that default.
+bool is_default_cursor(const char* path, int identifier);

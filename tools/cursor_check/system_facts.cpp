@@ -5,6 +5,8 @@
 
 #include <stdio.h>
 
+#include "tools/cursor_check/console_text.h"
+
 namespace {
 
 const int STANDARD_DPI = 96;
@@ -94,8 +96,8 @@ DisplayFacts display_facts() {
     return facts;
 }
 
-std::string sha256_of_file(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+std::string sha256_of_file(const std::string& path) {
+    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return "";

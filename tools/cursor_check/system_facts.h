@@ -21,5 +21,6 @@ struct DisplayFacts {
 };
 DisplayFacts display_facts();
 
-// The file's SHA-256 as 64 hex digits; empty when it can't be read.
-std::string sha256_of_file(const char* path);
+// The file at `path` (UTF-8) as 64 hex digits of its SHA-256; empty when it
+// can't be read.
+std::string sha256_of_file(const std::string& path);

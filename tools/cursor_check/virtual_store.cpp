@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "tools/cursor_check/console_text.h"
+#include "tools/cursor_check/findings.h"
 
 namespace {
 
@@ -13,27 +14,27 @@ namespace {
 const char* const PLUGIN_FOLDERS[] = {"plugin", "plugin\\Cursors", "plugin\\Cursors\\Animated"};
 const char STORE_FOLDER[] = "\\VirtualStore";
 
-std::string environment(const char* name) {
-    char value[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length && length < sizeof value ? std::string(value) : std::string();
+std::string environment(const wchar_t* name) {
+    wchar_t value[MAX_PATH * 2];
+    DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH * 2);
+    return length && length < MAX_PATH * 2 ? utf8(value) : std::string();
 }
 
 bool exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The files (not folders) directly in `folder`, by name.
 std::vector<std::string> files_in(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide(folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
+            names.push_back(utf8(found.cFileName));
+    while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
 }
@@ -55,7 +56,7 @@ std::string replace_leading(const std::string& path, const std::string& folder,
 
 RedirectedCopies find_redirected_copies(const std::string& game_folder) {
     RedirectedCopies found;
-    std::string local = environment("LOCALAPPDATA");
+    std::string local = environment(L"LOCALAPPDATA");
     // Redirection keeps a file's path below its drive: C:\Games\X becomes
     // <VirtualStore>\Games\X.
     if (local.empty() || game_folder.size() < 3 || game_folder[1] != ':' || game_folder[2] != '\\')
@@ -83,13 +84,25 @@ int print_redirected_copies(const RedirectedCopies& found) {
             copy.hides_real ? "hidden: the game never reads the file in the game folder"
                             : "the game reads a copy you can't see in the game folder");
     // The folder on a line of its own, in a form Explorer's address bar takes.
-    std::string local = environment("LOCALAPPDATA");
+    std::string local = environment(L"LOCALAPPDATA");
     print_line("  To make the game read your own files, close the game and delete this "
                "folder (keep a copy of any cursor you want first):", 2);
-    print_line("  " + replace_leading(found.store_plugin_folder, local, "%LOCALAPPDATA%"), 2);
+    std::string folder = replace_leading(found.store_plugin_folder, local, "%LOCALAPPDATA%");
+    print_line("  " + folder, 2);
+    // A copy the player can't see in place of a file they put there keeps
+    // their file from ever showing.
+    int hidden = 0;
+    for (const RedirectedCopy& copy : found.copies)
+        hidden += copy.hides_real;
+    if (hidden)
+        add_problem(plural(hidden, "file is", "files are") + " hidden behind copies in your "
+                    "VirtualStore",
+                    "Windows hides " + std::to_string(hidden) + " of your files" +
+                        " behind copies in your VirtualStore: close the game and delete " +
+                        folder);
     return count;
 }
 
 std::string without_profile(const std::string& path) {
-    return replace_leading(path, environment("USERPROFILE"), "%USERPROFILE%");
+    return replace_leading(path, environment(L"USERPROFILE"), "%USERPROFILE%");
 }
