@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <stdio.h>
 
 namespace {
@@ -34,7 +35,9 @@ ScratchFolder::ScratchFolder(bool with_plugin_folder)
 
 ScratchFolder::~ScratchFolder() {
     SetCurrentDirectoryA(previous_.c_str());
-    remove_tree(path_);
+    std::string left;
+    if (!remove_tree(path_, &left))
+        ADD_FAILURE() << "the test left " << left << " behind (still open or still loaded?)";
 }
 
 bool file_exists(const std::string& path) {
@@ -68,7 +71,8 @@ bool write_file(const std::string& path, const std::string& bytes) {
     return fclose(file) == 0 && ok;
 }
 
-void remove_tree(const std::string& path) {
+bool remove_tree(const std::string& path, std::string* left) {
+    bool removed = true;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
@@ -78,16 +82,26 @@ void remove_tree(const std::string& path) {
                 continue;
             std::string child = path + "\\" + name;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                remove_tree(child);
-            } else {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
+                removed = remove_tree(child, left) && removed;
+                continue;
+            }
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!DeleteFileA(child.c_str())) {
+                if (left && removed)
+                    *left = child;
+                removed = false;
             }
         } while (FindNextFileA(search, &entry));
         FindClose(search);
     }
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
+    if (!RemoveDirectoryA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+        GetLastError() != ERROR_PATH_NOT_FOUND) {
+        if (left && removed)
+            *left = path;
+        removed = false;
+    }
+    return removed;
 }
 
 std::string program_folder() {
