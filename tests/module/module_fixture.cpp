@@ -61,14 +61,8 @@ void ModuleInHost::TearDown() {
     if (window)
         DestroyWindow(window);
     window = NULL;
-    if (scratch) {
-        char copy[MAX_PATH];
-        GetFullPathNameA((scratch->path() + "\\" + PLUGIN_MODULE_PATH).c_str(), MAX_PATH, copy,
-                         NULL);
-        for (HMODULE module; (module = GetModuleHandleA(copy)) != NULL;)
-            if (!FreeLibrary(module))
-                break;
-    }
+    if (scratch)
+        unload_plugin_in(scratch->path());
     scratch.reset();
 }
 
@@ -106,6 +100,14 @@ SIZE ModuleInHost::shown_cursor_size() {
         size.cy = height;
     }
     return size;
+}
+
+void unload_plugin_in(const std::string& folder) {
+    char copy[MAX_PATH];
+    GetFullPathNameA((folder + "\\" + PLUGIN_MODULE_PATH).c_str(), MAX_PATH, copy, NULL);
+    for (HMODULE module; (module = GetModuleHandleA(copy)) != NULL;)
+        if (!FreeLibrary(module))
+            break;
 }
 
 void pump_until_loads(int calls, DWORD timeout_milliseconds) {

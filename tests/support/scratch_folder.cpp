@@ -7,6 +7,8 @@
 
 namespace {
 
+const DWORD REMOVAL_WAIT_MS = 5000;
+
 std::string current_directory() {
     char buffer[MAX_PATH];
     DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
@@ -35,9 +37,17 @@ ScratchFolder::ScratchFolder(bool with_plugin_folder)
 
 ScratchFolder::~ScratchFolder() {
     SetCurrentDirectoryA(previous_.c_str());
+    // A child process that just ended (and the console host Wine starts for
+    // it) may hold the folder as its current directory a moment longer.
     std::string left;
-    if (!remove_tree(path_, &left))
-        ADD_FAILURE() << "the test left " << left << " behind (still open or still loaded?)";
+    for (DWORD start = GetTickCount(); !remove_tree(path_, &left);) {
+        if (GetTickCount() - start > REMOVAL_WAIT_MS) {
+            ADD_FAILURE() << "the test left " << left << " behind (error " << GetLastError()
+                          << "; still open or still loaded?)";
+            break;
+        }
+        Sleep(20);
+    }
 }
 
 bool file_exists(const std::string& path) {

@@ -14,6 +14,7 @@
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
 #include "host/runtime/plugin_loader.h"
+#include "tests/module/module_fixture.h"
 #include "tests/robustness/module/module_fuzz.h"
 #include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/fuzz_findings.h"
@@ -111,6 +112,9 @@ int run_dll_shard(int shard, int shards, bool findings) {
         return 3;
     }
     RealModule target(window);
-    return print_fuzz_shard(target, findings ? past_fuzz_findings() : malformed_cursor_corpus(), shard,
-                            shards);
+    int exit_code = print_fuzz_shard(
+        target, findings ? past_fuzz_findings() : malformed_cursor_corpus(), shard, shards);
+    DestroyWindow(window);
+    unload_plugin_in(scratch.path());
+    return exit_code;
 }
