@@ -107,8 +107,8 @@ HCURSOR load_slot_file(const char* path, int default_identifier, float scale) {
 
 // Puts a slot's new handles in the tables (a slot that failed keeps its
 // old one; an animated slot without a cursor of its own shares the base
-// slot's) and lists the handles this retires.
-void replace_slot(int slot, HCURSOR base, HCURSOR animated, HCURSOR* retired, int* retired_count) {
+// slot's) and retires the handles it replaces.
+void replace_slot(int slot, HCURSOR base, HCURSOR animated) {
     HCURSOR old_base = base_cursors[slot], old_animated = animated_cursors[slot];
     bool shared = old_animated == old_base;
     HCURSOR new_base = base ? base : old_base;
@@ -118,9 +118,9 @@ void replace_slot(int slot, HCURSOR base, HCURSOR animated, HCURSOR* retired, in
     put_cursor_in_slot(base_cursors, slot, new_base);
     put_cursor_in_slot(animated_cursors, slot, new_animated);
     if (base && old_base)
-        retired[(*retired_count)++] = old_base;
+        retire_cursor(old_base);
     if (animated && old_animated && !shared)
-        retired[(*retired_count)++] = old_animated;
+        retire_cursor(old_animated);
 }
 
 }  // namespace
@@ -210,12 +210,10 @@ bool load_cursor_set(float scale) {
     // The pointer never blinks: the shown cursor goes from an old handle
     // straight to a new one, and no handle is destroyed while a table, the
     // screen or a host thread on its way to SetCursor still holds it.
-    HCURSOR retired[RETIRED_CURSOR_LIMIT];
-    int retired_count = 0;
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
-        replace_slot(slot, base[slot], animated[slot], retired, &retired_count);
+        replace_slot(slot, base[slot], animated[slot]);
     apply_current_cursor();
-    retire_cursors(retired, retired_count);
+    destroy_retired_cursors();
     __atomic_store_n(&loading_cursor_set, 0, __ATOMIC_RELEASE);
     return true;
 }

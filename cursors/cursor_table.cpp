@@ -16,15 +16,17 @@ namespace {
 // table read and a SetCursor.
 LONG cursor_readers;
 
-// How long retire_cursors waits for readers: far longer than a SetCursor
-// takes, short enough that a reader stopped for good (a debugger, a thread
-// suspended by the host) never holds up the window.
+// How long destroy_retired_cursors waits for readers: far longer than a
+// SetCursor takes, short enough that a reader stopped for good (a debugger,
+// a thread suspended by the host) never holds up the window.
 const DWORD READER_WAIT_MS = 100;
 
-// Handles a call of retire_cursors could not destroy because a reader was
-// still in; the next call that finds none destroys them.
-HCURSOR kept_cursors[RETIRED_CURSOR_LIMIT];
-int kept_count;
+// Handles taken out of the tables and not destroyed yet: room for two full
+// loads, so that one load whose wait ran out keeps its handles until the
+// next.
+const int RETIRED_CAPACITY = 4 * LOADED_SLOT_COUNT;
+HCURSOR retired_cursors[RETIRED_CAPACITY];
+int retired_count;
 
 // Sequentially consistent throughout: the loader's table writes and its
 // reading of the reader count are ordered against each reader's counting in
@@ -40,20 +42,7 @@ bool readers_gone() {
     return true;
 }
 
-void destroy_cursors(const HCURSOR* cursors, int count) {
-    for (int i = 0; i < count; ++i)
-        DestroyCursor(cursors[i]);
-}
-
 }  // namespace
-
-HCURSOR cursor_in_slot(const HCURSOR* table, int slot) {
-    return __atomic_load_n(&table[slot], __ATOMIC_SEQ_CST);
-}
-
-void put_cursor_in_slot(HCURSOR* table, int slot, HCURSOR cursor) {
-    __atomic_store_n(&table[slot], cursor, __ATOMIC_SEQ_CST);
-}
 
 HCURSOR current_cursor() {
     // Both host values are read afresh: the host changes them at any time.
@@ -68,17 +57,15 @@ void apply_current_cursor() {
     __atomic_sub_fetch(&cursor_readers, 1, __ATOMIC_SEQ_CST);
 }
 
-int retire_cursors(const HCURSOR* cursors, int count) {
-    if (!readers_gone()) {
-        if (kept_count == 0) {
-            for (int i = 0; i < count; ++i)
-                kept_cursors[i] = cursors[i];
-            kept_count = count;
-        }
+void retire_cursor(HCURSOR cursor) {
+    if (retired_count < RETIRED_CAPACITY)
+        retired_cursors[retired_count++] = cursor;
+}
+
+int destroy_retired_cursors() {
+    if (!readers_gone())
         return 0;
-    }
-    destroy_cursors(kept_cursors, kept_count);
-    kept_count = 0;
-    destroy_cursors(cursors, count);
+    while (retired_count)
+        DestroyCursor(retired_cursors[--retired_count]);
     return 1;
 }

@@ -25,8 +25,12 @@ extern HCURSOR animated_cursors[CURSOR_SLOT_COUNT];
 // One slot of a table, read or replaced by one atomic access, ordered with
 // every other (so a reader that counted itself in after a replacement reads
 // the new handle).
-HCURSOR cursor_in_slot(const HCURSOR* table, int slot);
-void put_cursor_in_slot(HCURSOR* table, int slot, HCURSOR cursor);
+inline HCURSOR cursor_in_slot(const HCURSOR* table, int slot) {
+    return __atomic_load_n(&table[slot], __ATOMIC_SEQ_CST);
+}
+inline void put_cursor_in_slot(HCURSOR* table, int slot, HCURSOR cursor) {
+    __atomic_store_n(&table[slot], cursor, __ATOMIC_SEQ_CST);
+}
 
 // The handle for the host's current cursor kind, from the animated table when
 // bit 0x40 of the host's state flags is set. May be null.
@@ -36,14 +40,15 @@ HCURSOR current_cursor();
 // thread while another reloads the tables.
 void apply_current_cursor();
 
-// At most this many handles are retired at once: both tables' loaded slots.
-const int RETIRED_CURSOR_LIMIT = 2 * LOADED_SLOT_COUNT;
+// Lists a handle the tables no longer hold, to be destroyed by
+// destroy_retired_cursors. Called by the loading thread only.
+void retire_cursor(HCURSOR cursor);
 
-// Destroys `count` handles the tables no longer hold, once no thread is left
-// in apply_current_cursor that may have read one before they were replaced.
-// It waits a tenth of a second at most: when a reader is still in after
-// that, the handles stay alive and the next call that finds no reader
-// destroys them too (a call that finds a reader while earlier handles are
-// still kept leaves its own alive for good). Returns 1 when it destroyed
-// them, 0 when it kept them. Called by the loading thread only.
-int retire_cursors(const HCURSOR* cursors, int count);
+// Destroys the retired handles once no thread is left in
+// apply_current_cursor that may have read one before it was replaced. It
+// waits a tenth of a second at most: when a reader is still in after that,
+// the handles stay alive, listed, and a later call that finds no reader
+// destroys them (the list keeps two loads' worth; handles retired beyond
+// that while a reader stays in are never destroyed). Returns 1 when it
+// destroyed them, 0 when it kept them. Called by the loading thread only.
+int destroy_retired_cursors();

@@ -15,6 +15,7 @@
 #include "host/tour/tour_expect.h"
 #include "host/tour/tour_sheet.h"
 #include "base/host_address_map.h"
+#include "host/host_setup.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "base/host_address_map.h"
+#include "host/host_setup.h"
 
 namespace {
 

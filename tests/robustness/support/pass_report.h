@@ -1,4 +1,4 @@
-// The parent side of a fuzzing pass: runs the shards as child processes,
+// The parent side of a malformed-file pass: runs the shards as child processes,
 // sums their figures, prints them, and checks the ones that must be zero.
 #pragma once
 
@@ -9,7 +9,7 @@
 // Runs `shards` children with "<shard_option> K shards" and returns the
 // summed figures, with "children" and "crashes" (children that ended by an
 // exception, stalled, or printed no figures) added.
-Figures run_fuzz_shards(const char* shard_option, int shards, const char* title);
+Figures run_pass_shards(const char* shard_option, int shards, const char* title);
 
 // Figures a pass prints that must be zero.
 extern const char* const MUST_BE_ZERO[];

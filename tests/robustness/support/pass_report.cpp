@@ -1,4 +1,4 @@
-#include "tests/robustness/support/fuzz_report.h"
+#include "tests/robustness/support/pass_report.h"
 
 #include <stdio.h>
 
@@ -17,7 +17,7 @@ const DWORD CHILD_TIMEOUT_MS = 100000;
 
 }  // namespace
 
-Figures run_fuzz_shards(const char* shard_option, int shards, const char* title) {
+Figures run_pass_shards(const char* shard_option, int shards, const char* title) {
     std::vector<std::string> arguments;
     char text[64];
     for (int shard = 0; shard < shards; ++shard) {
