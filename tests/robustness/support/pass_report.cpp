@@ -1,6 +1,8 @@
 #include "tests/robustness/support/pass_report.h"
 
+#include <gtest/gtest.h>
 #include <stdio.h>
+#include <string.h>
 
 #include <vector>
 
@@ -16,6 +18,14 @@ const int PARALLEL_CHILDREN = 2;
 const DWORD CHILD_TIMEOUT_MS = 100000;
 
 }  // namespace
+
+void expect_clean_pass(const Figures& figures, bool tables_seen) {
+    for (const char* const* name = MUST_BE_ZERO; *name; ++name) {
+        if (tables_seen || strcmp(*name, "destroyed_while_held") != 0) {
+            EXPECT_EQ(0, figures.get(*name)) << *name;
+        }
+    }
+}
 
 Figures run_pass_shards(const char* shard_option, int shards, const char* title) {
     std::vector<std::string> arguments;

@@ -13,3 +13,8 @@ Figures run_pass_shards(const char* shard_option, int shards, const char* title)
 
 // Figures a pass prints that must be zero.
 extern const char* const MUST_BE_ZERO[];
+
+// Expects every figure of MUST_BE_ZERO to be zero in a pass's sum; without
+// `tables_seen` (the real module's tables are inside it) the destroys of
+// handles a table still held are not counted and not asked for.
+void expect_clean_pass(const Figures& figures, bool tables_seen);
