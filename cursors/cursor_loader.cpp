@@ -15,10 +15,10 @@
 namespace {
 
 const int PATH_BUFFER_SIZE = MAX_PATH;
+const double LARGEST_SIDE = 2147483647.0;
 
 // Set while a load_cursor_set runs.
 LONG loading_cursor_set;
-const double LARGEST_SIDE = 2147483647.0;
 
 void format_slot_path(char* path, const char* pattern, int slot) {
     _snprintf(path, PATH_BUFFER_SIZE, pattern, slot);

@@ -18,7 +18,8 @@ const char ANIMATED_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\Animated\\cursor%d.a
 // first written from the defaults, or loaded from the module's own copy when
 // they can't be written. A slot whose file fails to load keeps its previous
 // handle. All slots are loaded before any is replaced; the replaced handles
-// are destroyed after the tables and the shown cursor no longer hold them.
+// are destroyed after the tables and the shown cursor no longer hold them
+// and no thread that read one can still set it (destroy_retired_cursors).
 // Loads never overlap (they share one file buffer): a call made while
 // another runs, on any thread, changes nothing and returns false; true once
 // the set is loaded. Nor may load_cursor_file or load_default_cursor run
