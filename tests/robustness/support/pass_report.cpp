@@ -1,5 +1,7 @@
 #include "tests/robustness/support/pass_report.h"
 
+#include "tests/robustness/support/malformed_corpus.h"
+
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
@@ -25,6 +27,17 @@ void expect_clean_pass(const Figures& figures, bool tables_seen) {
             EXPECT_EQ(0, figures.get(*name)) << *name;
         }
     }
+}
+
+void expect_clean_corpus_pass(const char* shard_option, int shards, const char* title,
+                              bool tables_seen) {
+    size_t corpus_size = malformed_cursor_corpus().size();
+    ASSERT_GE(corpus_size, 2000u);
+    Figures figures = run_pass_shards(shard_option, shards, title);
+    EXPECT_EQ(shards, figures.get("children"));
+    EXPECT_EQ(static_cast<long>(corpus_size), figures.get("files"));
+    expect_clean_pass(figures, tables_seen);
+    EXPECT_GT(figures.get("slot_loads"), 500);
 }
 
 Figures run_pass_shards(const char* shard_option, int shards, const char* title) {

@@ -18,3 +18,10 @@ extern const char* const MUST_BE_ZERO[];
 // `tables_seen` (the real module's tables are inside it) the destroys of
 // handles a table still held are not counted and not asked for.
 void expect_clean_pass(const Figures& figures, bool tables_seen);
+
+// Runs the pass over the whole malformed corpus in `shards` children and
+// expects it whole and clean: every child and every file counted, the
+// figures of MUST_BE_ZERO zero, and more than 500 slot loads (a good share
+// of the corpus still loads: it reaches the loaders).
+void expect_clean_corpus_pass(const char* shard_option, int shards, const char* title,
+                              bool tables_seen);
