@@ -53,14 +53,6 @@ const int STORM_FILL_RANGE_COUNT = sizeof(STORM_FILL_RANGES) / sizeof(STORM_FILL
 
 }  // namespace host_map
 
-// The screen the game draws at, which the host reports (the stand-in host's
-// window starts at this client size, and the tools take it as the host's).
-const int HOST_SCREEN_WIDTH = 640;
-const int HOST_SCREEN_HEIGHT = 480;
-
-// Where the host loads the plug-in from, relative to the game folder.
-const char PLUGIN_MODULE_PATH[] = ".\\plugin\\Quillmere.yrp";
-
 // Typed, read-only views of the host globals, read afresh at every call.
 inline HWND host_main_window() {
     return *reinterpret_cast<HWND const volatile*>(host_map::MAIN_WINDOW);

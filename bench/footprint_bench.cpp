@@ -106,6 +106,10 @@ int child_rescales(int rescales) {
     printf("RESCALES gdi %ld %ld user %ld %ld\nGDI: %s\nUSER: %s\nEACH: %.1f\nHIDDEN: %ld\n",
            gdi_before, gdi_after, user_before, user_after, gdi_source, user_source,
            elapsed / 1000.0 / rescales, ledger::counts().null_set_cursor - hidden_before);
+    // With the window gone nothing calls into the module: unloaded, its copy
+    // and the scratch folder can be removed.
+    DestroyWindow(window);
+    FreeLibrary(module);
     return 0;
 }
 

@@ -18,6 +18,9 @@ namespace {
 const int PATH_BUFFER_SIZE = MAX_PATH;
 const double LARGEST_SIDE = 2147483647.0;
 
+// Set while a load_cursor_set runs.
+LONG loading_cursor_set;
+
 void format_slot_path(char* path, const char* pattern, int slot) {
     _snprintf(path, PATH_BUFFER_SIZE, pattern, slot);
     path[PATH_BUFFER_SIZE - 1] = '\0';
@@ -128,20 +131,20 @@ HCURSOR load_slot_file(const char* path, int default_identifier, float scale, HC
 
 // Puts a slot's new handles in the tables (a slot that failed keeps its
 // old one; an animated slot without a cursor of its own shares the base
-// slot's) and lists the handles this retires.
-void replace_slot(int slot, HCURSOR base, HCURSOR animated, HCURSOR* retired, int* retired_count) {
+// slot's) and retires the handles it replaces.
+void replace_slot(int slot, HCURSOR base, HCURSOR animated) {
     HCURSOR old_base = base_cursors[slot], old_animated = animated_cursors[slot];
     bool shared = old_animated == old_base;
     HCURSOR new_base = base ? base : old_base;
     HCURSOR new_animated = animated ? animated : (shared ? new_base : old_animated);
     if (!new_animated)
         new_animated = new_base;
-    base_cursors[slot] = new_base;
-    animated_cursors[slot] = new_animated;
+    put_cursor_in_slot(base_cursors, slot, new_base);
+    put_cursor_in_slot(animated_cursors, slot, new_animated);
     if (base && old_base)
-        retired[(*retired_count)++] = old_base;
+        retire_cursor(old_base);
     if (animated && old_animated && !shared)
-        retired[(*retired_count)++] = old_animated;
+        retire_cursor(old_animated);
 }
 
 }  // namespace
@@ -214,7 +217,11 @@ HCURSOR load_cursor_file(const char* path, float scale, CursorSizes* sizes) {
     return load_open_copy(&file, path, effective_scale(scale), sizes);
 }
 
-void load_cursor_set(float scale) {
+bool load_cursor_set(float scale) {
+    // The file buffer and the retired list are shared: a second load while
+    // one runs would tear both, so it refuses instead.
+    if (__atomic_exchange_n(&loading_cursor_set, 1, __ATOMIC_ACQUIRE))
+        return false;
     scale = effective_scale(scale);
     HCURSOR base[LOADED_SLOT_COUNT], animated[LOADED_SLOT_COUNT];
     char path[PATH_BUFFER_SIZE];
@@ -228,12 +235,10 @@ void load_cursor_set(float scale) {
     // The pointer never blinks: the shown cursor goes from an old handle
     // straight to a new one, and no handle is destroyed while a table, the
     // screen or a host thread on its way to SetCursor still holds it.
-    HCURSOR retired[2 * LOADED_SLOT_COUNT];
-    int retired_count = 0;
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
-        replace_slot(slot, base[slot], animated[slot], retired, &retired_count);
+        replace_slot(slot, base[slot], animated[slot]);
     apply_current_cursor();
-    wait_for_cursor_readers();
-    for (int i = 0; i < retired_count; ++i)
-        DestroyCursor(retired[i]);
+    destroy_retired_cursors();
+    __atomic_store_n(&loading_cursor_set, 0, __ATOMIC_RELEASE);
+    return true;
 }

@@ -20,9 +20,13 @@ const char ANIMATED_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\Animated\\cursor%d.a
 // they can't be written or the system would redirect the write. A slot whose
 // file fails to load keeps its previous handle, or, having none yet, shows its
 // built-in default from the module's own copy. All slots are loaded before any
-// is replaced; the replaced handles
-// are destroyed after the tables and the shown cursor no longer hold them.
-void load_cursor_set(float scale);
+// is replaced; the replaced handles are destroyed after the tables and the
+// shown cursor no longer hold them and no thread that read one can still set
+// it (destroy_retired_cursors). Loads never overlap (they share one file
+// buffer): a call made while another runs, on any thread, changes nothing and
+// returns false; true once the set is loaded. Nor may load_cursor_file or
+// load_default_cursor run while it does.
+bool load_cursor_set(float scale);
 
 // Width and height of a cursor's image; 1 when both were written, else 0.
 int probe_cursor_size(HCURSOR cursor, int* width, int* height);

@@ -5,25 +5,50 @@
 HCURSOR base_cursors[CURSOR_SLOT_COUNT];
 HCURSOR animated_cursors[CURSOR_SLOT_COUNT];
 
+// A slot is one aligned pointer: its atomic accesses are single instructions
+// and never a call into a runtime library the module does not import.
+static_assert(__atomic_always_lock_free(sizeof(HCURSOR), 0), "a slot is read in one access");
+
 namespace {
 
 // Threads between reading a table and handing the handle to SetCursor. No
 // lock: a reader only counts itself in and out, so the cursor path stays a
 // table read and a SetCursor.
-volatile LONG cursor_readers;
+LONG cursor_readers;
 
-// How long a reload waits for readers before it destroys replaced handles:
-// far longer than a SetCursor takes, short enough that a reader stopped for
-// good (a debugger) never holds up the window.
+// How long destroy_retired_cursors waits for readers: far longer than a
+// SetCursor takes, short enough that a reader stopped for good (a debugger,
+// a thread suspended by the host) never holds up the window.
 const DWORD READER_WAIT_MS = 100;
+
+// Handles taken out of the tables and not destroyed yet: room for two full
+// loads, so that one load whose wait ran out keeps its handles until the
+// next.
+const int RETIRED_CAPACITY = 4 * LOADED_SLOT_COUNT;
+HCURSOR retired_cursors[RETIRED_CAPACITY];
+int retired_count;
+
+// Sequentially consistent throughout: the loader's table writes and its
+// reading of the reader count are ordered against each reader's counting in
+// and its table read, so a reader either is counted when the loader looks or
+// reads the new handle.
+bool readers_gone() {
+    DWORD start = GetTickCount();
+    while (__atomic_load_n(&cursor_readers, __ATOMIC_SEQ_CST) != 0) {
+        if (GetTickCount() - start >= READER_WAIT_MS)
+            return false;
+        Sleep(0);
+    }
+    return true;
+}
 
 }  // namespace
 
 HCURSOR current_cursor() {
     // Both host values are read afresh: the host changes them at any time.
     if (host_state_flags() & host_map::ANIMATED_SET_FLAG)
-        return animated_cursors[host_cursor_kind()];
-    return base_cursors[host_cursor_kind()];
+        return cursor_in_slot(animated_cursors, host_cursor_kind());
+    return cursor_in_slot(base_cursors, host_cursor_kind());
 }
 
 void apply_current_cursor() {
@@ -32,9 +57,15 @@ void apply_current_cursor() {
     __atomic_sub_fetch(&cursor_readers, 1, __ATOMIC_SEQ_CST);
 }
 
-void wait_for_cursor_readers() {
-    DWORD start = GetTickCount();
-    while (__atomic_load_n(&cursor_readers, __ATOMIC_SEQ_CST) != 0 &&
-           GetTickCount() - start < READER_WAIT_MS)
-        Sleep(0);
+void retire_cursor(HCURSOR cursor) {
+    if (retired_count < RETIRED_CAPACITY)
+        retired_cursors[retired_count++] = cursor;
+}
+
+int destroy_retired_cursors() {
+    if (!readers_gone())
+        return 0;
+    while (retired_count)
+        DestroyCursor(retired_cursors[--retired_count]);
+    return 1;
 }

@@ -7,12 +7,27 @@
 #include "patching/patch_primitives.h"
 #include "base/host_address_map.h"
 
-const uint8_t storm_signature[STORM_SIGNATURE_LENGTH] = {0xC2, 0x8B, 0x54, 0x24,
-                                                         0x2C, 0xD1, 0xF8, 0x8D};
 uintptr_t prev_call_a;
 uintptr_t prev_call_b;
 
 namespace {
+
+// The eight code bytes at storm.dll base + 0x10000 that identify the build of
+// storm.dll the patch table was made for.
+const int STORM_SIGNATURE_LENGTH = 8;
+const uint8_t storm_signature[STORM_SIGNATURE_LENGTH] = {0xC2, 0x8B, 0x54, 0x24,
+                                                         0x2C, 0xD1, 0xF8, 0x8D};
+
+// Hooks behind the two diverted call sites, called like the host routines they
+// stand in front of (one 32-bit stack argument that the caller removes, result
+// in EAX): each sets the current cursor, then calls its site's previous
+// destination with the same argument and returns its result.
+int __cdecl cursor_call_hook_a(int argument);
+int __cdecl cursor_call_hook_b(int argument);
+
+// Stands in for the two replaced host routine pointers: takes nothing, leaves
+// the stack to the caller, returns at once.
+void __cdecl no_op_routine(void);
 
 typedef int(__cdecl* HostRoutine)(int argument);
 typedef int(__cdecl* CursorCallHook)(int argument);
@@ -78,6 +93,18 @@ int apply_storm_patches(uintptr_t base) {
     return result;
 }
 
+int __cdecl cursor_call_hook_a(int argument) {
+    apply_current_cursor();
+    return reinterpret_cast<HostRoutine>(prev_call_a)(argument);
+}
+
+int __cdecl cursor_call_hook_b(int argument) {
+    apply_current_cursor();
+    return reinterpret_cast<HostRoutine>(prev_call_b)(argument);
+}
+
+void __cdecl no_op_routine(void) {}
+
 }  // namespace
 
 int apply_host_patch_set() {
@@ -93,14 +120,3 @@ int apply_host_patch_set() {
     return result;
 }
 
-extern "C" int __cdecl cursor_call_hook_a(int argument) {
-    apply_current_cursor();
-    return reinterpret_cast<HostRoutine>(prev_call_a)(argument);
-}
-
-extern "C" int __cdecl cursor_call_hook_b(int argument) {
-    apply_current_cursor();
-    return reinterpret_cast<HostRoutine>(prev_call_b)(argument);
-}
-
-extern "C" void __cdecl no_op_routine(void) {}

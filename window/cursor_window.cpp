@@ -4,9 +4,12 @@
 #include "base/host_address_map.h"
 #include "scaling/cursor_scaling.h"
 
-WNDPROC prev_wnd_proc;
-
 namespace {
+
+const UINT RESCALE_DELAY_MS = 1000;
+
+// The host's own procedure, as the subclassing returned it.
+WNDPROC prev_wnd_proc;
 
 // The host's dialogs are top-level windows of this class.
 const char HOST_DIALOG_CLASS[] = "SDlgDialog";
@@ -22,13 +25,6 @@ LRESULT on_rescale_timer() {
         return 0;
     auto_rescale();
     return 0;
-}
-
-}  // namespace
-
-void subclass_host_window() {
-    prev_wnd_proc = reinterpret_cast<WNDPROC>(SetWindowLongA(
-        host_main_window(), GWL_WNDPROC, reinterpret_cast<LONG>(cursor_wnd_proc)));
 }
 
 LRESULT CALLBACK cursor_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -60,4 +56,11 @@ LRESULT CALLBACK cursor_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARA
         break;
     }
     return CallWindowProcA(prev_wnd_proc, window, message, wparam, lparam);
+}
+
+}  // namespace
+
+void subclass_host_window() {
+    prev_wnd_proc = reinterpret_cast<WNDPROC>(SetWindowLongA(
+        host_main_window(), GWL_WNDPROC, reinterpret_cast<LONG>(cursor_wnd_proc)));
 }

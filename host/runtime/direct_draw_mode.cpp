@@ -4,6 +4,7 @@
 #include <stdio.h>
 
 #include "base/host_address_map.h"
+#include "host/host_setup.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "base/host_address_map.h"
+#include "host/host_setup.h"
 
 void set_host_main_window(HWND window);
 void set_host_screen_size(uint16_t width, uint16_t height);

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "base/host_address_map.h"
+#include "host/host_setup.h"
 
 struct PluginLoad {
     HMODULE module;   // null when the module did not load

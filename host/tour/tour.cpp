@@ -16,6 +16,7 @@
 #include "host/tour/tour_sheet.h"
 #include "host/tour/tour_steps.h"
 #include "base/host_address_map.h"
+#include "host/host_setup.h"
 
 namespace {
 

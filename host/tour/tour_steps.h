@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/host_address_map.h"
+#include "host/host_setup.h"
 #include "host/tour/tour.h"
 #include "host/tour/tour_expect.h"
 #include "host/tour/tour_sheet.h"

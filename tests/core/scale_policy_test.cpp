@@ -15,18 +15,14 @@
 
 namespace {
 
-float read_size_value(const char* value) {
-    std::string text = "[Cursor]\r\nSize=" + std::string(value) + "\r\n";
+// The module's own reading of .\plugin\Quillmere.ini holding `text`.
+float read_settings(const std::string& text) {
     write_file("plugin\\Quillmere.ini", text);
-    return read_ini_float("Cursor", "Size", 0.0f, ".\\plugin\\Quillmere.ini");
+    return read_size_setting();
 }
 
-enum Mode { AUTOMATIC, FIXED, NATIVE };
-
-Mode mode_of(float scale) {
-    if (scale == 0.0f)
-        return AUTOMATIC;
-    return scale > 1.0f ? FIXED : NATIVE;
+float read_size_value(const char* value) {
+    return read_settings("[Cursor]\r\nSize=" + std::string(value) + "\r\n");
 }
 
 TEST(SettingsFile, ValuesGiveTheScaleAndModeOfTheRules) {
@@ -34,28 +30,54 @@ TEST(SettingsFile, ValuesGiveTheScaleAndModeOfTheRules) {
     struct Case {
         const char* value;
         float scale;
-        Mode mode;
+        ScaleMode mode;
     };
     const Case cases[] = {
-        {"2.0", 2.0f, FIXED},        {"1.5", 1.5f, FIXED},     {"1.0", 1.0f, NATIVE},
-        {"0.5", 0.5f, NATIVE},       {"-3", -3.0f, NATIVE},    {"abc", 0.0f, AUTOMATIC},
-        {"-0", 0.0f, AUTOMATIC},     {"", 0.0f, AUTOMATIC},    {"2,5", 2.0f, FIXED},
-        {"  1.25", 1.25f, FIXED},
+        {"2.0", 2.0f, SCALE_FIXED},        {"1.5", 1.5f, SCALE_FIXED},
+        {"1.0", 1.0f, SCALE_NATIVE},       {"0.5", 0.5f, SCALE_NATIVE},
+        {"-3", -3.0f, SCALE_NATIVE},       {"abc", 0.0f, SCALE_AUTOMATIC},
+        {"-0", 0.0f, SCALE_AUTOMATIC},     {"", 0.0f, SCALE_AUTOMATIC},
+        {"2,5", 2.0f, SCALE_FIXED},        {"  1.25", 1.25f, SCALE_FIXED},
         // The C runtime's atof reads no "inf": such text is no number.
-        {"inf", 0.0f, AUTOMATIC},    {"-inf", 0.0f, AUTOMATIC},
-        {"1e39", INFINITY, FIXED},   {"1e-50", 0.0f, AUTOMATIC},
+        {"inf", 0.0f, SCALE_AUTOMATIC},    {"-inf", 0.0f, SCALE_AUTOMATIC},
+        {"1e39", INFINITY, SCALE_FIXED},   {"1e-50", 0.0f, SCALE_AUTOMATIC},
         // Only 15 characters are read: "1.0000000000000" and "000000000000002".
-        {"1.00000000000009", 1.0f, NATIVE}, {"0000000000000025", 2.0f, FIXED},
+        {"1.00000000000009", 1.0f, SCALE_NATIVE}, {"0000000000000025", 2.0f, SCALE_FIXED},
     };
     for (const Case& c : cases) {
         float scale = read_size_value(c.value);
         EXPECT_EQ(c.scale, scale) << "Size=" << c.value;
-        EXPECT_EQ(c.mode, mode_of(scale)) << "Size=" << c.value;
+        EXPECT_EQ(c.mode, scale_mode(scale)) << "Size=" << c.value;
     }
     // msvcrt's atof does not read "nan"; whatever it gives, it is never a
     // crash and never a fixed scale from nothing.
     float nan_value = read_size_value("nan");
     EXPECT_TRUE(nan_value == 0.0f || std::isnan(nan_value));
+}
+
+// Settings files as players write them by hand, in any editor.
+TEST(SettingsFile, FilesAsPlayersWriteThemAreRead) {
+    ScratchFolder scratch;
+    struct Case {
+        const char* what;
+        const char* text;
+        float scale;
+    };
+    const Case cases[] = {
+        {"Unix line ends", "[Cursor]\nSize=1.5\n", 1.5f},
+        {"no line end at all", "[Cursor]\r\nSize=1.5", 1.5f},
+        {"lower case", "[cursor]\r\nsize=1.5\r\n", 1.5f},
+        {"spaces around the sign", "[Cursor]\r\nSize = 1.5\r\n", 1.5f},
+        {"a tab before the value", "[Cursor]\r\nSize=\t1.5\r\n", 1.5f},
+        {"a note after the value", "[Cursor]\r\nSize=1.5 ; bigger\r\n", 1.5f},
+        {"comments and another section first",
+         "; my settings\r\n[Other]\r\nSize=3\r\n\r\n[Cursor]\r\nSize=1.5\r\n", 1.5f},
+        {"a UTF-8 mark first (Notepad)", "\xEF\xBB\xBF[Cursor]\r\nSize=1.5\r\n", 1.5f},
+        {"the value written twice: the first counts", "[Cursor]\r\nSize=1.5\r\nSize=3\r\n", 1.5f},
+        {"a word, not a number", "[Cursor]\r\nSize=big\r\n", 0.0f},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.scale, read_settings(c.text)) << c.what;
 }
 
 TEST(SettingsFile, MissingFileSectionOrKeyMeanAutomatic) {

@@ -55,7 +55,14 @@ void ModuleInHost::SetUp() {
 }
 
 void ModuleInHost::TearDown() {
-    // The plug-in has no unload path: the process ends after each test.
+    // The plug-in has no unload path of its own. With the window gone (its
+    // subclass and timer with it) nothing calls into it any more, so its
+    // copy in .\plugin can be unloaded and the scratch folder removed.
+    if (window)
+        DestroyWindow(window);
+    window = NULL;
+    if (scratch)
+        unload_plugin_in(scratch->path());
     scratch.reset();
 }
 
@@ -93,6 +100,14 @@ SIZE ModuleInHost::shown_cursor_size() {
         size.cy = height;
     }
     return size;
+}
+
+void unload_plugin_in(const std::string& folder) {
+    char copy[MAX_PATH];
+    GetFullPathNameA((folder + "\\" + PLUGIN_MODULE_PATH).c_str(), MAX_PATH, copy, NULL);
+    for (HMODULE module; (module = GetModuleHandleA(copy)) != NULL;)
+        if (!FreeLibrary(module))
+            break;
 }
 
 void pump_until_loads(int calls, DWORD timeout_milliseconds) {

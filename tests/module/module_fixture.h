@@ -52,5 +52,10 @@ extern LoadLog module_loads;
 // animated file (missing files are never handed to the loader).
 const int LOADS_PER_DEFAULT_SET = 46;
 
+// Unloads the module loaded from `folder`\plugin, however often it was
+// loaded, so that the folder can be removed. Nothing may call into it any
+// more: its window must be gone.
+void unload_plugin_in(const std::string& folder);
+
 // Pumps until the module has built `calls` cursors, or the time is up.
 void pump_until_loads(int calls, DWORD timeout_milliseconds);

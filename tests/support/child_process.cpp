@@ -1,5 +1,6 @@
 #include "tests/support/child_process.h"
 
+#include <gtest/gtest.h>
 #include <stdio.h>
 
 #include "tests/support/scratch_folder.h"
@@ -21,6 +22,18 @@ std::string output_file_name() {
     return path;
 }
 
+// Wine's console host of a console child may hold the file a moment after
+// the child has ended.
+void remove_output(const std::string& path) {
+    for (int tries = 0; !DeleteFileA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+                        tries < DELETE_TRIES;
+         ++tries)
+        Sleep(DELETE_PAUSE_MS);
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        ADD_FAILURE() << "a child's output file stays behind: " << path << " (error "
+                      << GetLastError() << ")";
+}
+
 struct Running {
     PROCESS_INFORMATION process;
     std::string output_path;
@@ -29,8 +42,11 @@ struct Running {
 
 bool start(const std::string& command, const std::string& folder, Running* running) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-    HANDLE output = CreateFileA(running->output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    // Shared for deletion: a process the child started may still hold the
+    // inherited handle when the file is removed.
+    HANDLE output =
+        CreateFileA(running->output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                    &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (output == INVALID_HANDLE_VALUE)
         return false;
     STARTUPINFOA startup = {};
@@ -44,6 +60,8 @@ bool start(const std::string& command, const std::string& folder, Running* runni
     BOOL ok = CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL,
                              folder.empty() ? NULL : folder.c_str(), &startup, &running->process);
     CloseHandle(output);
+    if (!ok)
+        remove_output(running->output_path);
     return ok != 0;
 }
 
@@ -52,12 +70,7 @@ void finish(const Running& child, ChildRun* run) {
     CloseHandle(child.process.hProcess);
     CloseHandle(child.process.hThread);
     run->output = read_file(child.output_path);
-    // Wine's console host of a console child may hold the file a moment
-    // after the child has ended.
-    for (int tries = 0; !DeleteFileA(child.output_path.c_str()) &&
-                        GetLastError() != ERROR_FILE_NOT_FOUND && tries < DELETE_TRIES;
-         ++tries)
-        Sleep(DELETE_PAUSE_MS);
+    remove_output(child.output_path);
 }
 
 }  // namespace

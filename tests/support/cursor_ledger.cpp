@@ -76,7 +76,13 @@ HCURSOR WINAPI counting_set_cursor(HCURSOR cursor) {
             totals.stale_set_cursor++;
     }
     last_set = cursor;
-    return real_set_cursor(cursor);
+    DWORD start = GetTickCount();
+    HCURSOR previous = real_set_cursor(cursor);
+    long took = static_cast<long>(GetTickCount() - start);
+    Locked held;
+    if (took > totals.longest_set_cursor_ms)
+        totals.longest_set_cursor_ms = took;
+    return previous;
 }
 
 BOOL WINAPI counting_get_icon_info(HICON icon, PICONINFO info) {

@@ -16,6 +16,7 @@ struct LedgerCounts {
     long stale_set_cursor;      // SetCursor of a handle not alive
     long set_cursor_calls;
     long null_set_cursor;       // SetCursor(NULL): the pointer hidden
+    long longest_set_cursor_ms; // the longest a SetCursor call took
     long icon_info_bitmaps;     // bitmaps GetIconInfo handed out
     long bitmaps_deleted;       // of those, deleted again
 };

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <stdio.h>
 
 namespace {
+
+const DWORD REMOVAL_WAIT_MS = 5000;
 
 std::string current_directory() {
     char buffer[MAX_PATH];
@@ -34,7 +37,17 @@ ScratchFolder::ScratchFolder(bool with_plugin_folder)
 
 ScratchFolder::~ScratchFolder() {
     SetCurrentDirectoryA(previous_.c_str());
-    remove_tree(path_);
+    // A child process that just ended (and the console host Wine starts for
+    // it) may hold the folder as its current directory a moment longer.
+    std::string left;
+    for (DWORD start = GetTickCount(); !remove_tree(path_, &left);) {
+        if (GetTickCount() - start > REMOVAL_WAIT_MS) {
+            ADD_FAILURE() << "the test left " << left << " behind (error " << GetLastError()
+                          << "; still open or still loaded?)";
+            break;
+        }
+        Sleep(20);
+    }
 }
 
 bool file_exists(const std::string& path) {
@@ -68,7 +81,8 @@ bool write_file(const std::string& path, const std::string& bytes) {
     return fclose(file) == 0 && ok;
 }
 
-void remove_tree(const std::string& path) {
+bool remove_tree(const std::string& path, std::string* left) {
+    bool removed = true;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
@@ -78,16 +92,26 @@ void remove_tree(const std::string& path) {
                 continue;
             std::string child = path + "\\" + name;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                remove_tree(child);
-            } else {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
+                removed = remove_tree(child, left) && removed;
+                continue;
+            }
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!DeleteFileA(child.c_str())) {
+                if (left && removed)
+                    *left = child;
+                removed = false;
             }
         } while (FindNextFileA(search, &entry));
         FindClose(search);
     }
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
+    if (!RemoveDirectoryA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+        GetLastError() != ERROR_PATH_NOT_FOUND) {
+        if (left && removed)
+            *left = path;
+        removed = false;
+    }
+    return removed;
 }
 
 std::string program_folder() {

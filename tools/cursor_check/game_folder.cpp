@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "base/host_address_map.h"
+#include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "base/host_address_map.h"
+#include "host/host_setup.h"
 #include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "quillmere_version.h"

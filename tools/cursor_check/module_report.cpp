@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "base/host_address_map.h"
+#include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/findings.h"
 #include "tools/cursor_check/system_facts.h"

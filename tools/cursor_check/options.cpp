@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <string.h>
 
-#include "base/host_address_map.h"
+#include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "base/file_virtualisation.h"
 #include "base/host_address_map.h"
+#include "host/host_setup.h"
 #include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"

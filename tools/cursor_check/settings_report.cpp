@@ -7,7 +7,7 @@
 #include <string.h>
 
 #include "cursors/cursor_loader.h"
-#include "base/host_address_map.h"
+#include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/findings.h"
 #include "tools/cursor_check/game_folder.h"

@@ -1,5 +1,5 @@
 // The robustness program with the module's code linked in, laid out like the
-// host. Run with "--core-shard K N" it is a child of the fuzzing test and runs
+// host. Run with "--core-shard K N" it is a child of the malformed-file test and runs
 // one shard of the malformed files instead of the tests.
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string.h>
 
 #include "plugin/plugin.h"
-#include "tests/robustness/core/core_fuzz.h"
-#include "tests/robustness/support/fuzz_pass.h"
+#include "tests/robustness/core/core_pass.h"
+#include "tests/robustness/support/malformed_pass.h"
 
 int main(int argc, char** argv) {
     DllMain(GetModuleHandleA(NULL), DLL_PROCESS_ATTACH, NULL);

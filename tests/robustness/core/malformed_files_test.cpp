@@ -11,10 +11,10 @@
 #include "host/runtime/host_window.h"
 #include "scaling/cursor_scaling.h"
 #include "settings/scale_policy.h"
-#include "tests/robustness/core/core_fuzz.h"
+#include "tests/robustness/core/core_pass.h"
 #include "tests/support/cursor_ledger.h"
-#include "tests/robustness/support/fuzz_pass.h"
-#include "tests/robustness/support/fuzz_report.h"
+#include "tests/robustness/support/malformed_pass.h"
+#include "tests/robustness/support/pass_report.h"
 #include "tests/robustness/support/malformed_corpus.h"
 #include "tests/robustness/support/slot_files.h"
 #include "tests/support/scratch_folder.h"
@@ -34,7 +34,7 @@ bool in_tables(HCURSOR cursor) {
 // 1.25 and 0.5 (raised to 1) on the 640 by 480 host screen, in turn.
 const SIZE AUTOMATIC_CLIENTS[] = {{1280, 960}, {1600, 900}, {800, 600}, {320, 240}};
 
-class LinkedModule : public FuzzTarget {
+class LinkedModule : public PassTarget {
 public:
     explicit LinkedModule(HWND window) : window_(window) {}
     void load(int scale) override {
@@ -59,16 +59,8 @@ private:
 };
 
 TEST(MalformedCursorFiles, TheModulesCodeMeetsEveryFileInEverySlotAtEveryScale) {
-    size_t corpus_size = malformed_cursor_corpus().size();
-    ASSERT_GE(corpus_size, 2000u);
-    Figures figures = run_fuzz_shards(CORE_SHARD_OPTION, CORE_SHARDS,
-                                      "malformed cursor files, module code linked in");
-    EXPECT_EQ(CORE_SHARDS, figures.get("children"));
-    EXPECT_EQ(static_cast<long>(corpus_size), figures.get("files"));
-    for (const char* const* name = MUST_BE_ZERO; *name; ++name)
-        EXPECT_EQ(0, figures.get(*name)) << *name;
-    // The corpus reaches the loaders: a good share of its files still load.
-    EXPECT_GT(figures.get("slot_loads"), 500);
+    expect_clean_corpus_pass(CORE_SHARD_OPTION, CORE_SHARDS,
+                             "malformed cursor files, module code linked in", true);
 }
 
 }  // namespace
@@ -80,13 +72,13 @@ int run_core_shard(int shard, int shards) {
         return 3;
     }
     ledger::set_holder_check(in_tables);
-    HWND window = open_fuzz_host_window();
+    HWND window = open_pass_host_window();
     if (!window) {
         printf("no host window\n");
         return 3;
     }
     LinkedModule target(window);
-    return print_fuzz_shard(target, malformed_cursor_corpus(), shard, shards);
+    return print_pass_shard(target, malformed_cursor_corpus(), shard, shards);
 }
 
 int run_core_file(int index) {
@@ -102,7 +94,7 @@ int run_core_file(int index) {
     const MalformedCursor& file = corpus[static_cast<size_t>(index)];
     printf("file %d: %s, %u bytes\n", index, file.family, static_cast<unsigned>(file.bytes.size()));
     char dump[MAX_PATH];
-    if (GetEnvironmentVariableA("QUILLMERE_FUZZ_DUMP", dump, sizeof dump))
+    if (GetEnvironmentVariableA("QUILLMERE_PASS_DUMP", dump, sizeof dump))
         write_file(dump, file.bytes);
     ScratchFolder scratch;
     SlotFiles slots;

@@ -1,11 +1,11 @@
 // The robustness program that loads the real module into a host-layout
-// process. Run with "--dll-shard K N" it is a child of the fuzzing test and
+// process. Run with "--dll-shard K N" it is a child of the malformed-file test and
 // runs one shard of the malformed files through the module instead of the
 // tests.
 #include <gtest/gtest.h>
 
-#include "tests/robustness/module/module_fuzz.h"
-#include "tests/robustness/support/fuzz_pass.h"
+#include "tests/robustness/module/module_pass.h"
+#include "tests/robustness/support/malformed_pass.h"
 
 int main(int argc, char** argv) {
     int shard, shards;

@@ -14,11 +14,12 @@
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
 #include "host/runtime/plugin_loader.h"
-#include "tests/robustness/module/module_fuzz.h"
+#include "tests/module/module_fixture.h"
+#include "tests/robustness/module/module_pass.h"
 #include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/fuzz_findings.h"
-#include "tests/robustness/support/fuzz_pass.h"
-#include "tests/robustness/support/fuzz_report.h"
+#include "tests/robustness/support/malformed_pass.h"
+#include "tests/robustness/support/pass_report.h"
 #include "tests/robustness/support/malformed_corpus.h"
 #include "tests/support/scratch_folder.h"
 #include "window/cursor_window.h"
@@ -30,7 +31,7 @@ const SIZE RESCALE_CLIENTS[] = {{700, 500}, {960, 720}, {1280, 960}, {1600, 900}
 
 typedef int(__cdecl* InitFn)(void);
 
-class RealModule : public FuzzTarget {
+class RealModule : public PassTarget {
 public:
     explicit RealModule(HWND window) : window_(window) {}
     void begin() override {
@@ -71,33 +72,19 @@ private:
 };
 
 TEST(MalformedCursorFiles, TheRealModuleMeetsEveryFileInEverySlotAtEveryScale) {
-    size_t corpus_size = malformed_cursor_corpus().size();
-    ASSERT_GE(corpus_size, 2000u);
-    Figures figures = run_fuzz_shards(DLL_SHARD_OPTION, DLL_SHARDS,
-                                      "malformed cursor files, real module in the stand-in host");
-    EXPECT_EQ(DLL_SHARDS, figures.get("children"));
-    EXPECT_EQ(static_cast<long>(corpus_size), figures.get("files"));
-    for (const char* const* name = MUST_BE_ZERO; *name; ++name) {
-        if (strcmp(*name, "destroyed_while_held") != 0) {
-            EXPECT_EQ(0, figures.get(*name)) << *name;
-        }
-    }
-    EXPECT_GT(figures.get("slot_loads"), 500);
+    expect_clean_corpus_pass(DLL_SHARD_OPTION, DLL_SHARDS,
+                             "malformed cursor files, real module in the stand-in host", false);
 }
 
 // Every input that ever broke a fuzz target, placed in both kinds of slot:
 // the host survives and no handle is left behind.
 TEST(MalformedCursorFiles, TheRealModuleMeetsEveryPastFuzzFinding) {
     size_t findings = past_fuzz_findings().size();
-    Figures figures = run_fuzz_shards(FINDINGS_SHARD_OPTION, 1,
+    Figures figures = run_pass_shards(FINDINGS_SHARD_OPTION, 1,
                                       "past fuzz findings, real module in the stand-in host");
     EXPECT_EQ(1, figures.get("children"));
     EXPECT_EQ(static_cast<long>(findings), figures.get("files"));
-    for (const char* const* name = MUST_BE_ZERO; *name; ++name) {
-        if (strcmp(*name, "destroyed_while_held") != 0) {
-            EXPECT_EQ(0, figures.get(*name)) << *name;
-        }
-    }
+    expect_clean_pass(figures, false);
 }
 
 }  // namespace
@@ -105,12 +92,15 @@ TEST(MalformedCursorFiles, TheRealModuleMeetsEveryPastFuzzFinding) {
 int run_dll_shard(int shard, int shards, bool findings) {
     ScratchFolder scratch;
     install_host_code();
-    HWND window = open_fuzz_host_window();
+    HWND window = open_pass_host_window();
     if (!window || !CopyFileA(built_module_path().c_str(), PLUGIN_MODULE_PATH, FALSE)) {
         printf("no host window or no module\n");
         return 3;
     }
     RealModule target(window);
-    return print_fuzz_shard(target, findings ? past_fuzz_findings() : malformed_cursor_corpus(), shard,
-                            shards);
+    int exit_code = print_pass_shard(
+        target, findings ? past_fuzz_findings() : malformed_cursor_corpus(), shard, shards);
+    DestroyWindow(window);
+    unload_plugin_in(scratch.path());
+    return exit_code;
 }

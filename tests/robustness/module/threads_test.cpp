@@ -80,11 +80,12 @@ TEST_F(ModuleInHost, HostCallsRunWhileTheWindowThreadRescales500Times) {
         leaked += held.count(cursor) == 0;
     printf("threads: %d rescales in %lu ms (%lu ms each) while the host thread made %ld calls;\n"
            "  handles created %ld, destroyed %ld, alive %u, leaked %ld, destroyed twice %ld,\n"
-           "  SetCursor with a handle destroyed meanwhile %ld of %ld, wrong results %ld\n",
+           "  SetCursor with a handle destroyed meanwhile %ld of %ld, wrong results %ld,\n"
+           "  longest SetCursor %ld ms (a reload waits up to 100 ms for a reader to leave)\n",
            RESCALES, elapsed, elapsed / RESCALES, static_cast<long>(host.calls),
            counts.created - created_before, counts.destroyed, static_cast<unsigned>(live.size()),
            leaked, counts.double_destroys, counts.stale_set_cursor, counts.set_cursor_calls,
-           static_cast<long>(host.wrong_results));
+           static_cast<long>(host.wrong_results), counts.longest_set_cursor_ms);
     EXPECT_EQ(0, host.wrong_results);
     EXPECT_EQ(0, counts.stale_set_cursor) << "a host thread set a handle destroyed meanwhile";
     EXPECT_EQ(0, counts.null_set_cursor) << "a rescale hid the pointer";

@@ -1,4 +1,4 @@
-#include "tests/robustness/support/fuzz_pass.h"
+#include "tests/robustness/support/malformed_pass.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -10,7 +10,7 @@
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
 #include "tests/support/cursor_ledger.h"
-#include "tests/robustness/support/fuzz_report.h"
+#include "tests/robustness/support/pass_report.h"
 #include "tests/robustness/support/slot_files.h"
 
 namespace {
@@ -20,7 +20,7 @@ struct Tables {
     HCURSOR animated[SLOTS_PER_TABLE];
 };
 
-Tables read_tables(FuzzTarget& target) {
+Tables read_tables(PassTarget& target) {
     Tables tables;
     for (int slot = 0; slot < SLOTS_PER_TABLE; ++slot) {
         tables.base[slot] = target.slot(false, slot);
@@ -36,7 +36,7 @@ bool cannot_load(const MalformedCursor& entry) {
 
 class Shard {
 public:
-    explicit Shard(FuzzTarget& target) : target_(target) {
+    explicit Shard(PassTarget& target) : target_(target) {
         for (const char* const* name = MUST_BE_ZERO; *name; ++name)
             if (target.sees_tables_at_destroy() || strcmp(*name, "destroyed_while_held") != 0)
                 figures_.add(*name, 0);
@@ -144,8 +144,8 @@ private:
         slots_.clear_all();
     }
 
-    FuzzTarget& target_;
-    bool tracing_ = GetEnvironmentVariableA("QUILLMERE_FUZZ_TRACE", NULL, 0) != 0;
+    PassTarget& target_;
+    bool tracing_ = GetEnvironmentVariableA("QUILLMERE_PASS_TRACE", NULL, 0) != 0;
     SlotFiles slots_;
     const MalformedCursor* placed_[SLOT_FILES] = {};
     Figures figures_;
@@ -153,7 +153,7 @@ private:
 
 }  // namespace
 
-Figures run_fuzz_shard(FuzzTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
+Figures run_pass_shard(PassTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
                        int shards) {
     std::vector<const MalformedCursor*> files;
     for (size_t i = 0; i < corpus.size(); ++i)
@@ -174,16 +174,16 @@ bool shard_arguments(int argc, char** argv, const char* option, int* shard, int*
     return false;
 }
 
-HWND open_fuzz_host_window() {
+HWND open_pass_host_window() {
     set_host_screen_size(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
     set_host_cursor_kind(0);
     set_host_state_flags(0);
     return create_host_window(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
 }
 
-int print_fuzz_shard(FuzzTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
+int print_pass_shard(PassTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
                      int shards) {
-    Figures figures = run_fuzz_shard(target, corpus, shard, shards);
+    Figures figures = run_pass_shard(target, corpus, shard, shards);
     printf("%s\n", figures.line().c_str());
     fflush(stdout);
     return 0;

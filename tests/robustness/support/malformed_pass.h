@@ -1,4 +1,4 @@
-// One shard of a fuzzing pass: every corpus file of the shard placed in a
+// One shard of a malformed-file pass: every corpus file of the shard placed in a
 // base slot and in an animated slot, 44 files at a time, each placement
 // loaded at four scales, and after every load the slots, the handles and the
 // bitmaps checked. The target says how to load and how to read a slot.
@@ -13,9 +13,9 @@
 
 const int SCALES_PER_PLACEMENT = 4;
 
-class FuzzTarget {
+class PassTarget {
 public:
-    virtual ~FuzzTarget() {}
+    virtual ~PassTarget() {}
     // Called once, after the first placement and before its loads.
     virtual void begin() {}
     // Loads both sets at scale number `scale` (0 to 3).
@@ -30,16 +30,16 @@ public:
 
 // Runs shard `shard` of `shards` (files i with i % shards == shard) of
 // `corpus` and returns its figures.
-Figures run_fuzz_shard(FuzzTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
+Figures run_pass_shard(PassTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
                        int shards);
 
-// The host's side of a fuzz child: host screen, cursor kind and flags set,
+// The host's side of a pass's child: host screen, cursor kind and flags set,
 // and a host window (null when it can't be made).
-HWND open_fuzz_host_window();
+HWND open_pass_host_window();
 
 // Runs one shard of `corpus` on `target` and prints its figures line for
 // the parent; the child's exit code.
-int print_fuzz_shard(FuzzTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
+int print_pass_shard(PassTarget& target, const std::vector<MalformedCursor>& corpus, int shard,
                      int shards);
 
 // Reads "<option> K N" from the command line; true when present.

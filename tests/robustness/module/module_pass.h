@@ -1,4 +1,4 @@
-// The fuzzing pass through the real module in a stand-in host process.
+// The malformed-file pass through the real module in a stand-in host process.
 #pragma once
 
 const char DLL_SHARD_OPTION[] = "--dll-shard";

@@ -1,4 +1,4 @@
-// The fuzzing pass over the module's code linked into this program.
+// The malformed-file pass over the module's code linked into this program.
 #pragma once
 
 const char CORE_SHARD_OPTION[] = "--core-shard";

@@ -1,6 +1,10 @@
-#include "tests/robustness/support/fuzz_report.h"
+#include "tests/robustness/support/pass_report.h"
 
+#include "tests/robustness/support/malformed_corpus.h"
+
+#include <gtest/gtest.h>
 #include <stdio.h>
+#include <string.h>
 
 #include <vector>
 
@@ -17,7 +21,26 @@ const DWORD CHILD_TIMEOUT_MS = 100000;
 
 }  // namespace
 
-Figures run_fuzz_shards(const char* shard_option, int shards, const char* title) {
+void expect_clean_pass(const Figures& figures, bool tables_seen) {
+    for (const char* const* name = MUST_BE_ZERO; *name; ++name) {
+        if (tables_seen || strcmp(*name, "destroyed_while_held") != 0) {
+            EXPECT_EQ(0, figures.get(*name)) << *name;
+        }
+    }
+}
+
+void expect_clean_corpus_pass(const char* shard_option, int shards, const char* title,
+                              bool tables_seen) {
+    size_t corpus_size = malformed_cursor_corpus().size();
+    ASSERT_GE(corpus_size, 2000u);
+    Figures figures = run_pass_shards(shard_option, shards, title);
+    EXPECT_EQ(shards, figures.get("children"));
+    EXPECT_EQ(static_cast<long>(corpus_size), figures.get("files"));
+    expect_clean_pass(figures, tables_seen);
+    EXPECT_GT(figures.get("slot_loads"), 500);
+}
+
+Figures run_pass_shards(const char* shard_option, int shards, const char* title) {
     std::vector<std::string> arguments;
     char text[64];
     for (int shard = 0; shard < shards; ++shard) {
