@@ -7,7 +7,7 @@
 #include <stdio.h>
 
 #include "cursors/cursor_file.h"
-#include "cursors/cursor_file_check.h"
+#include "cursors/cursor_layout.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "host/runtime/host_state.h"
@@ -88,7 +88,8 @@ void time_parts(double* checking, double* measuring) {
     for (int i = 0; i < SLOT_FILES; ++i) {
         CursorFile file;
         if (open_cursor_file(slot_path(i).c_str(), &file)) {
-            cursor_file_is_sound(file.bytes, file.size);
+            CursorLayout layout;
+            judge_cursor_file(file.bytes, file.size, &layout);
             close_cursor_file(&file);
         }
     }
