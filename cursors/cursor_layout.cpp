@@ -25,8 +25,11 @@ uint32_t chunk_length(const uint8_t* bytes, uint32_t chunk) { return read_u32(by
 
 // The frames are read one after the other, each step the chunk's length
 // plus its header, without a pad byte (Wine's reader): each length but the
-// last must be even, and each frame's images lie inside its own chunk.
-bool frames_are_sound(const uint8_t* bytes, uint32_t list, CursorLayout* layout) {
+// last must be even, and each frame's images lie inside its own chunk. The
+// file's own size is that of the frame its first step shows (the one the
+// system measures), whether its images come in several sizes the first
+// frame's.
+bool frames_are_sound(const uint8_t* bytes, uint32_t list, uint32_t first_shown, CursorLayout* layout) {
     uint32_t list_end = list + CHUNK_HEADER_SIZE + chunk_length(bytes, list);
     uint32_t position = list + LIST_HEADER_SIZE;
     for (uint32_t i = 0; i < layout->frames; ++i) {
@@ -40,8 +43,9 @@ bool frames_are_sound(const uint8_t* bytes, uint32_t list, CursorLayout* layout)
         DirectoryFacts facts;
         if (!read_directory(bytes + position + CHUNK_HEADER_SIZE, length, &facts))
             return false;
-        if (i == 0) {
+        if (i == 0)
             layout->several_sizes = facts.several_sizes;
+        if (i == first_shown) {
             layout->own_width = facts.first.width;
             layout->own_height = facts.first.height;
         }
@@ -75,7 +79,8 @@ bool animated_file_is_sound(uint8_t* bytes, uint32_t size, CursorLayout* layout)
     layout->frames = frames;
     layout->header = copy.header + CHUNK_HEADER_SIZE;
     layout->first_frame = copy.frame_list + LIST_HEADER_SIZE;
-    if (!frames_are_sound(bytes, copy.frame_list, layout))
+    uint32_t first_shown = copy.sequence ? read_u32(bytes + copy.sequence + CHUNK_HEADER_SIZE) : 0;
+    if (!frames_are_sound(bytes, copy.frame_list, first_shown, layout))
         return false;
     uint32_t width = read_u32(anih + ANIH_WIDTH), height = read_u32(anih + ANIH_HEIGHT);
     if (width && height) {
