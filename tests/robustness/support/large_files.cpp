@@ -18,7 +18,7 @@ const uint32_t CUT_SIZES[] = {65536, 69631, 69632};
 const uint32_t LARGEST_ENTRY_COUNT = 65535;
 const uint32_t MANY_FRAMES = 1024;
 const uint32_t NEAR_SIZES[] = {65535, 65537};     // the last buffered size, the first mapped past it
-const size_t DIR_HEADER = 6, DIR_ENTRY = 16;
+const size_t DIR_HEADER = 6;
 const size_t ENTRY_IMAGE_SIZE = DIR_HEADER + 8, ENTRY_IMAGE_OFFSET = DIR_HEADER + 12;
 const char FILLER = '\x5a';
 
