@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "cursors/default_cursors.h"
+
 namespace {
 
 const DWORD ICON_RESOURCE_VERSION = 0x00030000;
@@ -46,9 +48,12 @@ bool open_cursor_file(const char* path, CursorFile* cursor_file) {
     return false;
 }
 
-bool open_cursor_copy(const BYTE* bytes, DWORD size, CursorFile* cursor_file) {
+bool open_default_cursor(HMODULE module, int identifier, CursorFile* cursor_file) {
     memset(cursor_file, 0, sizeof *cursor_file);
-    if (size == 0 || size > sizeof small_file_copy)
+    const BYTE* bytes;
+    DWORD size;
+    if (!default_cursor_bytes(module, identifier, &bytes, &size) || size == 0 ||
+        size > sizeof small_file_copy)
         return false;
     memcpy(small_file_copy, bytes, size);
     cursor_file->bytes = small_file_copy;

@@ -22,11 +22,11 @@ struct CursorFile {
 // but can't be used it gives ERROR_INVALID_DATA.
 bool open_cursor_file(const char* path, CursorFile* cursor_file);
 
-// Copies `size` bytes into the module's buffer as a private copy with no
-// file behind it; false when they don't fit.
-bool open_cursor_copy(const BYTE* bytes, DWORD size, CursorFile* cursor_file);
+// Copies `module`'s default cursor `identifier` into the module's buffer as
+// a private copy with no file behind it; false when there is no such default.
+bool open_default_cursor(HMODULE module, int identifier, CursorFile* cursor_file);
 
-// Releases what open_cursor_file or open_cursor_copy opened.
+// Releases what open_cursor_file or open_default_cursor opened.
 void close_cursor_file(CursorFile* cursor_file);
 
 // Builds a judged copy at `width` by `height` (0 by 0: each frame at its own

@@ -27,11 +27,14 @@ bool asks_a_size(float scale) { return scale > 0.0f && scale <= FLT_MAX; }
 // What one load of both tables may take of the system, the old set still
 // alive beside it during a reload: pixels (each frame's decoded image and
 // built bitmap; 16 Mi are some 64 MB as 32-bit bitmaps) and USER objects (a
-// frame each; Windows allows a process 10,000 by default). Old and new set
-// together stay within some 128 MB, a sixteenth of a 32-bit process's
-// memory, and 4,000 objects, well inside the quota.
+// frame each; Windows allows a process 10,000 by default). The largest file
+// (1,024 frames) fits, and so does a whole pack of 44 animations of 24
+// frames; old and new set together stay within some 128 MB, a sixteenth of
+// a 32-bit process's memory, and 2,200 objects, well inside the quota. Wine
+// builds some thousand frames a second: a load of the worst files costs
+// about a second.
 const DWORD LOAD_PIXELS = 16u << 20;
-const DWORD LOAD_OBJECTS = 2000;
+const DWORD LOAD_OBJECTS = 1100;
 
 struct LoadBudget {
     DWORD pixels;
@@ -94,11 +97,8 @@ HCURSOR load_open_copy(CursorFile* file, float scale, CursorSizes* sizes) {
 
 // Loads `module`'s default cursor from its own copy, within the load's budget.
 HCURSOR load_default_copy(HMODULE module, int identifier, float scale) {
-    const BYTE* bytes;
-    DWORD size;
     CursorFile file;
-    if (!default_cursor_bytes(module, identifier, &bytes, &size) ||
-        !open_cursor_copy(bytes, size, &file))
+    if (!open_default_cursor(module, identifier, &file))
         return NULL;
     return load_open_copy(&file, scale, NULL);
 }

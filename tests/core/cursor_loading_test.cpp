@@ -236,7 +236,7 @@ TEST_F(CursorLoading, EachFileIsBuiltAtTheLargestSizeThatFits) {
     EXPECT_EQ(1024, cursor_steps(base_cursors[1]));
 }
 
-// One load holds at most 2,000 frames (USER objects on Windows), the old
+// One load holds at most 1,100 frames (USER objects on Windows), the old
 // set's beside it: a file that would pass that keeps the slot's old handle.
 TEST_F(CursorLoading, ALoadStopsBuildingFramesAtItsObjectBudget) {
     AniLayout many;

@@ -47,10 +47,10 @@ struct LoadLog {
 };
 extern LoadLog module_loads;
 
-// One full load of the default folder at a scale builds this many cursors: a
-// probe and a scaled build for each of the 22 base files and the one
-// animated file (missing files are never handed to the loader).
-const int LOADS_PER_DEFAULT_SET = 46;
+// One full load of the default folder at a scale builds this many cursors:
+// one build for each of the 22 base files and the one animated file (missing
+// files are never built).
+const int LOADS_PER_DEFAULT_SET = 23;
 
 // Pumps until the module has built `calls` cursors, or the time is up.
 void pump_until_loads(int calls, DWORD timeout_milliseconds);
