@@ -17,6 +17,7 @@ const uint32_t SIZES[] = {65536, 69632, 131072};  // 16, 17 and 32 pages of 4 Ki
 const uint32_t CUT_SIZES[] = {65536, 69631, 69632};
 const uint32_t LARGEST_ENTRY_COUNT = 65535;
 const uint32_t MANY_FRAMES = 1024;
+const uint32_t CROWDED_FRAMES = 64;
 const uint32_t NEAR_SIZES[] = {65535, 65537};     // the last buffered size, the first mapped past it
 const size_t DIR_HEADER = 6;
 const size_t ENTRY_IMAGE_SIZE = DIR_HEADER + 8, ENTRY_IMAGE_OFFSET = DIR_HEADER + 12;
@@ -128,6 +129,25 @@ std::string shared_image_directory(uint32_t count) {
     return directory + image;
 }
 
+// A directory of `count` entries of sizes 1 to 255, each pointing at an
+// image of its own (1 by 1 pixel, as decoded).
+std::string distinct_image_directory(uint32_t count) {
+    std::string image = dib_image(1, 1, 32), directory, images;
+    append16(directory, 0);
+    append16(directory, 2);
+    append16(directory, count);
+    uint32_t offset = 6 + 16 * count;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint8_t side = static_cast<uint8_t>(1 + i % 255);
+        directory += std::string{static_cast<char>(side), static_cast<char>(side), 0, 0};
+        append32(directory, 0);
+        append32(directory, static_cast<uint32_t>(image.size()));
+        append32(directory, offset + static_cast<uint32_t>(images.size()));
+        images += image;
+    }
+    return directory + images;
+}
+
 std::string one_frame_ani(const std::string& frame) {
     AniLayout layout;
     layout.frames = {frame};
@@ -187,8 +207,10 @@ void add_costly_files(std::vector<SeedFile>& files) {
     files.push_back({"costly: 65,535 entries sharing one image, one frame", one_frame_ani(entries)});
     files.push_back({"costly: 65,535 entries sharing one image, a cursor file", entries});
     AniLayout crowded;
-    crowded.frames.assign(MANY_FRAMES / 4, shared_image_directory(120));
-    files.push_back({"costly: 256 frames of 120 entries each", ani_file(crowded)});
+    crowded.frames.assign(CROWDED_FRAMES, shared_image_directory(480));
+    files.push_back({"costly: 64 frames of 480 entries sharing an image", ani_file(crowded)});
+    crowded.frames.assign(CROWDED_FRAMES, distinct_image_directory(250));
+    files.push_back({"costly: 64 frames of 250 entries, an image each", ani_file(crowded)});
     files.push_back({"costly: 1,024 frames sharing one 1024x1024 PNG past their chunks",
                      frames_sharing_a_png(MANY_FRAMES, 1024)});
     files.push_back({"costly: 128 frames sharing one 1024x1024 PNG past their chunks",
@@ -197,8 +219,8 @@ void add_costly_files(std::vector<SeedFile>& files) {
                      frames_larger_than_their_entries(64, 256)});
     files.push_back({"costly: 87,000 empty chunks around the header and frames", many_chunks(87000)});
     AniLayout many;
-    many.frames.assign(MANY_FRAMES, cursor_file(16, 16));
-    files.push_back({"costly: 1,024 frames of 16x16", ani_file(many)});
+    many.frames.assign(MANY_FRAMES / 4, cursor_file(32, 32));
+    files.push_back({"costly: 256 frames of 32x32", ani_file(many)});
 }
 
 // Animated cursors whose last chunk header, list type, frame header or
