@@ -58,7 +58,7 @@ void bench_judgement(const Settings& settings, Table* table) {
     }
     table->push_back({"judging one file (read into memory, judged, fitted to the size asked): the "
                       "worst costly file of about 1 MiB / a default cursor",
-                      format("%.2f ms (%lu bytes) / %.3f ms", worst / 1000.0, static_cast<unsigned long>(worst_size),
-                             clean / 1000.0),
+                      format("%.2f ms (%lu bytes) / %.1f us", worst / 1000.0,
+                             static_cast<unsigned long>(worst_size), clean),
                       "< 50 ms"});
 }

@@ -6,9 +6,19 @@ namespace {
 
 uint32_t longer(uint32_t a, uint32_t b) { return a > b ? a : b; }
 
-// `side` of a cursor whose longer side `longest` becomes `target`, at least 1.
+// Sides beyond this keep their shape to a part in a few million when
+// halved together, so that a side times a target of at most
+// MAX_CURSOR_SIDE stays inside 32 bits.
+const uint32_t EXACT_SIDE = 1u << 23;
+
+// `side` of a cursor whose longer side `longest` becomes `target` (at most
+// MAX_CURSOR_SIDE), at least 1.
 uint32_t shrunk(uint32_t side, uint32_t longest, uint32_t target) {
-    uint32_t result = static_cast<uint32_t>(static_cast<double>(side) * target / longest);
+    while (longest > EXACT_SIDE) {
+        longest >>= 1;
+        side >>= 1;
+    }
+    uint32_t result = side * target / longest;
     return result ? result : 1;
 }
 
