@@ -33,6 +33,7 @@ double median(std::vector<double> values);
 // The sections of the table.
 void bench_cursor_path(const Settings& settings, Table* table);
 void bench_cursor_loading(const Settings& settings, Table* table);
+void bench_judgement(const Settings& settings, Table* table);
 void bench_start_up(const Settings& settings, Table* table);
 void bench_footprint(const Settings& settings, Table* table);
 
@@ -40,6 +41,9 @@ void bench_footprint(const Settings& settings, Table* table);
 // run of rescales through it, each printing one line of results.
 int child_start_up();
 int child_rescales(int rescales);
+
+// The robustness suite's costly files of about 1 MiB and more.
+std::vector<std::string> costly_files();
 
 // Runs this program with `arguments` in `folder` and returns what it printed.
 std::string run_self_in(const std::string& arguments, const std::string& folder);

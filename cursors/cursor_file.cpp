@@ -2,21 +2,22 @@
 
 #include <string.h>
 
-#include "cursors/animated_copy.h"
+#include "cursors/default_cursors.h"
 
 namespace {
 
 const DWORD ICON_RESOURCE_VERSION = 0x00030000;
 
 // Files up to this size are read whole into the module's buffer; larger ones
-// are mapped. Cursor files are a few kilobytes; one is open at a time.
-BYTE small_file_copy[64 * 1024];
+// are mapped. Cursor files are a few kilobytes; one is open at a time. The
+// system is handed resources that start on a 4-byte boundary.
+alignas(4) BYTE small_file_copy[64 * 1024];
 
 }  // namespace
 
 bool open_cursor_file(const char* path, CursorFile* cursor_file) {
     memset(cursor_file, 0, sizeof *cursor_file);
-    // Shared for reading only: nobody can change the file until it is closed.
+    // Shared for reading only while it is read: nobody changes it half way.
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
@@ -47,9 +48,12 @@ bool open_cursor_file(const char* path, CursorFile* cursor_file) {
     return false;
 }
 
-bool open_cursor_copy(const BYTE* bytes, DWORD size, CursorFile* cursor_file) {
+bool open_default_cursor(HMODULE module, int identifier, CursorFile* cursor_file) {
     memset(cursor_file, 0, sizeof *cursor_file);
-    if (size == 0 || size > sizeof small_file_copy)
+    const BYTE* bytes;
+    DWORD size;
+    if (!default_cursor_bytes(module, identifier, &bytes, &size) || size == 0 ||
+        size > sizeof small_file_copy)
         return false;
     memcpy(small_file_copy, bytes, size);
     cursor_file->bytes = small_file_copy;
@@ -68,11 +72,11 @@ void close_cursor_file(CursorFile* cursor_file) {
     memset(cursor_file, 0, sizeof *cursor_file);
 }
 
-HCURSOR build_animated_cursor(CursorFile* cursor_file, int width, int height) {
-    if (width < 0 || height < 0 ||
-        !prepare_animated_copy(cursor_file->bytes, cursor_file->size, static_cast<DWORD>(width),
-                               static_cast<DWORD>(height)))
+HCURSOR build_cursor(CursorFile* cursor_file, const CursorLayout& layout, DWORD width, DWORD height) {
+    CursorResource resource = prepare_cursor_resource(cursor_file->bytes, layout, width, height);
+    if (!resource.length)
         return NULL;
-    return CreateIconFromResourceEx(cursor_file->bytes, cursor_file->size, FALSE,
-                                    ICON_RESOURCE_VERSION, width, height, LR_DEFAULTCOLOR);
+    return CreateIconFromResourceEx(cursor_file->bytes + resource.offset, resource.length, FALSE,
+                                    ICON_RESOURCE_VERSION, static_cast<int>(width),
+                                    static_cast<int>(height), LR_DEFAULTCOLOR);
 }

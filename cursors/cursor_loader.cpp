@@ -7,9 +7,8 @@
 
 #include "base/file_virtualisation.h"
 #include "base/module_state.h"
-#include "cursors/animated_copy.h"
 #include "cursors/cursor_file.h"
-#include "cursors/cursor_file_check.h"
+#include "cursors/cursor_layout.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
 
@@ -26,21 +25,30 @@ void format_slot_path(char* path, const char* pattern, int slot) {
     path[PATH_BUFFER_SIZE - 1] = '\0';
 }
 
-// A scale of 0, an infinite one or a NaN asks every file for its own size,
-// whatever a probe would measure.
+// A scale of 0, an infinite one or a NaN asks every file for its own size.
 bool asks_a_size(float scale) { return scale > 0.0f && scale <= FLT_MAX; }
 
-// Builds the checked copy at a size: an animated cursor from the copy, any
-// other from its file, which the copy holds open (a default from the
-// module's copy has no file, and the defaults are all animated).
-HCURSOR build_cursor(CursorFile* file, const CursorFileLayout& layout, const char* path,
-                     int width, int height) {
-    if (layout.animated)
-        return build_animated_cursor(file, width, height);
-    if (!path)
-        return NULL;
-    return static_cast<HCURSOR>(
-        LoadImageA(NULL, path, IMAGE_CURSOR, width, height, LR_LOADFROMFILE));
+// What one load of both tables may take of the system, the old set still
+// alive beside it during a reload: pixels (each frame's decoded image and
+// built bitmap; 16 Mi are some 64 MB as 32-bit bitmaps) and USER objects (a
+// frame each; Windows allows a process 10,000 by default). The largest file
+// (1,024 frames) fits, and so does a whole pack of 44 animations of 24
+// frames; old and new set together stay within some 128 MB, a sixteenth of
+// a 32-bit process's memory, and 2,200 objects, well inside the quota. Wine
+// builds the 1,100 frames in under half a second.
+const DWORD LOAD_PIXELS = 16u << 20;
+const DWORD LOAD_OBJECTS = 1100;
+
+struct LoadBudget {
+    DWORD pixels;
+    DWORD objects;
+};
+
+LoadBudget load_budget;
+
+void start_load_budget() {
+    load_budget.pixels = LOAD_PIXELS;
+    load_budget.objects = LOAD_OBJECTS;
 }
 
 // The system's standard cursor size as at 96 DPI. A DPI-aware process (a
@@ -59,46 +67,58 @@ void standard_size(int* width, int* height) {
     *height = MulDiv(GetSystemMetrics(SM_CYCURSOR), USER_DEFAULT_SCREEN_DPI, dpi);
 }
 
-// A file's own size: for images in several sizes (`standard`) the system's
-// standard cursor size at 96 DPI, else what the system builds when asked for
-// none.
-void own_size(CursorFile* file, const CursorFileLayout& layout, const char* path, bool standard,
-              int* width, int* height) {
-    if (standard) {
+// A file's own size: for images in several sizes the system's standard
+// cursor size at 96 DPI, else what its bytes say.
+void own_size(const CursorLayout& layout, int* width, int* height) {
+    if (layout.several_sizes && !layout.header_size) {
         standard_size(width, height);
         return;
     }
-    if (HCURSOR probe = build_cursor(file, layout, path, 0, 0)) {
-        probe_cursor_size(probe, width, height);
-        DestroyCursor(probe);
-    }
+    *width = static_cast<int>(layout.own_width);
+    *height = static_cast<int>(layout.own_height);
 }
 
-// Checks an open copy, loads it at its own size times the scale, and closes
-// it. `path` is the file behind the copy, or null for a default's copy.
-HCURSOR load_open_copy(CursorFile* file, const char* path, float scale, CursorSizes* sizes) {
-    CursorSizes found = {0, 0, 0, 0};
+// Judges an open copy, builds it at its own size times the scale (or the
+// largest size within the limits and what the load has left), and closes
+// it.
+HCURSOR load_open_copy(CursorFile* file, float scale, CursorSizes* sizes) {
+    CursorSizes found = {0, 0, 0, 0, false};
     HCURSOR cursor = NULL;
-    CursorFileLayout layout;
-    if (check_private_copy(file->bytes, file->size, &layout)) {
-        bool standard = layout.several_sizes && !(layout.header_width && layout.header_height);
-        // At scale 0 a file in several sizes is asked for its own (standard) size.
-        if (standard && !asks_a_size(scale))
+    CursorLayout layout;
+    if (judge_cursor_file(file->bytes, file->size, &layout) && layout.frames <= load_budget.objects) {
+        own_size(layout, &found.own_width, &found.own_height);
+        // A file in several sizes is asked for its own (standard) size at
+        // scale 0 too.
+        if (layout.several_sizes && !layout.header_size && !asks_a_size(scale))
             scale = 1.0f;
         if (asks_a_size(scale))
-            own_size(file, layout, path, standard, &found.own_width, &found.own_height);
-        asked_size(found.own_width, found.own_height, layout.frames, scale, &found.asked_width,
-                   &found.asked_height);
-        if (standard && !found.asked_width) {
-            found.asked_width = found.own_width;
-            found.asked_height = found.own_height;
+            asked_size(found.own_width, found.own_height, scale, &found.asked_width,
+                       &found.asked_height);
+        uint32_t width = static_cast<uint32_t>(found.asked_width);
+        uint32_t height = static_cast<uint32_t>(found.asked_height);
+        if (fit_cursor_size(file->bytes, layout, load_budget.pixels, &width, &height, &found.reduced)) {
+            uint32_t pixels = cursor_cost(file->bytes, layout, width, height, load_budget.pixels).pixels;
+            found.asked_width = static_cast<int>(width);
+            found.asked_height = static_cast<int>(height);
+            cursor = build_cursor(file, layout, width, height);
+            if (cursor) {
+                load_budget.pixels -= pixels;
+                load_budget.objects -= layout.frames;
+            }
         }
-        cursor = build_cursor(file, layout, path, found.asked_width, found.asked_height);
     }
     close_cursor_file(file);
     if (sizes)
         *sizes = found;
     return cursor;
+}
+
+// Loads `module`'s default cursor from its own copy, within the load's budget.
+HCURSOR load_default_copy(HMODULE module, int identifier, float scale) {
+    CursorFile file;
+    if (!open_default_cursor(module, identifier, &file))
+        return NULL;
+    return load_open_copy(&file, scale, NULL);
 }
 
 // A slot's file, loaded at scale. A missing file is first written from the
@@ -125,8 +145,8 @@ HCURSOR load_slot_file(const char* path, int default_identifier, float scale, HC
         if (!opened)
             current = NULL;
     }
-    HCURSOR cursor = opened ? load_open_copy(&file, path, scale, NULL) : NULL;
-    return cursor || current ? cursor : load_default_cursor(module_handle, default_identifier, scale);
+    HCURSOR cursor = opened ? load_open_copy(&file, scale, NULL) : NULL;
+    return cursor || current ? cursor : load_default_copy(module_handle, default_identifier, scale);
 }
 
 // Puts a slot's new handles in the tables (a slot that failed keeps its
@@ -163,15 +183,10 @@ int requested_side(int own, float scale) {
     return static_cast<int>(product);  // truncates toward zero
 }
 
-void asked_size(int own_width, int own_height, DWORD frames, float scale, int* width, int* height) {
+void asked_size(int own_width, int own_height, float scale, int* width, int* height) {
     *width = requested_side(own_width, scale);
     *height = requested_side(own_height, scale);
-    // A size at which all frames would take more than any cursor may loads
-    // at the file's own size instead (the check kept that one within it).
-    // Width times height times frames over the limit, in 32 bits: the width
-    // against the limit shared among the frames, divided by the height.
-    DWORD limit = MAX_CURSOR_PIXELS / (frames ? frames : 1);
-    if (!*width || !*height || static_cast<DWORD>(*width) > limit / static_cast<DWORD>(*height))
+    if (!*width || !*height)
         *width = *height = 0;
 }
 
@@ -198,23 +213,19 @@ int probe_cursor_size(HCURSOR cursor, int* width, int* height) {
 }
 
 HCURSOR load_default_cursor(HMODULE module, int identifier, float scale) {
-    const BYTE* bytes;
-    DWORD size;
-    CursorFile file;
-    if (!default_cursor_bytes(module, identifier, &bytes, &size) ||
-        !open_cursor_copy(bytes, size, &file))
-        return NULL;
-    return load_open_copy(&file, NULL, effective_scale(scale), NULL);
+    start_load_budget();
+    return load_default_copy(module, identifier, effective_scale(scale));
 }
 
 HCURSOR load_cursor_file(const char* path, float scale, CursorSizes* sizes) {
+    start_load_budget();
     CursorFile file;
     if (!open_cursor_file(path, &file)) {
         if (sizes)
             memset(sizes, 0, sizeof *sizes);
         return NULL;  // missing, empty, a folder, or unreadable
     }
-    return load_open_copy(&file, path, effective_scale(scale), sizes);
+    return load_open_copy(&file, effective_scale(scale), sizes);
 }
 
 bool load_cursor_set(float scale) {
@@ -223,6 +234,7 @@ bool load_cursor_set(float scale) {
     if (__atomic_exchange_n(&loading_cursor_set, 1, __ATOMIC_ACQUIRE))
         return false;
     scale = effective_scale(scale);
+    start_load_budget();
     HCURSOR base[LOADED_SLOT_COUNT], animated[LOADED_SLOT_COUNT];
     char path[PATH_BUFFER_SIZE];
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {

@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
-# Replays the committed corpus and every past finding once through each
-# fuzz target (libFuzzer runs files given as arguments once each): fails
-# when any input crashes, leaks or breaks a target's invariants.
+# Replays the committed corpus, every past finding and the large seeds
+# (made afresh, 64 KiB to 2 MiB) once through each fuzz target (libFuzzer
+# runs files given as arguments once each): fails when any input crashes,
+# leaks, breaks a target's invariants or takes longer than its time limit.
 #   fuzz/replay.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$1
+TIME_LIMIT=5  # seconds an input may take, sanitizers included
 bash fuzz/build.sh "$build"
+large=$build/large-seeds
+rm -rf "$large"
+mkdir -p "$large/fuzz_cursor_check" "$large/fuzz_animated_copy"
+"$build/make_large_seeds" "$large/fuzz_cursor_check" "$large/fuzz_animated_copy" >/dev/null
 shopt -s nullglob
 failed=()
 for target in fuzz_cursor_check fuzz_animated_copy; do
-  inputs=(fuzz/corpus/$target/* fuzz/findings/$target/*)
+  inputs=(fuzz/corpus/$target/* fuzz/findings/$target/* "$large/$target"/*)
   [ ${#inputs[@]} -gt 0 ] || { echo "replay: no inputs for $target" >&2; exit 1; }
   log=$build/$target.replay.log
   # One run per input, so that every failing input is named.
   : >"$log"
   for input in "${inputs[@]}"; do
-    if ! "$build/$target" -rss_limit_mb=2048 "$input" >>"$log" 2>&1; then
+    if ! "$build/$target" -rss_limit_mb=2048 -timeout=$TIME_LIMIT "$input" >>"$log" 2>&1; then
       failed+=("$target $input")
       grep '^SUMMARY:' "$log" | tail -1
     fi

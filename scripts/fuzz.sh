@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Fuzzes the module's byte work natively with libFuzzer: installs what is
 # missing, builds the targets (build/fuzz-native) and runs each for SECONDS
-# (default 180), one target per core, with the format's dictionary. New
+# (default 180), one target per core, with the format's dictionary; then
+# again for SECONDS with inputs up to 2 MiB from the large seeds (made
+# afresh: many entries, chunks and frames), each input within a time
+# limit whose breach is a finding. New
 # corpus entries stay in build/fuzz-work/<target>/corpus; findings (crash-*,
 # leak-*, timeout-*, oom-*) are copied to fuzz/findings/<target>/ to commit,
 # the smallest of each kind not kept there already.
@@ -15,9 +18,12 @@ build=build/fuzz-native
 work=build/fuzz-work
 targets=(fuzz_cursor_check fuzz_animated_copy)
 # Inputs cross 64 KiB, where the module maps a file instead of reading it.
-options=(-dict=fuzz/cursor.dict -max_len=70000 -rss_limit_mb=2048 -timeout=10
-         -max_total_time="$seconds" -fork=1 -ignore_crashes=1 -ignore_ooms=1
-         -ignore_timeouts=1 -print_final_stats=1)
+common=(-dict=fuzz/cursor.dict -rss_limit_mb=2048 -max_total_time="$seconds" -fork=1
+        -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 -print_final_stats=1)
+options=("${common[@]}" -max_len=70000 -timeout=10)
+# Large inputs: work on any file is linear, so 2 MiB takes milliseconds;
+# an input taking seconds is a finding.
+large_options=("${common[@]}" -max_len=2097152 -timeout=5)
 
 say "checking the build machine"
 bash scripts/setup.sh || fail "setting up the machine failed"
@@ -32,6 +38,18 @@ for target in "${targets[@]}"; do
 done
 wait || true
 
+for target in "${targets[@]}"; do
+  mkdir -p "$work/$target/large-seeds" "$work/$target/large-corpus"
+done
+"$build/make_large_seeds" "$work/fuzz_cursor_check/large-seeds" \
+  "$work/fuzz_animated_copy/large-seeds" >/dev/null
+for target in "${targets[@]}"; do
+  say "fuzzing $target with inputs up to 2 MiB for $seconds s (log: $work/$target/large-log)"
+  "$build/$target" "${large_options[@]}" -artifact_prefix="$work/$target/artifacts/" \
+    "$work/$target/large-corpus" "$work/$target/large-seeds" >"$work/$target/large-log" 2>&1 &
+done
+wait || true
+
 # What a finding breaks: the sanitizer's summary (kind and place), and for an
 # abort the line of the target that called it.
 signature() {
@@ -41,9 +59,12 @@ signature() {
     "$(grep -m1 -o 'LLVMFuzzerTestOneInput [^ ]*' <<<"$output" | sed 's/.*\///')"
 }
 
+# The runs a log counted last.
+last_run() { grep -o '^#[0-9]*' "$1" | tail -1 | tr -dc '0-9'; }
+
 say "figures"
 shopt -s nullglob
-printf '| target | seconds | runs | corpus in work folder | findings | new kinds kept |\n'
+printf '| target | seconds | runs (small + large inputs) | corpus in work folder | findings | new kinds kept |\n'
 printf '|---|---|---|---|---|---|\n'
 for target in "${targets[@]}"; do
   # One finding per kind, the smallest, and none of a kind already kept.
@@ -67,7 +88,7 @@ for target in "${targets[@]}"; do
     echo "  new in $target: $(basename "$file"): $kind" >&2
   done
   unset kept
-  runs=$(grep -o '^#[0-9]*' "$work/$target/log" | tail -1 | tr -dc '0-9')
+  runs="$(last_run "$work/$target/log") + $(last_run "$work/$target/large-log")"
   corpus=$(find "$work/$target/corpus" -type f | wc -l)
   printf '| %s | %s | %s | %s | %s | %s |\n' "$target" "$seconds" "${runs:-?}" "$corpus" \
     "${#findings[@]}" "$new"

@@ -10,6 +10,7 @@
 #include "host/runtime/host_state.h"
 #include "host/runtime/screenshot.h"
 #include "tests/support/cursor_builders.h"
+#include "tests/support/players_files.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -213,6 +214,43 @@ TEST_F(CursorLoading, RequestedSidesTruncateAndRejectAbsurdProducts) {
     EXPECT_TRUE(std::signbit(effective_scale(-0.0f)));
     EXPECT_TRUE(std::isnan(effective_scale(NAN)));
     EXPECT_EQ(INFINITY, effective_scale(INFINITY));
+}
+
+// No side is built above 256, for every cursor alike, and a file over the
+// pixel limit at the size asked is built at the largest size that fits, its
+// shape kept.
+TEST_F(CursorLoading, EachFileIsBuiltAtTheLargestSizeThatFits) {
+    AniLayout claims;
+    claims.frames.assign(1024, icon_file(2, {{255, 255, dib_image(1, 1, 32), 0, 0}}));
+    ASSERT_TRUE(write_file(base_file(1), ani_file(claims)));
+    ASSERT_TRUE(write_file(base_file(2), make_cur(48, 32, 0, 0)));
+    const struct {
+        float scale;
+        int slot, width, height;
+    } loads[] = {
+        {31.0f, 0, 256, 256}, {31.0f, 10, 256, 256},  // 992 and 1,085 asked
+        {31.0f, 2, 256, 170},                         // 1,488 by 992 asked
+        {31.0f, 1, 63, 63},  // 1,024 frames of 1 + 63 x 63 pixels fit, of 64 x 64 not
+        {0.0f, 1, 63, 63},   {2.0f, 2, 96, 64},
+    };
+    for (const auto& at : loads) {
+        load_cursor_set(at.scale);
+        expect_slot_size(at.slot, at.width, at.height);
+    }
+    EXPECT_EQ(1024, cursor_steps(base_cursors[1]));
+}
+
+// One load holds at most 1,100 frames (USER objects on Windows), the old
+// set's beside it: a file that would pass that keeps the slot's old handle.
+TEST_F(CursorLoading, ALoadStopsBuildingFramesAtItsObjectBudget) {
+    AniLayout many;
+    many.frames.assign(1024, cursor_file(8, 8));
+    ASSERT_TRUE(write_file(base_file(1), ani_file(many)));
+    ASSERT_TRUE(write_file(base_file(2), ani_file(many)));
+    load_cursor_set(0.0f);
+    EXPECT_EQ(1024, cursor_steps(base_cursors[1]));
+    EXPECT_TRUE(base_cursors[2] == NULL);
+    expect_slot_size(3, 32, 32);
 }
 
 TEST_F(CursorLoading, InfiniteScaleLoadsTheFilesOwnSize) {

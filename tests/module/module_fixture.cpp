@@ -88,7 +88,9 @@ void ModuleInHost::write_size_setting(const char* value) {
 
 void ModuleInHost::count_module_loads(HMODULE module) {
     module_loads = LoadLog();
-    log_import(module, "LoadImageA", logging_load_image, &real_load_image);
+    // Every cursor is built from memory: the module imports no LoadImageA.
+    EXPECT_TRUE(replace_import(module, "user32.dll", "LoadImageA",
+                               reinterpret_cast<void*>(logging_load_image)) == NULL);
     log_import(module, "CreateIconFromResourceEx", logging_create_icon, &real_create_icon);
 }
 

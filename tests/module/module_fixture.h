@@ -47,10 +47,10 @@ struct LoadLog {
 };
 extern LoadLog module_loads;
 
-// One full load of the default folder at a scale builds this many cursors: a
-// probe and a scaled build for each of the 22 base files and the one
-// animated file (missing files are never handed to the loader).
-const int LOADS_PER_DEFAULT_SET = 46;
+// One full load of the default folder at a scale builds this many cursors:
+// one build for each of the 22 base files and the one animated file (missing
+// files are never built).
+const int LOADS_PER_DEFAULT_SET = 23;
 
 // Unloads the module loaded from `folder`\plugin, however often it was
 // loaded, so that the folder can be removed. Nothing may call into it any

@@ -2,14 +2,13 @@
 
 #include <string.h>
 
-#include "cursors/animated_copy.h"
-
-bool starts_as_riff(const BYTE* bytes, DWORD size) {
+bool starts_as_riff(const uint8_t* bytes, uint32_t size) {
     return size >= 4 && memcmp(bytes, "RIFF", 4) == 0;
 }
 
-bool judge_cursor_file(const BYTE* bytes, DWORD size, BYTE* copy, CursorFileLayout* layout) {
+bool judge_cursor_file(const uint8_t* bytes, uint32_t size, uint8_t* copy, CursorLayout* layout) {
     if (size)
         memcpy(copy, bytes, size);
-    return check_private_copy(copy, size, layout);
+    CursorLayout unused;
+    return judge_cursor_file(copy, size, layout ? layout : &unused);
 }

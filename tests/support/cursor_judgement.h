@@ -1,16 +1,15 @@
-// The module's judgement of a player's file (check_private_copy) on a copy
-// the caller provides, as the fuzz targets and the differential run need it
+// The module's judgement of a player's file (judge_cursor_file) on a copy
+// the caller provides, as the differential run and the tests need it
 // outside the module's buffer. Pure byte work, so it builds natively too.
 #pragma once
 
-#include <windows.h>
+#include <stdint.h>
 
-#include "cursors/cursor_file_check.h"
+#include "cursors/cursor_layout.h"
 
-// True when the module would hand the file to a loader. `copy` (room for
-// `size` bytes) receives the prepared copy; `layout` (may be null) what the
-// check learnt.
-bool judge_cursor_file(const BYTE* bytes, DWORD size, BYTE* copy, CursorFileLayout* layout);
+// True when the module would build the file. `copy` (room for `size` bytes)
+// receives the judged copy; `layout` (may be null) what the judgement learnt.
+bool judge_cursor_file(const uint8_t* bytes, uint32_t size, uint8_t* copy, CursorLayout* layout);
 
 // Whether the bytes start like an animated cursor (the copy is prepared).
-bool starts_as_riff(const BYTE* bytes, DWORD size);
+bool starts_as_riff(const uint8_t* bytes, uint32_t size);

@@ -124,8 +124,9 @@ bool install(HMODULE module) {
         InitializeCriticalSection(&lock);
         lock_ready = true;
     }
-    bool ok = redirect(module, "user32.dll", "LoadImageA", counting_load_image, &real_load_image);
-    ok &= redirect(module, "user32.dll", "CreateIconFromResourceEx", counting_create_icon,
+    // A module that builds every cursor from memory imports no LoadImageA.
+    redirect(module, "user32.dll", "LoadImageA", counting_load_image, &real_load_image);
+    bool ok = redirect(module, "user32.dll", "CreateIconFromResourceEx", counting_create_icon,
                    &real_create_icon);
     ok &= redirect(module, "user32.dll", "DestroyCursor", counting_destroy_cursor,
                    &real_destroy_cursor);

@@ -130,11 +130,6 @@ std::vector<PlayersFile> players_files() {
                      false, 0, 0, -1, -1});
     {
         AniLayout layout;
-        layout.frames.assign(1024, icon_file(2, {{255, 255, dib_image(1, 1, 32), 0, 0}}));
-        files.push_back({"1024 frames whose entries claim 255 by 255", ani_file(layout), false, 0, 0, -1, -1});
-    }
-    {
-        AniLayout layout;
         layout.frames.assign(3, frame_32());
         layout.sequence = {0, 2, 0};
         layout.flags = 3;

@@ -5,7 +5,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "cursors/animated_copy.h"
 #include "cursors/cursor_file.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/default_cursors.h"
@@ -49,8 +48,8 @@ bool passes_module_check(const char* path, SlotCheck* check) {
         return false;
     }
     bool animated = file.size >= RIFF_TAG_SIZE && memcmp(file.bytes, RIFF_TAG, RIFF_TAG_SIZE) == 0;
-    CursorFileLayout layout;
-    bool sound = check_private_copy(file.bytes, file.size, &layout);
+    CursorLayout layout;
+    bool sound = judge_cursor_file(file.bytes, file.size, &layout);
     close_cursor_file(&file);
     if (!sound)
         check->note = animated ? "a damaged animated cursor" : "not a cursor, or a damaged one";
@@ -100,8 +99,9 @@ SlotCheck judge_cursor_file(const char* path, float scale) {
         check.native_width = own.own_width;
         check.native_height = own.own_height;
     }
-    if (scale != 0.0f && asked.asked_width == 0)
-        check.note = "too large to scale: shown at its own size";
+    if (asked.reduced)
+        check.note = format("too large at this Size: shown at %ldx%ld, the largest that fits",
+                            asked.asked_width, asked.asked_height);
     else if (asked.asked_width &&
              (check.width != asked.asked_width || check.height != asked.asked_height))
         check.note = format("Windows gave this size, not the %ldx%ld asked", asked.asked_width,

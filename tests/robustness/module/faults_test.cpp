@@ -230,8 +230,8 @@ TEST_F(Faults, NoHostWindowAtStartUpLeavesTheHostsOwnProcedure) {
 TEST_F(Faults, AHostScreenOfZeroLoadsTheFilesOwnSize) {
     start();
     set_host_screen_size(0, 0);
-    // An infinite scale asks every file for its own size: no probe first.
-    EXPECT_EQ(LOADS_PER_DEFAULT_SET / 2, rescale_to(1280, 960));
+    // An infinite scale asks every file for its own size.
+    EXPECT_EQ(LOADS_PER_DEFAULT_SET, rescale_to(1280, 960));
     EXPECT_EQ(32, shown_cursor_size().cx);
     set_host_screen_size(0, 480);  // the other side decides
     EXPECT_EQ(LOADS_PER_DEFAULT_SET, rescale_to(1280, 960));

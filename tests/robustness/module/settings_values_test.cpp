@@ -3,8 +3,9 @@
 // and each gives the mode the scale rules give. The rules: the value's first
 // 15 characters are read with the C runtime's atof (which reads no "inf" or
 // "nan", and no hexadecimal), rounded to single precision; 0 is automatic,
-// above 1 a fixed scale, anything else native size. A fixed scale whose
-// cursors would exceed the module's pixel budget loads them at native size.
+// above 1 a fixed scale, anything else native size. No cursor is built
+// above 256 pixels a side; a scale whose product leaves a positive int
+// loads the file's own size.
 #include <string.h>
 
 #include <string>
@@ -65,10 +66,11 @@ const HostileValue VALUES[] = {
     {"TabsAround", "\t1.5\t", FIXED, 48},
     {"ControlCharacter", "2\x01", FIXED, 64},
     {"Empty", "", AUTOMATIC, 64},
-    // Large fixed scales: up to the pixel budget, then native size.
-    {"Sixteen", "16", FIXED, 512},
-    {"ThirtyThree", "33", FIXED, 32},
-    {"Thousand", "1000", FIXED, 32},
+    // Large fixed scales: no side above 256.
+    {"Eight", "8", FIXED, 256},
+    {"Sixteen", "16", FIXED, 256},
+    {"ThirtyThree", "33", FIXED, 256},
+    {"Thousand", "1000", FIXED, 256},
 };
 
 void PrintTo(const HostileValue& value, std::ostream* out) { *out << value.name; }

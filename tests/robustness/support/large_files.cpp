@@ -2,7 +2,10 @@
 // its buffer but maps larger ones, so a read past such a file's end may
 // leave the mapping (and fault at once when the file fills whole pages).
 // Each file is a page multiple or near one, and its last directory entry,
-// image header or chunk ends exactly at the file's end, or just past it.
+// image header or chunk ends exactly at the file's end, or just past it, or
+// is cut short by it. Then files of about 1 MiB shaped to cost a reader
+// more than their reading: many entries, many chunks, many frames, and
+// images decoded at sizes their entries do not say.
 #include "tests/robustness/support/malformed_corpus.h"
 
 #include "tests/support/cursor_builders.h"
@@ -10,8 +13,13 @@
 namespace {
 
 const uint32_t SIZES[] = {65536, 69632, 131072};  // 16, 17 and 32 pages of 4 KiB
+// Page multiples and one short of them, for structures the file cuts short.
+const uint32_t CUT_SIZES[] = {65536, 69631, 69632};
+const uint32_t LARGEST_ENTRY_COUNT = 65535;
+const uint32_t MANY_FRAMES = 1024;
+const uint32_t CROWDED_FRAMES = 64;
 const uint32_t NEAR_SIZES[] = {65535, 65537};     // the last buffered size, the first mapped past it
-const size_t DIR_HEADER = 6, DIR_ENTRY = 16;
+const size_t DIR_HEADER = 6;
 const size_t ENTRY_IMAGE_SIZE = DIR_HEADER + 8, ENTRY_IMAGE_OFFSET = DIR_HEADER + 12;
 const char FILLER = '\x5a';
 
@@ -34,9 +42,10 @@ std::string core_header_only() { return core_dib_image(32, 32, 8).substr(0, 12);
 
 // An animated cursor of `size` bytes: header, frames, a filler chunk, then
 // `last` (which ends the file). False when `last` does not fit.
-bool animated_ending_with(uint32_t size, uint32_t flags, const std::string& last, std::string* out) {
+bool animated_ending_with(uint32_t size, uint32_t flags, const std::string& last, std::string* out,
+                          uint32_t steps = 4) {
     std::string header;
-    for (uint32_t value : {36u, 2u, 4u, 32u, 32u, 32u, 1u, 10u, flags})
+    for (uint32_t value : {36u, 2u, steps, 32u, 32u, 32u, 1u, 10u, flags})
         append32(header, value);
     std::string body = "ACON" + riff_chunk("anih", header) +
                        riff_list("fram", riff_chunk("icon", cursor_file(32, 32)) +
@@ -67,6 +76,177 @@ std::string large_image_at_end(uint32_t size, int size_change) {
     set32(file, ENTRY_IMAGE_SIZE, static_cast<uint32_t>(image.size() + size_change));
     set32(file, ENTRY_IMAGE_OFFSET, offset);
     return file;
+}
+
+// The first `length` bytes of a chunk header (the rest cut by the file's end).
+std::string cut_header(const char* id, uint32_t length) {
+    std::string header = id;
+    append32(header, 16);
+    return header.substr(0, length);
+}
+
+// An animated cursor of `size` bytes, its RIFF length the file's own, whose
+// header names three frames: two whole ones, the second padded to fill the
+// file, then `third`, the third frame's beginning, which ends the file.
+bool frames_ending_with(uint32_t size, const std::string& third, std::string* out) {
+    std::string header;
+    for (uint32_t value : {36u, 3u, 3u, 0u, 0u, 0u, 0u, 10u, 1u})
+        append32(header, value);
+    std::string first = riff_chunk("icon", cursor_file(32, 32));
+    size_t fixed = 12 + 8 + header.size() + 12 + first.size() + 8 + third.size();
+    std::string second = cursor_file(32, 32);
+    if (fixed + second.size() > size)
+        return false;
+    second.resize(size - fixed, FILLER);  // past its image, inside its chunk
+    std::string frames = "fram" + first + "icon";
+    append32(frames, static_cast<uint32_t>(second.size()));
+    frames += second + third;
+    std::string body = "ACON" + riff_chunk("anih", header) + "LIST";
+    append32(body, static_cast<uint32_t>(frames.size()));
+    body += frames;
+    *out = "RIFF";
+    append32(*out, static_cast<uint32_t>(body.size()));
+    *out += body;
+    return out->size() == size;
+}
+
+// A directory of `count` entries of 32 by 32, all pointing at one 32-bit
+// image after them.
+std::string shared_image_directory(uint32_t count) {
+    std::string image = dib_image(32, 32, 32);
+    std::string directory;
+    append16(directory, 0);
+    append16(directory, 2);
+    append16(directory, count);
+    uint32_t offset = 6 + 16 * count;
+    for (uint32_t i = 0; i < count; ++i) {
+        directory += std::string("\x20\x20\0\0", 4);
+        append16(directory, 16);
+        append16(directory, 16);
+        append32(directory, static_cast<uint32_t>(image.size()));
+        append32(directory, offset);
+    }
+    return directory + image;
+}
+
+// A directory of `count` entries of sizes 1 to 255, each pointing at an
+// image of its own (1 by 1 pixel, as decoded).
+std::string distinct_image_directory(uint32_t count) {
+    std::string image = dib_image(1, 1, 32), directory, images;
+    append16(directory, 0);
+    append16(directory, 2);
+    append16(directory, count);
+    uint32_t offset = 6 + 16 * count;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint8_t side = static_cast<uint8_t>(1 + i % 255);
+        directory += std::string{static_cast<char>(side), static_cast<char>(side), 0, 0};
+        append32(directory, 0);
+        append32(directory, static_cast<uint32_t>(image.size()));
+        append32(directory, offset + static_cast<uint32_t>(images.size()));
+        images += image;
+    }
+    return directory + images;
+}
+
+std::string one_frame_ani(const std::string& frame) {
+    AniLayout layout;
+    layout.frames = {frame};
+    return ani_file(layout);
+}
+
+// `frames` frames whose chunks hold only a directory of one 1 by 1 entry,
+// each pointing past its own chunk at one PNG image of `side` by `side`
+// stored once after the last frame.
+std::string frames_sharing_a_png(uint32_t frames, int side) {
+    const uint32_t directory_size = 6 + 16, chunk = 8 + directory_size;
+    std::string png = png_image(side, side);
+    std::string list;
+    for (uint32_t i = 0; i < frames; ++i) {
+        std::string directory;
+        append16(directory, 0);
+        append16(directory, 2);
+        append16(directory, 1);
+        directory += std::string("\x01\x01\0\0\0\0\0\0", 8);
+        append32(directory, static_cast<uint32_t>(png.size()));
+        // From this directory to the image after the remaining frames.
+        append32(directory, (frames - i) * chunk - 8);
+        list += riff_chunk("icon", directory);
+    }
+    std::string header;
+    for (uint32_t value : {36u, frames, frames, 0u, 0u, 0u, 0u, 10u, 1u})
+        append32(header, value);
+    return riff_chunk("RIFF", "ACON" + riff_chunk("anih", header) + riff_list("fram", list + png));
+}
+
+// `frames` frames whose one entry says 1 by 1 and whose image, inside the
+// frame, is `side` by `side`.
+std::string frames_larger_than_their_entries(uint32_t frames, int side) {
+    std::string frame = icon_file(2, {{1, 1, dib_image(side, side, 1), 0, 0}});
+    AniLayout layout;
+    layout.frames.assign(frames, frame);
+    return ani_file(layout);
+}
+
+// An animated cursor whose header and frame list are surrounded by `count`
+// empty chunks.
+std::string many_chunks(uint32_t count) {
+    std::string header;
+    for (uint32_t value : {36u, 1u, 1u, 0u, 0u, 0u, 0u, 10u, 1u})
+        append32(header, value);
+    std::string empty = riff_chunk("JUNK", std::string()), filler;
+    for (uint32_t i = 0; i < count / 2; ++i)
+        filler += empty;
+    return riff_chunk("RIFF", "ACON" + filler + riff_chunk("anih", header) + filler +
+                                  riff_list("fram", riff_chunk("icon", cursor_file(32, 32))) + filler);
+}
+
+// Files of about 1 MiB that cost a careless reader far more than their
+// reading.
+void add_costly_files(std::vector<SeedFile>& files) {
+    std::string entries = shared_image_directory(LARGEST_ENTRY_COUNT);
+    files.push_back({"costly: 65,535 entries sharing one image, one frame", one_frame_ani(entries)});
+    files.push_back({"costly: 65,535 entries sharing one image, a cursor file", entries});
+    AniLayout crowded;
+    crowded.frames.assign(CROWDED_FRAMES, shared_image_directory(480));
+    files.push_back({"costly: 64 frames of 480 entries sharing an image", ani_file(crowded)});
+    crowded.frames.assign(CROWDED_FRAMES, distinct_image_directory(250));
+    files.push_back({"costly: 64 frames of 250 entries, an image each", ani_file(crowded)});
+    files.push_back({"costly: 1,024 frames sharing one 1024x1024 PNG past their chunks",
+                     frames_sharing_a_png(MANY_FRAMES, 1024)});
+    files.push_back({"costly: 128 frames sharing one 1024x1024 PNG past their chunks",
+                     frames_sharing_a_png(128, 1024)});
+    files.push_back({"costly: 64 frames of 1x1 entries holding 256x256 images",
+                     frames_larger_than_their_entries(64, 256)});
+    files.push_back({"costly: 87,000 empty chunks around the header and frames", many_chunks(87000)});
+    AniLayout many;
+    many.frames.assign(MANY_FRAMES / 4, cursor_file(32, 32));
+    files.push_back({"costly: 256 frames of 32x32", ani_file(many)});
+}
+
+// Animated cursors whose last chunk header, list type, frame header or
+// frame entry is cut short by the file's end, at a page boundary or one
+// byte before it.
+void add_cut_structures(std::vector<SeedFile>& files) {
+    for (uint32_t size : CUT_SIZES) {
+        std::string animated;
+        for (uint32_t length = 1; length < 8; ++length)
+            if (animated_ending_with(size, 1, cut_header("rate", length), &animated, 2))
+                files.push_back({"cut: a chunk header cut short at the end", animated});
+        std::string list = cut_header("LIST", 8);
+        set32(list, 4, 4);
+        for (uint32_t type = 0; type < 4; ++type)
+            if (animated_ending_with(size, 1, list + std::string("fram").substr(0, type), &animated, 2))
+                files.push_back({"cut: a list's type cut short at the end", animated});
+        for (uint32_t length : {2u, 6u})
+            if (frames_ending_with(size, cut_header("icon", length), &animated))
+                files.push_back({"cut: a frame's chunk header cut short at the end", animated});
+        std::string third = cut_header("icon", 8);
+        set32(third, 4, 22);
+        std::string entry = icon_file(2, {{32, 32, std::string(), 0, 0}});
+        for (uint32_t length : {4u, 14u})
+            if (frames_ending_with(size, third + entry.substr(0, length), &animated))
+                files.push_back({"cut: a frame's directory cut short at the end", animated});
+    }
 }
 
 }  // namespace
@@ -111,5 +291,7 @@ std::vector<SeedFile> large_malformed_files() {
         files.push_back({"large: a core header at the end, its rows missing",
                          icon_ending_at_end(size, 12, core_header_only())});
     }
+    add_cut_structures(files);
+    add_costly_files(files);
     return files;
 }
