@@ -10,6 +10,7 @@
 
 #include "cursors/animated_copy.h"
 #include "cursors/cursor_layout.h"
+#include "fuzz/fuzz_support.h"
 #include "fuzz/system_reader.h"
 
 namespace {
@@ -18,17 +19,6 @@ const size_t SIZE_BYTES = 2;
 const uint32_t SIDES[] = {0,   1,   16,  31,   32,   33,    48,         64,
                           96,  128, 256, 1024, 1025, 65535, 0x7fffffffu, 0xffffffffu};
 const uint32_t SIDE_COUNT = sizeof SIDES / sizeof SIDES[0];
-
-struct Buffer {
-    explicit Buffer(uint32_t size) : bytes(new uint8_t[size ? size : 1]) {}
-    ~Buffer() { delete[] bytes; }
-    uint8_t* bytes;
-};
-
-void require(bool holds) {
-    if (!holds)
-        abort();
-}
 
 }  // namespace
 

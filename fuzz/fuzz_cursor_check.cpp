@@ -7,23 +7,13 @@
 #include <string.h>
 
 #include "cursors/cursor_layout.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
 
 // Sizes the loader may ask: its own (0), the smallest, the usual, and far
 // past the side limit.
 const uint32_t ASKED_SIDES[] = {0, 1, 32, 1024};
-
-struct Buffer {
-    explicit Buffer(uint32_t size) : bytes(new uint8_t[size ? size : 1]) {}
-    ~Buffer() { delete[] bytes; }
-    uint8_t* bytes;
-};
-
-void require(bool holds) {
-    if (!holds)
-        abort();
-}
 
 bool same_layout(const CursorLayout& a, const CursorLayout& b) {
     return a.animated == b.animated && a.size == b.size && a.frames == b.frames &&

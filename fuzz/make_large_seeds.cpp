@@ -9,19 +9,12 @@
 
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "tests/robustness/support/malformed_corpus.h"
 
 namespace {
 
 const std::string OWN_SIZE("\0\0", 2), SIZE_32("\4\4", 2);
-
-bool write_file(const std::string& path, const std::string& bytes) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return fclose(file) == 0 && written;
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "tests/support/varied_cursors.h"
 
 namespace {
@@ -15,14 +16,6 @@ const uint64_t SEED = 0x6675727a73656564ull;
 const int FILES = 24;
 const size_t LARGEST_SEED = 16384;  // keeps the committed corpus small
 const int ASKED_SIZE_EVERY = 4;  // every fourth copy seed asks for a size
-
-bool write_file(const std::string& path, const std::string& bytes) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return fclose(file) == 0 && written;
-}
 
 }  // namespace
 

@@ -23,15 +23,16 @@ std::string output_file_name() {
 }
 
 // Wine's console host of a console child may hold the file a moment after
-// the child has ended.
+// the child has ended. A delete that succeeds may still leave the name until
+// that holder closes it (the file is opened sharing deletes): it goes then.
 void remove_output(const std::string& path) {
-    for (int tries = 0; !DeleteFileA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
-                        tries < DELETE_TRIES;
-         ++tries)
+    for (int tries = 0; tries < DELETE_TRIES; ++tries) {
+        if (DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND)
+            return;
         Sleep(DELETE_PAUSE_MS);
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-        ADD_FAILURE() << "a child's output file stays behind: " << path << " (error "
-                      << GetLastError() << ")";
+    }
+    ADD_FAILURE() << "a child's output file stays behind: " << path << " (error "
+                  << GetLastError() << ")";
 }
 
 struct Running {

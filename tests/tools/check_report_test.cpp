@@ -13,28 +13,13 @@
 #include "tests/support/child_process.h"
 #include "tests/support/cursor_builders.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/tools/check_tool_run.h"
 
 namespace {
 
-const char TOOL_NAME[] = "quillmere_check.exe";
 const char REPORT[] = "plugin\\quillmere-report.txt";
-const size_t LINE_WIDTH = 79;
 // A file of the three bytes "abc" and its SHA-256.
 const char ABC_SHA256[] = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-
-std::string built_tool() { return program_folder() + "\\..\\tools\\" + TOOL_NAME; }
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 // The output with its wrapping undone: every run of spaces and line ends
 // becomes one space.
@@ -59,22 +44,10 @@ std::string squeezed(const std::string& output) {
     return text;
 }
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 std::string current_folder() {
     char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
     return folder;
-}
-
-ChildRun run_tool(const std::string& arguments, const std::string& tool = built_tool()) {
-    ChildRun run = run_child("\"" + tool + "\" " + arguments);
-    EXPECT_TRUE(run.started) << tool;
-    for (const std::string& line : lines_of(run.output))
-        EXPECT_LE(line.size(), LINE_WIDTH) << line;
-    return run;
 }
 
 class PlayersWindows : public testing::Test {
@@ -137,7 +110,7 @@ TEST_F(PlayersWindows, TheReportHasEveryLineWithSizesMeasuredAndNoNames) {
     ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=2.0\r\n"));
     write_redirected("plugin\\Cursors\\cursor2.ani", make_ani(32, 32));
     // The tool where players have it, so that the report lands in the game.
-    ASSERT_TRUE(CopyFileA(built_tool().c_str(), "plugin\\quillmere_check.exe", FALSE));
+    ASSERT_TRUE(CopyFileA(tool_path().c_str(), "plugin\\quillmere_check.exe", FALSE));
     ChildRun run = run_tool("--report", current_folder() + "\\plugin\\" + TOOL_NAME);
     EXPECT_TRUE(contains(squeezed(run.output), "\\" + std::string(REPORT) + ":sendthisfile"))
         << run.output;
@@ -233,7 +206,7 @@ TEST_F(PlayersWindows, ProgramsWithCodeGuardOnAreNamed) {
         if (c.by_another_path)
             set_mitigation(key + "\\there", c.by_another_path, "C:\\Games\\" + c.program);
     }
-    ASSERT_TRUE(CopyFileA(built_tool().c_str(), "plugin\\quillmere_check.exe", FALSE));
+    ASSERT_TRUE(CopyFileA(tool_path().c_str(), "plugin\\quillmere_check.exe", FALSE));
     std::string output =
         unwrapped(run_tool("--report", current_folder() + "\\plugin\\" + TOOL_NAME).output);
     std::string report = read_file(REPORT);
@@ -247,7 +220,7 @@ TEST_F(PlayersWindows, ProgramsWithCodeGuardOnAreNamed) {
 }
 
 TEST(CheckToolManifest, RunsAsTheInvokerWithoutRedirection) {
-    HMODULE tool = LoadLibraryExA(built_tool().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE tool = LoadLibraryExA(tool_path().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(tool != NULL);
     HRSRC found = FindResourceA(tool, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
     ASSERT_TRUE(found != NULL);
