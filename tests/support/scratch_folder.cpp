@@ -25,6 +25,41 @@ std::string unique_temp_folder() {
     return name;
 }
 
+// Wide throughout: a test may make names outside the ANSI code page
+// (a game folder in Cyrillic), which the ANSI calls can't reach.
+bool remove_tree_wide(const std::wstring& path, std::wstring* left) {
+    bool removed = true;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = path + L"\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removed = remove_tree_wide(child, left) && removed;
+                continue;
+            }
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!DeleteFileW(child.c_str())) {
+                if (removed)
+                    *left = child;
+                removed = false;
+            }
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!RemoveDirectoryW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+        GetLastError() != ERROR_PATH_NOT_FOUND) {
+        if (removed)
+            *left = path;
+        removed = false;
+    }
+    return removed;
+}
+
 }  // namespace
 
 ScratchFolder::ScratchFolder(bool with_plugin_folder)
@@ -82,34 +117,15 @@ bool write_file(const std::string& path, const std::string& bytes) {
 }
 
 bool remove_tree(const std::string& path, std::string* left) {
-    bool removed = true;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removed = remove_tree(child, left) && removed;
-                continue;
-            }
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!DeleteFileA(child.c_str())) {
-                if (left && removed)
-                    *left = child;
-                removed = false;
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!RemoveDirectoryA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
-        GetLastError() != ERROR_PATH_NOT_FOUND) {
-        if (left && removed)
-            *left = path;
-        removed = false;
+    wchar_t wide[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
+        return false;
+    std::wstring left_wide;
+    bool removed = remove_tree_wide(wide, &left_wide);
+    if (!removed && left) {
+        char name[MAX_PATH * 3] = "";
+        WideCharToMultiByte(CP_UTF8, 0, left_wide.c_str(), -1, name, sizeof name, NULL, NULL);
+        *left = name;
     }
     return removed;
 }
