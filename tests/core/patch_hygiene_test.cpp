@@ -12,9 +12,10 @@
 #include <vector>
 
 #include "base/host_address_map.h"
-#include "patching/host_patch_set.h"
 #include "host/runtime/host_code.h"
+#include "patching/host_patch_set.h"
 #include "patching/patch_primitives.h"
+#include "tests/support/code_bytes.h"
 #include "tests/support/import_hooks.h"
 
 namespace {
@@ -23,14 +24,6 @@ const SIZE_T PAGE = 0x1000;
 const SIZE_T CALL_LENGTH = 5;
 // What Windows answers when the code guard refuses to make code writable.
 const DWORD DYNAMIC_CODE_BLOCKED = 1655;
-
-uint8_t* at(uintptr_t address) { return reinterpret_cast<uint8_t*>(address); }
-
-uint32_t read32(uintptr_t address) {
-    uint32_t value;
-    memcpy(&value, at(address), sizeof value);
-    return value;
-}
 
 void* import_of(const char* function, void* replacement) {
     return replace_import(GetModuleHandleA(NULL), "kernel32.dll", function, replacement);

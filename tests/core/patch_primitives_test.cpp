@@ -5,18 +5,11 @@
 #include <string.h>
 
 #include "patching/patch_primitives.h"
+#include "tests/support/code_bytes.h"
 
 namespace {
 
 const SIZE_T PAGE = 0x1000;
-
-uint8_t* at(uintptr_t address) { return reinterpret_cast<uint8_t*>(address); }
-
-uint32_t read32(uintptr_t address) {
-    uint32_t value;
-    memcpy(&value, at(address), sizeof value);
-    return value;
-}
 
 void write_call(uintptr_t site, uint32_t displacement) {
     at(site)[0] = 0xE8;

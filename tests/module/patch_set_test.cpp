@@ -12,18 +12,13 @@
 #include "host/runtime/host_state.h"
 #include "patching/host_patch_set.h"
 #include "base/host_address_map.h"
+#include "tests/support/code_bytes.h"
 
 namespace {
 
 const uint8_t NOP = 0x90;
 
 uint8_t byte_at(uintptr_t address) { return *reinterpret_cast<const uint8_t*>(address); }
-
-uint32_t read32(uintptr_t address) {
-    uint32_t value;
-    memcpy(&value, reinterpret_cast<const void*>(address), sizeof value);
-    return value;
-}
 
 DWORD protection_of(uintptr_t address) {
     MEMORY_BASIC_INFORMATION info = {};
