@@ -137,13 +137,8 @@ int check(const Options& options) {
     std::string sheet = options.sheet.empty() ? "" : full_path(options.sheet);
     print_line("Quillmere cursor check " QUILLMERE_VERSION_TEXT, 0);
     if (!options.files.empty()) {
-        hold_lines();
-        bool all_load = check_dropped_files(options.files);
-        stop_holding();
-        print_result_first();
-        print_line("");
-        print_held_lines();
-        return all_load ? EXIT_ALL_FINE : EXIT_PROBLEMS;
+        // Each file's own result line, and no other.
+        return check_dropped_files(options.files) ? EXIT_ALL_FINE : EXIT_PROBLEMS;
     }
     GameFolder game = enter_game_folder();
     if (!game.found) {
@@ -191,6 +186,7 @@ int check(const Options& options) {
                           std::to_string(options.client_height) + " inside; --client sets another)";
         print_line("");
         counts = print_cursor_table(scales, options.restore_defaults, access);
+        note_capped_size(settings, counts.largest_side);
         strays = print_stray_files();
         print_redirected_copies(copies);
         print_counts(counts);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/module_state.h"
+#include "cursors/cursor_layout.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
@@ -134,7 +135,7 @@ Fold fold_of(const SlotSet& set, int slot, const SlotCheck& check) {
         case FILE_RESTORED:
             return check.note == "default written now" ? DEFAULT_RESTORED : OWN_ROW;
         case FILE_PRESENT:
-            return check.loads && check.note.empty() &&
+            return check.loads && (check.note.empty() || check.capped) &&
                            is_default_cursor(slot_path(set, slot).c_str(),
                                              set.default_first_id + slot)
                        ? DEFAULT_FILE
@@ -142,6 +143,21 @@ Fold fold_of(const SlotSet& set, int slot, const SlotCheck& check) {
         default:
             return OWN_ROW;
     }
+}
+
+// The longest side of what the game shows for a slot, at its own size: the
+// file, or the built-in default standing in for it; 0 for neither.
+int shown_side(const SlotSet& set, int slot, const SlotCheck& check) {
+    int width = check.native_width, height = check.native_height;
+    if (!check.loads) {
+        width = height = 0;
+        HCURSOR cursor = load_default_cursor(module_handle, set.default_first_id + slot, 0.0f);
+        if (cursor) {
+            probe_cursor_size(cursor, &width, &height);
+            DestroyCursor(cursor);
+        }
+    }
+    return width > height ? width : height;
 }
 
 void count(const SlotCheck& check, TableCounts* counts) {
@@ -223,14 +239,18 @@ void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT]) {
             if (check.presence != FILE_PRESENT && check.presence != FILE_FOLDER &&
                 check.presence != FILE_RESTORED)
                 continue;
+            std::string path = shown_path(slot_path(SETS[set], slot).c_str());
+            if (check.loads && check.size_differs)
+                add_problem("cursor " + std::to_string(slot) + " shows at another size",
+                            path + ": " + check.note +
+                                ": send us the report (see Quillmere-README.txt)");
             if (check.loads)
                 continue;
             ++failing;
             std::string name = std::string(SETS[set].animated ? "animated " : "") + "cursor " +
                                std::to_string(slot);
             names += (names.empty() ? "" : ", ") + name;
-            add_problem("", shown_path(slot_path(SETS[set], slot).c_str()) + std::string(": ") +
-                                check.note);
+            add_problem("", path + ": " + check.note);
         }
     if (failing)
         add_problem(names + (failing == 1 ? " fails" : " fail") + " to load", "");
@@ -256,6 +276,10 @@ TableCounts print_cursor_table(const TableScales& scales, bool restore_defaults,
                 row.maximised = size_text(big.width, big.height);
             }
             count(row.check, &counts);
+            int side = shown_side(SETS[set], slot, row.check);
+            // A file larger than any cursor is cut down whatever the Size.
+            if (side > counts.largest_side && side <= static_cast<int>(MAX_CURSOR_SIDE))
+                counts.largest_side = side;
         }
     }
     std::string shown_at = "shown at";
