@@ -266,6 +266,45 @@ TEST_F(CheckToolOnLinux, ANameDifferingOnlyInCaseIsNamedAsIgnored) {
         << run.output;
 }
 
+// The game opens plugin\\Cursors\\cursor<n>.ani; of names differing only in
+// case the system opens the exact one, else one of the others: every other
+// spelling (case, leading zeros, spaces) is told which one the game reads.
+TEST_F(CheckToolOnLinux, EverySpellingIsToldWhichTwinTheGameReads) {
+    struct Case {
+        std::vector<std::string> files;  // made in this order, by Unix
+        const char* listed;              // this file's line ...
+        const char* read;                // ... names this one as read
+    };
+    const Case cases[] = {
+        {{"Cursor5.ANI", "cursor05.ani"}, "cursor05.ani", "the game reads Cursor5.ANI"},
+        {{"Cursor5.ANI", "cursor5.ani", "cursor05.ani"}, "cursor05.ani",
+         "the game reads cursor5.ani"},
+        {{"cursor5.ani", "Cursor 5.ani", "CURSOR5.ANI"}, "Cursor 5.ani",
+         "the game reads cursor5.ani"},
+        {{"CURSOR5.ANI", "cursor5.ani"}, "CURSOR5.ANI", "differs only in capital letters"},
+    };
+    std::string folder = unix_path("plugin\\Cursors");
+    for (const Case& c : cases) {
+        remove_tree("plugin\\Cursors");
+        ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors", NULL));
+        for (const std::string& name : c.files) {
+            // Only Unix makes a name beside its twin; Windows would open the twin.
+            std::string path = "plugin\\Cursors\\" + name;
+            if (!file_exists(path)) {
+                ASSERT_TRUE(write_file(path, make_ani(48, 48)));
+                continue;
+            }
+            ASSERT_TRUE(write_file("twin.tmp", make_ani(48, 48)));
+            run_unix("/bin/mv", unix_path("twin.tmp") + " " + folder + "/" + name,
+                     [] { return !file_exists("twin.tmp"); });
+        }
+        ChildRun run = run_tool("");
+        EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
+        std::string line = line_with(run.output, std::string("\\") + c.listed + ":");
+        EXPECT_TRUE(contains(line, c.read)) << c.listed << "\n" << run.output;
+    }
+}
+
 // The wide-character calls: a game folder named in Cyrillic and Japanese,
 // double-clicked, with a sheet written beside the program.
 TEST(CheckToolElsewhere, AFolderNamedOutsideTheCodePageIsAGameFolder) {
