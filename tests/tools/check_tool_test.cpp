@@ -324,8 +324,8 @@ TEST(CheckToolElsewhere, OutsideAGameFolderItSaysSo) {
     EXPECT_FALSE(folder_exists("plugin"));
 }
 
-// Redirected output keeps file names in the ANSI code page, as they are on
-// disk; a name longer than a line is cut to fit (run_tool checks the width).
+// Redirected output is UTF-8; a name longer than a line is cut to fit
+// (run_tool checks the width).
 TEST(CheckToolElsewhere, ALongAccentedGameFolderKeepsItsName) {
     ScratchFolder scratch(false);
     const std::string game = "Caf\xe9 " + std::string(90, 'x');  // e-acute, code page 1252
@@ -335,7 +335,7 @@ TEST(CheckToolElsewhere, ALongAccentedGameFolderKeepsItsName) {
     ChildRun run = run_tool("--restore-defaults");
     ASSERT_TRUE(SetCurrentDirectoryA(scratch.path().c_str()));
     EXPECT_EQ(EXIT_ALL_FINE, run.exit_code) << run.output;
-    EXPECT_TRUE(contains(run.output, "\\Caf\xe9")) << run.output;
+    EXPECT_TRUE(contains(run.output, "\\Caf\xc3\xa9")) << run.output;
     EXPECT_TRUE(contains(run.output, std::string(60, 'x'))) << run.output;
 }
 

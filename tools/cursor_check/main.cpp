@@ -130,7 +130,15 @@ bool report_written(const std::string& path) {
     return !path.empty();
 }
 
-int check(const Options& options) {
+// What a report written after the check needs: the game folder checked
+// (it is the current folder), its settings and the redirected copies.
+struct ReportInputs {
+    bool ready;
+    SettingsReport settings;
+    RedirectedCopies copies;
+};
+
+int check(const Options& options, ReportInputs* report) {
     // The defaults are this program's own resources, as they are the module's.
     attach_module(GetModuleHandleW(NULL));
     // A relative sheet path names a file where the player started us.
@@ -209,6 +217,7 @@ int check(const Options& options) {
     }
     if (options.report && !report_written(write_player_report(settings, copies)))
         code = EXIT_USAGE;
+    *report = {!options.report, settings, copies};
     if (!sheet.empty()) {
         std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " + game.path +
                               ", " + scale_caption(scale) + window_text;
@@ -225,7 +234,10 @@ int check(const Options& options) {
 }  // namespace
 
 int main() {
+    // Whose console this is, before anyone else can attach to it.
+    runs_in_own_console();
     Options options = {};
+    ReportInputs report = {};
     std::string error;
     int code = EXIT_USAGE;
     if (!parse_command_line(&options, &error)) {
@@ -235,10 +247,20 @@ int main() {
         print_usage();
         code = EXIT_ALL_FINE;
     } else {
-        code = check(options);
+        code = check(options, &report);
     }
-    if (!options.report && !options.help)
-        point_to_report_if_double_clicked();
-    wait_if_own_console();
+    // A double-click window offers the report with one key; a command prompt
+    // or a terminal has --report.
+    if (report.ready && runs_in_own_console()) {
+        print_line("");
+        print_line("Press R to save a report for a bug report, or Enter to close this window.", 0);
+        if (wait_for_key(true)) {
+            print_line("");
+            report_written(write_player_report(report.settings, report.copies));
+            wait_if_own_console();
+        }
+    } else {
+        wait_if_own_console();
+    }
     return code;
 }
