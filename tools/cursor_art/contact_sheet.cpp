@@ -35,7 +35,7 @@ const char* const LEGEND[] = {
     "A5.1 and A5.2 are the two pictures of the animated cursor 5 (plugin\\Cursors\\Animated\\cursor5.ani).",
     "Left: each cursor at its own size. Right: twice that. The game picks the number; the words",
     "say what the picture shows. The red ticks above and left of the large picture point at the",
-    "hotspot: the pixel that clicks. Top: on a light ground; bottom: on a dark one.",
+    "hotspot: the point that clicks. Top: on a light ground; bottom: on a dark one.",
 };
 constexpr int LEGEND_LINES = sizeof LEGEND / sizeof LEGEND[0];
 constexpr int LEGEND_HEIGHT = 2 * MARGIN + LEGEND_LINES * LINE_HEIGHT;

@@ -211,7 +211,7 @@ void print_settings_report(const SettingsReport& settings, int client_width, int
                 scale_text(scale).c_str(), static_cast<unsigned>(MAX_CURSOR_SIDE));
             break;
         case SCALE_NATIVE:
-            say("size         every cursor at its own size, whatever the window");
+            say("size         own size: every cursor as large as its file, whatever the window");
             break;
         case SCALE_AUTOMATIC: {
             int width, height;
