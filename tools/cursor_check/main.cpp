@@ -8,8 +8,8 @@
 //   quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults]
 //                   [--report] [CURSOR FILE...]
 //
-// Exit code: 0 the game shows every cursor as the player set it, 1 something
-// keeps it from doing so (the report names it), 2 bad command line (or a
+// Exit code: 0 the game will do what the player's settings and files say,
+// 1 something keeps it from doing so (the report names it), 2 bad command line (or a
 // sheet that can't be written), 3 no game folder here or above the program.
 #include <windows.h>
 
@@ -60,7 +60,7 @@ std::string result_line() {
         if (!problem.brief.empty())
             briefs += (briefs.empty() ? "" : "; ") + problem.brief;
     if (briefs.empty())
-        return "result: all fine: the game shows every cursor as set here";
+        return "result: all fine: the game will do what your settings and files say";
     return "result: NOT fine: " + briefs;
 }
 
