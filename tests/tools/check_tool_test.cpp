@@ -109,9 +109,11 @@ TEST_F(CheckTool, ASizePastTheLimitsIsReportedAsTheModuleLoadsIt) {
     ASSERT_TRUE(write_file(base(4), make_cur(512, 512, 0, 0)));
     write_size("4.0");
     ChildRun run = check();
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << "the game can't show it as large\n" << run.output;
     std::map<std::string, Row> rows = rows_of(run.output);
     EXPECT_ROW(rows, "4 base", "present", "yes", "512x512", "256x256");
     EXPECT_TRUE(contains(run.output, "the largest that fits")) << run.output;
+    EXPECT_TRUE(contains(run.output, "cursor 4 is shown smaller than asked")) << run.output;
     EXPECT_ROW(rows, "3 base", "present", "yes", "32x32", "128x128");
 }
 

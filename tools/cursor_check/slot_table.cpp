@@ -229,7 +229,20 @@ void print_folded(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT]) {
 
 // A problem for every file that fails: "cursors 7, 9 and animated cursor 5
 // fail to load" on the result line, and each with its own advice.
-void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT]) {
+// True when the file itself keeps it from its size at `scale`: larger than
+// any cursor at its own size, or too many pixels. (A Size that asks past the
+// largest side is the settings' problem, named once.)
+bool file_is_too_large(const SlotCheck& check, float scale) {
+    if (!check.capped)
+        return false;
+    int side = check.native_width > check.native_height ? check.native_width
+                                                         : check.native_height;
+    int width, height;
+    asked_size(side, side, scale, &width, &height);
+    return side > static_cast<int>(MAX_CURSOR_SIDE) || width <= static_cast<int>(MAX_CURSOR_SIDE);
+}
+
+void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT], float scale) {
     std::string names;
     int failing = 0;
     for (int set = 0; set < SET_COUNT; ++set)
@@ -244,6 +257,11 @@ void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT]) {
                 add_problem("cursor " + std::to_string(slot) + " shows at another size",
                             path + ": " + check.note +
                                 ": send us the report (see Quillmere-README.txt)");
+            if (check.loads && file_is_too_large(check, scale))
+                add_problem("cursor " + std::to_string(slot) + " is shown smaller than asked",
+                            path + ": " + check.note + ": use a file of at most " +
+                                std::to_string(MAX_CURSOR_SIDE) +
+                                " pixels a side, or with fewer pictures");
             if (check.loads)
                 continue;
             ++failing;
@@ -302,6 +320,6 @@ TableCounts print_cursor_table(const TableScales& scales, bool restore_defaults,
             if (rows[set][slot].fold == OWN_ROW)
                 print_row(slot, SETS[set], rows[set][slot]);
     print_folded(rows);
-    note_failures(rows);
+    note_failures(rows, scales.scale);
     return counts;
 }
