@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                      ASSERT_TRUE(write_file(base(8), GARBAGE));
                  },
                  "", EXIT_PROBLEMS,
-                 "fails to load: the game shows its built-in cursor 8 "
+                 "fails to load: the game shows its default cursor 8 "
                  "instead (not a cursor, or a damaged one)"},
         GameCase{"sample_edited",
                  [] {

@@ -127,7 +127,7 @@ bool check_one(const std::string& path) {
     if (!check.loads) {
         print_line("result       does NOT load (" + check.note +
                    "): in the game's cursor folder "
-                   "the game would show its built-in cursor instead");
+                   "the game would show its default cursor instead");
         add_problem(last_part(path) + " does not load", "");
         return false;
     }

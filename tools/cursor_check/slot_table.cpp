@@ -88,7 +88,7 @@ std::string slot_path(const SlotSet& set, int slot) {
 // what to do about it.
 std::string failure_note(int slot, bool has_default, const std::string& why) {
     std::string number = std::to_string(slot);
-    std::string seen = has_default ? "the game shows its built-in cursor " + number + " instead"
+    std::string seen = has_default ? "the game shows its default cursor " + number + " instead"
                                    : "the game shows base cursor " + number + " instead";
     return "fails to load: " + seen + " (" + why + ")" +
            (has_default ? "; replace it, or delete it to get the default back"
@@ -106,7 +106,7 @@ SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_def
         check = judge_cursor_file(path.c_str(), scale);
         if (check.presence == FILE_MISSING) {
             check.presence = FILE_UNWRITABLE;
-            check.note = "built-in cursor shows; its file could not be written";
+            check.note = "default cursor shows; its file could not be written";
             return check;
         }
         check.presence = FILE_RESTORED;
@@ -117,7 +117,7 @@ SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_def
         check.note = "base cursor shows";
     } else if (check.presence == FILE_MISSING && !writable) {
         check.presence = FILE_UNWRITABLE;
-        check.note = "built-in cursor shows, but no file can go here: fix the folder (see above)";
+        check.note = "default cursor shows, but no file can go here: fix the folder (see above)";
     } else if (check.presence == FILE_MISSING) {
         check.note = "written at next start";
     } else if (!check.loads) {
