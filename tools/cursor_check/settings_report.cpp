@@ -223,9 +223,11 @@ void print_settings_report(const SettingsReport& settings, int client_width, int
                     ? " (the game's own size)"
                     : "";
             say("size         automatic: %s times each cursor's size in a %dx%d window%s, %s "
-                "times maximised on this screen (%dx%d inside); never below a cursor's own size",
+                "times maximised on this screen (%dx%d inside); never below a cursor's own "
+                "size, nor above %u pixels a side",
                 factor_text(factor).c_str(), client_width, client_height, window.c_str(),
-                factor_text(maximised).c_str(), width, height);
+                factor_text(maximised).c_str(), width, height,
+                static_cast<unsigned>(MAX_CURSOR_SIDE));
             break;
         }
     }
