@@ -28,10 +28,11 @@ ini="$u/plugin/Quillmere.ini.sample"
 grep -q $'^\\[Cursor\\]\r$' "$ini" || problem "Quillmere.ini.sample has no [Cursor] line (with CRLF)"
 grep -q $'^Size=0\r$' "$ini" || problem "Quillmere.ini.sample does not set Size=0"
 readme="$u/Quillmere-README.txt"
-for heading in 'Quick start' 'Which game' Installing 'Which number is which' 'Cursor size' \
-               'Replacing and restoring' 'Checking your cursors' 'Upgrading' 'Uninstalling' \
-               'Windows' 'Linux, Proton and the Steam Deck' 'DirectDraw wrappers' \
-               'Troubleshooting' 'Reporting a problem' 'Licence'; do
+for heading in 'Quick start' 'What is in the zip' 'The cursors are too small or too large' \
+               'I want my own cursors' "My cursors don't show" "The game's own cursor shows" \
+               'The check tool' 'Linux, Proton and the Steam Deck' 'DirectDraw wrappers' \
+               'Windows' 'Upgrading and uninstalling' 'Reporting a problem' \
+               'Technical details' 'Licence'; do
   grep -q "^$heading" "$readme" || problem "the readme has no section '$heading'"
 done
 changelog="$u/Quillmere-CHANGELOG.txt"

@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                      ASSERT_TRUE(write_file(base(8), GARBAGE));
                  },
                  "", EXIT_PROBLEMS,
-                 "fails to load: the game shows its built-in cursor 8 "
+                 "fails to load: the game shows its default cursor 8 "
                  "instead (not a cursor, or a damaged one)"},
         GameCase{"sample_edited",
                  [] {
@@ -177,6 +177,31 @@ INSTANTIATE_TEST_SUITE_P(
             "size_as_percentage",
             [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=150%\r\n")); },
             "", EXIT_PROBLEMS, "for 150% write Size=1.5"},
+        // Sizes the game ignores or can't show: the game would not do what they say.
+        GameCase{"size_under_a_misspelt_section",
+                 [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursors]\r\nSize=2.0\r\n")); },
+                 "", EXIT_PROBLEMS, "Size=2.0 (under [Cursors]) is ignored"},
+        GameCase{"size_outside_the_section",
+                 [] {
+                     ASSERT_TRUE(write_file("plugin\\Quillmere.ini",
+                                            "[Other]\r\nx=1\r\n[Cursor]\r\n[Mouse]\r\nSize=2\r\n"));
+                 },
+                 "", EXIT_PROBLEMS, "Size=2 (under [Mouse]) is ignored"},
+        GameCase{"size_without_a_section_line",
+                 [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "Size=2.0\r\n")); }, "",
+                 EXIT_PROBLEMS, "put the line [Cursor] above it"},
+        GameCase{"size_past_the_largest_cursor",
+                 [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=9999\r\n")); },
+                 "", EXIT_PROBLEMS, "no cursor is larger than 256 pixels a side"},
+        GameCase{"size_below_own_size",
+                 [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=0.5\r\n")); },
+                 "", EXIT_PROBLEMS, "never get smaller than their files"},
+        GameCase{"size_not_a_plain_number",
+                 [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=inf\r\n")); },
+                 "", EXIT_PROBLEMS, "only a plain number counts"},
+        GameCase{"largest_size_in_full",
+                 [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=7.3\r\n")); },
+                 "", EXIT_ALL_FINE, "result: all fine"},
         GameCase{"cursor_in_plugin_folder",
                  [] { ASSERT_TRUE(write_file("plugin\\cursor3.ani", make_ani(32, 32))); }, "",
                  EXIT_PROBLEMS, "plugin\\cursor3.ani: cursors go in plugin\\Cursors"},
@@ -241,6 +266,45 @@ TEST_F(CheckToolOnLinux, ANameDifferingOnlyInCaseIsNamedAsIgnored) {
         << run.output;
 }
 
+// The game opens plugin\\Cursors\\cursor<n>.ani; of names differing only in
+// case the system opens the exact one, else one of the others: every other
+// spelling (case, leading zeros, spaces) is told which one the game reads.
+TEST_F(CheckToolOnLinux, EverySpellingIsToldWhichTwinTheGameReads) {
+    struct Case {
+        std::vector<std::string> files;  // made in this order, by Unix
+        const char* listed;              // this file's line ...
+        const char* read;                // ... names this one as read
+    };
+    const Case cases[] = {
+        {{"Cursor5.ANI", "cursor05.ani"}, "cursor05.ani", "the game reads Cursor5.ANI"},
+        {{"Cursor5.ANI", "cursor5.ani", "cursor05.ani"}, "cursor05.ani",
+         "the game reads cursor5.ani"},
+        {{"cursor5.ani", "Cursor 5.ani", "CURSOR5.ANI"}, "Cursor 5.ani",
+         "the game reads cursor5.ani"},
+        {{"CURSOR5.ANI", "cursor5.ani"}, "CURSOR5.ANI", "differs only in capital letters"},
+    };
+    std::string folder = unix_path("plugin\\Cursors");
+    for (const Case& c : cases) {
+        remove_tree("plugin\\Cursors");
+        ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors", NULL));
+        for (const std::string& name : c.files) {
+            // Only Unix makes a name beside its twin; Windows would open the twin.
+            std::string path = "plugin\\Cursors\\" + name;
+            if (!file_exists(path)) {
+                ASSERT_TRUE(write_file(path, make_ani(48, 48)));
+                continue;
+            }
+            ASSERT_TRUE(write_file("twin.tmp", make_ani(48, 48)));
+            run_unix("/bin/mv", unix_path("twin.tmp") + " " + folder + "/" + name,
+                     [] { return !file_exists("twin.tmp"); });
+        }
+        ChildRun run = run_tool("");
+        EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << run.output;
+        std::string line = line_with(run.output, std::string("\\") + c.listed + ":");
+        EXPECT_TRUE(contains(line, c.read)) << c.listed << "\n" << run.output;
+    }
+}
+
 // The wide-character calls: a game folder named in Cyrillic and Japanese,
 // double-clicked, with a sheet written beside the program.
 TEST(CheckToolElsewhere, AFolderNamedOutsideTheCodePageIsAGameFolder) {
@@ -289,21 +353,44 @@ TEST(CheckToolElsewhere, AFolderNamedOutsideTheCodePageIsAGameFolder) {
     EXPECT_TRUE(written);
 }
 
-// A file dropped onto the program is checked on its own: where it goes and
-// for which numbers.
-TEST(CheckToolElsewhere, ADroppedFileIsCheckedOnItsOwn) {
+// A file dropped onto the program is checked on its own: one result, for
+// the file, and advice that fits where it lies.
+TEST(CheckToolElsewhere, ADroppedFileGetsOneResultAndAdviceForWhereItIs) {
+    struct Case {
+        const char* file;
+        bool sound;
+        DWORD exit_code;
+        const char* said;      // a line holds this
+        const char* not_said;  // no line holds this ("" for no check)
+    };
+    const Case cases[] = {
+        {"cursor9 (1).ani", true, EXIT_ALL_FINE, "it says cursor 9: copy it into", ""},
+        {"cursor9 (1).ani", true, EXIT_ALL_FINE, "any cursor number, 0 to 21", ""},
+        {"plugin\\Cursors\\cursor4.ani", true, EXIT_ALL_FINE,
+         "in place: the game shows it as cursor 4", "copy it into"},
+        {"plugin\\Cursors\\Animated\\cursor5.ani", true, EXIT_ALL_FINE,
+         "in place: the game shows it as animated cursor 5", "copy it into"},
+        {"plugin\\Cursors\\cursor04.ani", true, EXIT_PROBLEMS, "rename it to cursor4.ani",
+         "copy it into"},
+        {"broken.cur", false, EXIT_PROBLEMS, "does NOT load", ""},
+    };
     ScratchFolder scratch(false);
-    ASSERT_TRUE(write_file("cursor9 (1).ani", make_ani(48, 48)));
-    ASSERT_TRUE(write_file("broken.cur", GARBAGE));
-    ChildRun good = run_tool("\"" + scratch.path() + "\\cursor9 (1).ani\"");
-    EXPECT_EQ(EXIT_ALL_FINE, good.exit_code) << good.output;
-    EXPECT_FALSE(line_with(good.output, "loads: an animated cursor of 48x48").empty())
-        << good.output;
-    EXPECT_FALSE(line_with(good.output, "any cursor number, 0 to 21").empty()) << good.output;
-    EXPECT_FALSE(line_with(good.output, "as cursor9.ani").empty()) << good.output;
-    ChildRun bad = run_tool("broken.cur");
-    EXPECT_EQ(EXIT_PROBLEMS, bad.exit_code) << bad.output;
-    EXPECT_FALSE(line_with(bad.output, "does NOT load").empty()) << bad.output;
+    ASSERT_TRUE(CreateDirectoryA("plugin", NULL));
+    ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors", NULL));
+    ASSERT_TRUE(CreateDirectoryA("plugin\\Cursors\\Animated", NULL));
+    for (const Case& c : cases) {
+        ASSERT_TRUE(write_file(c.file, c.sound ? make_ani(48, 48) : GARBAGE));
+        ChildRun run = run_tool("\"" + scratch.path() + "\\" + c.file + "\"");
+        EXPECT_EQ(c.exit_code, run.exit_code) << c.file << "\n" << run.output;
+        EXPECT_FALSE(line_with(run.output, c.said).empty()) << c.said << "\n" << run.output;
+        if (*c.not_said) {
+            EXPECT_TRUE(line_with(run.output, c.not_said).empty()) << run.output;
+        }
+        int results = 0;
+        for (const std::string& line : lines_of(run.output))
+            results += line.compare(0, 6, "result") == 0;
+        EXPECT_EQ(1, results) << run.output;
+    }
 }
 
 // An 80x25 console shows the report's first lines (the window is moved back

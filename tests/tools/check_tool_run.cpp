@@ -95,8 +95,12 @@ std::string host_path() {
 ChildRun run_tool(const std::string& arguments, const std::string& tool) {
     ChildRun run = run_child("\"" + tool + "\" " + arguments);
     EXPECT_TRUE(run.started) << tool;
-    for (const std::string& line : lines_of(run.output))
-        EXPECT_LE(line.size(), LINE_WIDTH) << arguments << ": " << line;
+    // Characters, not bytes: the output is UTF-8.
+    for (const std::string& line : lines_of(run.output)) {
+        size_t characters = 0;
+        for (char c : line) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        EXPECT_LE(characters, LINE_WIDTH) << arguments << ": " << line;
+    }
     return run;
 }
 

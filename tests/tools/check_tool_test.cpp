@@ -52,7 +52,7 @@ TEST_F(CheckTool, FixedScaleTableShowsEachFileAndWritesNothing) {
     write_size("2.0");
     ChildRun run = check();
     EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << "the garbage file fails to load\n" << run.output;
-    EXPECT_TRUE(contains(run.output, "version " QUILLMERE_VERSION_TEXT ", checksum ")) << run.output;
+    EXPECT_TRUE(contains(run.output, "version " QUILLMERE_VERSION_TEXT "\r\n")) << run.output;
 
     std::map<std::string, Row> rows = rows_of(run.output);
     EXPECT_EQ(3u, rows.size()) << "only the player's files have rows\n" << run.output;
@@ -109,9 +109,11 @@ TEST_F(CheckTool, ASizePastTheLimitsIsReportedAsTheModuleLoadsIt) {
     ASSERT_TRUE(write_file(base(4), make_cur(512, 512, 0, 0)));
     write_size("4.0");
     ChildRun run = check();
+    EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << "the game can't show it as large\n" << run.output;
     std::map<std::string, Row> rows = rows_of(run.output);
     EXPECT_ROW(rows, "4 base", "present", "yes", "512x512", "256x256");
     EXPECT_TRUE(contains(run.output, "the largest that fits")) << run.output;
+    EXPECT_TRUE(contains(run.output, "cursor 4 is shown smaller than asked")) << run.output;
     EXPECT_ROW(rows, "3 base", "present", "yes", "32x32", "128x128");
 }
 
@@ -324,8 +326,8 @@ TEST(CheckToolElsewhere, OutsideAGameFolderItSaysSo) {
     EXPECT_FALSE(folder_exists("plugin"));
 }
 
-// Redirected output keeps file names in the ANSI code page, as they are on
-// disk; a name longer than a line is cut to fit (run_tool checks the width).
+// Redirected output is UTF-8; a name longer than a line is cut to fit
+// (run_tool checks the width).
 TEST(CheckToolElsewhere, ALongAccentedGameFolderKeepsItsName) {
     ScratchFolder scratch(false);
     const std::string game = "Caf\xe9 " + std::string(90, 'x');  // e-acute, code page 1252
@@ -335,7 +337,7 @@ TEST(CheckToolElsewhere, ALongAccentedGameFolderKeepsItsName) {
     ChildRun run = run_tool("--restore-defaults");
     ASSERT_TRUE(SetCurrentDirectoryA(scratch.path().c_str()));
     EXPECT_EQ(EXIT_ALL_FINE, run.exit_code) << run.output;
-    EXPECT_TRUE(contains(run.output, "\\Caf\xe9")) << run.output;
+    EXPECT_TRUE(contains(run.output, "\\Caf\xc3\xa9")) << run.output;
     EXPECT_TRUE(contains(run.output, std::string(60, 'x'))) << run.output;
 }
 

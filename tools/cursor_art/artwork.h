@@ -20,6 +20,7 @@ struct CursorFile {
     std::uint32_t resource_id = 0;
     int slot = 0;
     std::string relative_path;  // below the cursor folder, '/' separated
+    std::string looks;          // what the picture shows, in a player's words
     bool header_has_size = false;  // anih carries width/height/bpp/planes
     std::uint32_t rate = 0;        // sixtieths of a second per frame
     std::vector<CursorFrame> frames;

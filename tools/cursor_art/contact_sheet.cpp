@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <stb/stb_easy_font.h>
+
 #include "png_file.h"
 
 namespace cursor_art {
@@ -17,7 +19,7 @@ struct Rgb8 {
 
 constexpr int COLUMNS = 8;
 constexpr int CELL_WIDTH = 128;
-constexpr int CELL_HEIGHT = 100;
+constexpr int CELL_HEIGHT = 116;
 constexpr int MARGIN = 8;
 constexpr int ZOOM = 2;
 constexpr int LABEL_SCALE = 2;
@@ -25,6 +27,20 @@ constexpr int SMALL_X = 8;   // 1x image, relative to the cell
 constexpr int LARGE_X = 52;  // 2x image, relative to the cell
 constexpr int IMAGE_Y = 22;
 constexpr int MARKER_LENGTH = 4;
+constexpr int WORDS_Y = 98;  // what the cursor shows, under the images
+// The legend above the panels: one line each, in the small font.
+constexpr int LINE_HEIGHT = 12;
+const char* const LEGEND[] = {
+    "Quillmere's default cursors. The number is the file's: 14 is plugin\\Cursors\\cursor14.ani;",
+    "A5.1 and A5.2 are the two pictures of the animated cursor 5 (plugin\\Cursors\\Animated\\cursor5.ani).",
+    "Left: each cursor at its own size. Right: twice that. The game picks the number; the words",
+    "say what the picture shows. The red ticks above and left of the large picture point at the",
+    "hotspot: the point that clicks. Top: on a light ground; bottom: on a dark one.",
+};
+constexpr int LEGEND_LINES = sizeof LEGEND / sizeof LEGEND[0];
+constexpr int LEGEND_HEIGHT = 2 * MARGIN + LEGEND_LINES * LINE_HEIGHT;
+// Room for the small font's quads: 64 bytes each, a few dozen a character.
+constexpr int WORDS_BUFFER_SIZE = 64 * 4096;
 
 struct Theme {
     Rgb8 background;
@@ -50,6 +66,7 @@ constexpr Glyph FONT[] = {
 struct Tile {
     const CursorFrame* frame;
     std::string label;
+    std::string looks;
 };
 
 class Sheet {
@@ -88,6 +105,20 @@ public:
         }
     }
 
+    // Text in stb's small font: its quads filled, on whole pixels.
+    void draw_words(const std::string& text, int x0, int y0, Rgb8 colour) {
+        static char quads[WORDS_BUFFER_SIZE];
+        std::string copy = text;
+        const int count = stb_easy_font_print(static_cast<float>(x0), static_cast<float>(y0), &copy[0],
+                                              nullptr, quads, sizeof quads);
+        for (int q = 0; q < count; ++q) {
+            const float* first = reinterpret_cast<const float*>(quads + q * 64);
+            const float* third = reinterpret_cast<const float*>(quads + q * 64 + 32);
+            const int left = static_cast<int>(first[0]), top = static_cast<int>(first[1]);
+            fill_rect(left, top, static_cast<int>(third[0]) - left, static_cast<int>(third[1]) - top, colour);
+        }
+    }
+
     const std::vector<std::uint8_t>& rgb() const { return rgb_; }
 
 private:
@@ -123,7 +154,7 @@ std::vector<Tile> tiles_for(const std::vector<CursorFile>& files) {
         for (size_t i = 0; i < file.frames.size(); ++i) {
             std::string label = std::to_string(file.slot);
             if (animated) label = "A" + label + "." + std::to_string(i + 1);
-            tiles.push_back({&file.frames[i], label});
+            tiles.push_back({&file.frames[i], label, file.looks});
         }
     }
     return tiles;
@@ -143,6 +174,7 @@ void draw_tile(Sheet& sheet, const Tile& tile, int x0, int y0, const Theme& them
     const int hot_y = y0 + IMAGE_Y + tile.frame->hotspot_y * ZOOM;
     sheet.fill_rect(hot_x, y0 + IMAGE_Y - 2 - MARKER_LENGTH, ZOOM, MARKER_LENGTH, theme.marker);
     sheet.fill_rect(large_x - 2 - MARKER_LENGTH, hot_y, MARKER_LENGTH, ZOOM, theme.marker);
+    sheet.draw_words(tile.looks, x0 + SMALL_X, y0 + WORDS_Y, theme.label);
 }
 
 void draw_panel(Sheet& sheet, const std::vector<Tile>& tiles, int top, int width, int height, const Theme& theme) {
@@ -161,10 +193,14 @@ bool write_contact_sheet(const std::vector<CursorFile>& files, const std::string
     const int rows = (static_cast<int>(tiles.size()) + COLUMNS - 1) / COLUMNS;
     const int width = 2 * MARGIN + COLUMNS * CELL_WIDTH;
     const int panel_height = 2 * MARGIN + rows * CELL_HEIGHT;
-    Sheet sheet(width, 2 * panel_height);
-    draw_panel(sheet, tiles, 0, width, panel_height, LIGHT);
-    draw_panel(sheet, tiles, panel_height, width, panel_height, DARK);
-    return write_png_rgb(path, width, 2 * panel_height, sheet.rgb());
+    const int height = LEGEND_HEIGHT + 2 * panel_height;
+    Sheet sheet(width, height);
+    sheet.fill_rect(0, 0, width, LEGEND_HEIGHT, LIGHT.background);
+    for (int line = 0; line < LEGEND_LINES; ++line)
+        sheet.draw_words(LEGEND[line], MARGIN, MARGIN + line * LINE_HEIGHT, LIGHT.label);
+    draw_panel(sheet, tiles, LEGEND_HEIGHT, width, panel_height, LIGHT);
+    draw_panel(sheet, tiles, LEGEND_HEIGHT + panel_height, width, panel_height, DARK);
+    return write_png_rgb(path, width, height, sheet.rgb());
 }
 
 }  // namespace cursor_art

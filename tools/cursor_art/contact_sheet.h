@@ -1,5 +1,7 @@
 // A PNG overview of every default cursor frame at 1x and 2x, on a light and
-// on a dark background, for reviewing the artwork.
+// on a dark background, each with its number and in words what it shows,
+// under a legend saying what the marks mean: the players' chart of cursor
+// numbers (Quillmere-cursor-numbers.png in the zip) and the artwork's review.
 #pragma once
 
 #include <string>

@@ -10,7 +10,8 @@
 namespace {
 
 const int SAY_BUFFER_SIZE = 1024;
-const DWORD ENTER_BUFFER_SIZE = 256;
+// The key that writes the report in a window of the tool's own.
+const WORD REPORT_KEY = 'R';
 
 // Lines printed while held: text and hanging indent.
 struct HeldLine {
@@ -40,8 +41,8 @@ std::string convert(const std::wstring& text, UINT code_page) {
 }
 
 // A console gets UTF-16, which it shows whatever its own code page. Output
-// redirected to a file or a pipe is written in the ANSI code page: a report
-// saved to a file opens right in Notepad on every Windows the game runs on.
+// redirected to a file or a pipe is UTF-8, unconverted: every folder name
+// survives "> quillmere-check.txt", and Notepad opens it right.
 void write_text(HANDLE out, const std::wstring& line) {
     DWORD written = 0;
     if (is_console(out)) {
@@ -53,7 +54,7 @@ void write_text(HANDLE out, const std::wstring& line) {
         WriteConsoleW(out, line.data(), static_cast<DWORD>(line.size()), &written, NULL);
         return;
     }
-    std::string bytes = convert(line, CP_ACP);
+    std::string bytes = convert(line, CP_UTF8);
     WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
 }
 
@@ -80,6 +81,20 @@ void print_wrapped(HANDLE out, const std::string& text, int hanging) {
         rest.erase(0, rest.find_first_not_of(L' '));
         indent.assign(hanging, L' ');
     } while (!rest.empty());
+}
+
+// True when this program alone uses its console, and a window shows it.
+bool console_is_own() {
+    DWORD processes[2];
+    // Output sent elsewhere (a pipe, a file) needs no pause to be read, nor
+    // does a console shared with the command prompt that started us.
+    if (GetConsoleProcessList(processes, 2) != 1 || !is_console(GetStdHandle(STD_INPUT_HANDLE)) ||
+        !is_console(GetStdHandle(STD_OUTPUT_HANDLE)))
+        return false;
+    // Wine gives a program started from a Unix terminal a console of its
+    // own, without a window: the terminal shows the output and stays.
+    HWND window = GetConsoleWindow();
+    return !is_wine() || (window && IsWindowVisible(window));
 }
 
 // Scrolls the console window back to the report's first line when the
@@ -149,10 +164,16 @@ void print_error_line(const std::string& text) {
 }
 
 bool runs_in_own_console() {
-    DWORD processes[2];
-    // Output sent elsewhere (a pipe, a file) needs no pause to be read.
-    return GetConsoleProcessList(processes, 2) == 1 && is_console(GetStdHandle(STD_INPUT_HANDLE)) &&
-           is_console(GetStdHandle(STD_OUTPUT_HANDLE));
+    // Decided once, at the start: a program attaching to the console later
+    // does not make it shared.
+    static int own = -1;
+    if (own < 0)
+        own = console_is_own();
+    return own != 0;
+}
+
+bool is_wine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != NULL;
 }
 
 void wait_if_own_console() {
@@ -160,9 +181,24 @@ void wait_if_own_console() {
         return;
     print_line("");
     print_line("Press Enter to close this window.");
+    wait_for_key(false);
+}
+
+bool wait_for_key(bool report_key) {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     show_from_first_row(out);
-    wchar_t typed[ENTER_BUFFER_SIZE];
-    DWORD got = 0;
-    ReadConsoleW(GetStdHandle(STD_INPUT_HANDLE), typed, ENTER_BUFFER_SIZE, &got, NULL);
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    for (;;) {
+        INPUT_RECORD record;
+        DWORD got = 0;
+        if (!ReadConsoleInputW(in, &record, 1, &got) || got == 0)
+            return false;
+        if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown)
+            continue;
+        WORD key = record.Event.KeyEvent.wVirtualKeyCode;
+        if (report_key && key == REPORT_KEY)
+            return true;
+        if (key == VK_RETURN || key == VK_ESCAPE)
+            return false;
+    }
 }

@@ -32,11 +32,19 @@ void print_held_lines();
 void print_error_line(const std::string& text);
 
 // True when the console was made for this program alone (it was
-// double-clicked, or a file was dropped on it) and both shows the output and
-// reads a keyboard.
+// double-clicked, or a file was dropped on it), shows a window, and both
+// shows the output and reads a keyboard. A command prompt's console, a Unix
+// terminal under Wine, a pipe or a file are not.
 bool runs_in_own_console();
+
+// True under Wine (and so Proton).
+bool is_wine();
 
 // In its own console: shows the report from its first line, where the result
 // stands (a report longer than the window would otherwise show its end),
 // then asks for Enter and waits for it.
 void wait_if_own_console();
+
+// Shows the report from its first line and waits for Enter (or Escape):
+// false; with `report_key`, R gives true.
+bool wait_for_key(bool report_key);

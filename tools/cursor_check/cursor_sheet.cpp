@@ -191,7 +191,7 @@ void draw_cell(HDC dc, int x, int y, int side, int slot, const SheetSlot& sheet_
 
 const char* const SET_TITLES[SET_COUNT] = {
     "base cursors (each on light and dark; the blue ring marks the point that clicks; red: the "
-    "file fails, the built-in cursor shows)",
+    "file fails, the default cursor shows)",
     "animated set (grey number: no file of its own, the base cursor shows)",
 };
 

@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include <vector>
+
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "tools/cursor_check/console_text.h"
@@ -85,6 +87,31 @@ std::string cursor_folder_text() {
     return std::string("the game folder's ") + shown_path(CURSOR_FOLDER);
 }
 
+enum CursorPlace { ELSEWHERE, IN_CURSOR_FOLDER, IN_ANIMATED_FOLDER };
+
+bool same_name(const std::string& first, const char* second) {
+    return lstrcmpiW(wide(first).c_str(), wide(second).c_str()) == 0;
+}
+
+// Whether the file already lies in a game's plugin\Cursors or its Animated
+// folder.
+CursorPlace place_of(const std::string& path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t end; (end = path.find('\\', start)) != std::string::npos; start = end + 1)
+        parts.push_back(path.substr(start, end - start));
+    size_t count = parts.size();
+    std::string cursors = last_part(CURSOR_FOLDER), plugin = last_part(PLUGIN_FOLDER);
+    std::string animated = last_part(ANIMATED_CURSOR_FOLDER);
+    if (count >= 2 && same_name(parts[count - 1], cursors.c_str()) &&
+        same_name(parts[count - 2], plugin.c_str()))
+        return IN_CURSOR_FOLDER;
+    if (count >= 3 && same_name(parts[count - 1], animated.c_str()) &&
+        same_name(parts[count - 2], cursors.c_str()) && same_name(parts[count - 3], plugin.c_str()))
+        return IN_ANIMATED_FOLDER;
+    return ELSEWHERE;
+}
+
 bool check_one(const std::string& path) {
     say("file         %s", path.c_str());
     DWORD attributes = GetFileAttributesW(wide(path).c_str());
@@ -100,18 +127,41 @@ bool check_one(const std::string& path) {
     if (!check.loads) {
         print_line("result       does NOT load (" + check.note +
                    "): in the game's cursor folder "
-                   "the game would show its built-in cursor instead");
+                   "the game would show its default cursor instead");
         add_problem(last_part(path) + " does not load", "");
         return false;
     }
     print_line(std::string("result       loads: ") + (is_animated(path) ? "an animated" : "a") +
                " cursor of " + std::to_string(check.native_width) + "x" +
                std::to_string(check.native_height) + hotspot_of(loader));
-    std::string folder = cursor_folder_text();
     int slot = slot_of_name(last_part(path));
-    if (slot >= 0 && slot < LOADED_SLOT_COUNT)
-        print_line("name         it says cursor " + std::to_string(slot) + ": copy it into " +
-                   folder + " as cursor" + std::to_string(slot) + ".ani");
+    bool numbered = slot >= 0 && slot < LOADED_SLOT_COUNT;
+    std::string number = std::to_string(slot), wanted = "cursor" + number + ".ani";
+    wchar_t full[MAX_PATH * 2];
+    DWORD length = GetFullPathNameW(wide(path).c_str(), MAX_PATH * 2, full, NULL);
+    CursorPlace place = place_of(length && length < MAX_PATH * 2 ? utf8(full) : path);
+    if (place != ELSEWHERE) {
+        std::string set = place == IN_ANIMATED_FOLDER ? "animated cursor " : "cursor ";
+        if (numbered && lstrcmpiA(last_part(path).c_str(), wanted.c_str()) == 0) {
+            print_line("place        in place: the game shows it as " + set + number);
+            return true;
+        }
+        // The game never reads it under this name.
+        if (numbered)
+            print_line("place        in the right folder, but the game reads only " + wanted +
+                       " there: rename it to " + wanted);
+        else
+            print_line("place        in the right folder, but the game reads only the names "
+                       "cursor0.ani to cursor21.ani there: rename it to cursor<n>.ani, n the "
+                       "number it stands for (Quillmere-cursor-numbers.png shows which "
+                       "number is which)");
+        add_problem(last_part(path) + " is never read", "");
+        return false;
+    }
+    std::string folder = cursor_folder_text();
+    if (numbered)
+        print_line("name         it says cursor " + number + ": copy it into " + folder + " as " +
+                   wanted);
     print_line(std::string("use          it can stand for any cursor number, 0 to ") +
                HIGHEST_SLOT + ": copy it into " + folder +
                " as cursor<n>.ani (for the animated "

@@ -8,8 +8,8 @@
 //   quillmere_check [--client WxH] [--sheet FILE.png] [--restore-defaults]
 //                   [--report] [CURSOR FILE...]
 //
-// Exit code: 0 the game shows every cursor as the player set it, 1 something
-// keeps it from doing so (the report names it), 2 bad command line (or a
+// Exit code: 0 the game will do what the player's settings and files say,
+// 1 something keeps it from doing so (the report names it), 2 bad command line (or a
 // sheet that can't be written), 3 no game folder here or above the program.
 #include <windows.h>
 
@@ -60,7 +60,7 @@ std::string result_line() {
         if (!problem.brief.empty())
             briefs += (briefs.empty() ? "" : "; ") + problem.brief;
     if (briefs.empty())
-        return "result: all fine: the game shows every cursor as set here";
+        return "result: all fine: the game will do what your settings and files say";
     return "result: NOT fine: " + briefs;
 }
 
@@ -130,20 +130,23 @@ bool report_written(const std::string& path) {
     return !path.empty();
 }
 
-int check(const Options& options) {
+// What a report written after the check needs: the game folder checked
+// (it is the current folder), its settings and the redirected copies.
+struct ReportInputs {
+    bool ready;
+    SettingsReport settings;
+    RedirectedCopies copies;
+};
+
+int check(const Options& options, ReportInputs* report) {
     // The defaults are this program's own resources, as they are the module's.
     attach_module(GetModuleHandleW(NULL));
     // A relative sheet path names a file where the player started us.
     std::string sheet = options.sheet.empty() ? "" : full_path(options.sheet);
     print_line("Quillmere cursor check " QUILLMERE_VERSION_TEXT, 0);
     if (!options.files.empty()) {
-        hold_lines();
-        bool all_load = check_dropped_files(options.files);
-        stop_holding();
-        print_result_first();
-        print_line("");
-        print_held_lines();
-        return all_load ? EXIT_ALL_FINE : EXIT_PROBLEMS;
+        // Each file's own result line, and no other.
+        return check_dropped_files(options.files) ? EXIT_ALL_FINE : EXIT_PROBLEMS;
     }
     GameFolder game = enter_game_folder();
     if (!game.found) {
@@ -191,6 +194,7 @@ int check(const Options& options) {
                           std::to_string(options.client_height) + " inside; --client sets another)";
         print_line("");
         counts = print_cursor_table(scales, options.restore_defaults, access);
+        note_capped_size(settings, counts.largest_side);
         strays = print_stray_files();
         print_redirected_copies(copies);
         print_counts(counts);
@@ -213,6 +217,7 @@ int check(const Options& options) {
     }
     if (options.report && !report_written(write_player_report(settings, copies)))
         code = EXIT_USAGE;
+    *report = {!options.report, settings, copies};
     if (!sheet.empty()) {
         std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " + game.path +
                               ", " + scale_caption(scale) + window_text;
@@ -229,7 +234,10 @@ int check(const Options& options) {
 }  // namespace
 
 int main() {
+    // Whose console this is, before anyone else can attach to it.
+    runs_in_own_console();
     Options options = {};
+    ReportInputs report = {};
     std::string error;
     int code = EXIT_USAGE;
     if (!parse_command_line(&options, &error)) {
@@ -239,10 +247,20 @@ int main() {
         print_usage();
         code = EXIT_ALL_FINE;
     } else {
-        code = check(options);
+        code = check(options, &report);
     }
-    if (!options.report && !options.help)
-        point_to_report_if_double_clicked();
-    wait_if_own_console();
+    // A double-click window offers the report with one key; a command prompt
+    // or a terminal has --report.
+    if (report.ready && runs_in_own_console()) {
+        print_line("");
+        print_line("Press R to save a report for a bug report, or Enter to close this window.", 0);
+        if (wait_for_key(true)) {
+            print_line("");
+            report_written(write_player_report(report.settings, report.copies));
+            wait_if_own_console();
+        }
+    } else {
+        wait_if_own_console();
+    }
     return code;
 }

@@ -66,13 +66,11 @@ bool print_module_report() {
                     std::string(path) + " is damaged or not this plug-in: unpack the zip again");
         return true;
     }
-    // The SHA-256 the report carries too, so that a player can tell which
-    // build is in the folder.
-    std::string digest = sha256_of_file(PLUGIN_MODULE_PATH);
+    // Which build exactly (its SHA-256) is for the report; the player needs
+    // the version.
     char version[48];
     snprintf(version, sizeof version, ", version %u.%u.%u", major, minor, patch);
-    print_line("plug-in      " + std::string(path) + version +
-               (digest.empty() ? "" : ", checksum SHA-256 " + digest));
+    print_line("plug-in      " + std::string(path) + version);
     return true;
 }
 

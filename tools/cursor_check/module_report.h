@@ -9,8 +9,8 @@
 // damaged one).
 bool file_version(const std::wstring& path, unsigned* major, unsigned* minor, unsigned* patch);
 
-// Prints whether plugin\Quillmere.yrp is there, the version it carries and
-// its checksum; notes a problem when it is missing or damaged. True when it
+// Prints whether plugin\Quillmere.yrp is there and the version it carries;
+// notes a problem when it is missing or damaged. True when it
 // is there.
 bool print_module_report();
 

@@ -150,7 +150,7 @@ void print_usage() {
     print_line("  --help              show this text", OPTION_TEXT_COLUMN);
     print_line("");
     print_line(
-        "Exit code: 0 the game shows every cursor as you set it, 1 something needs "
-        "fixing (the report says what), 2 wrong command line, 3 no game folder found.",
+        "Exit code: 0 the game will do what your settings and files say, 1 something "
+        "needs fixing (the report says what), 2 wrong command line, 3 no game folder found.",
         0);
 }

@@ -226,11 +226,3 @@ std::string write_player_report(const SettingsReport& settings, const Redirected
     }
     return "";
 }
-
-void point_to_report_if_double_clicked() {
-    if (!runs_in_own_console())
-        return;
-    print_line("");
-    print_line("To report a problem: open a command prompt in the game folder, run "
-               "plugin\\quillmere_check.exe --report and send the file it writes.", 0);
-}

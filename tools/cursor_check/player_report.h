@@ -15,7 +15,3 @@ const char REPORT_FILE_NAME[] = "quillmere-report.txt";
 // this program, else in the player's Documents or Temp folder. Returns the
 // full path written, or empty when no folder took it.
 std::string write_player_report(const SettingsReport& settings, const RedirectedCopies& copies);
-
-// At the end of a run in a console of its own (a double click), a line
-// saying how to write the report.
-void point_to_report_if_double_clicked();

@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <ctype.h>
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include "cursors/cursor_layout.h"
 #include "cursors/cursor_loader.h"
 #include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"
@@ -62,32 +65,75 @@ std::string size_text_in(const char* file, bool* present) {
     return *present ? utf8(text) : "";
 }
 
-// True when the whole text is the number the module reads from it.
+// True when the text is a plain decimal number, as a player writes one:
+// an optional sign, digits with at most one full stop, an optional
+// exponent. Words the C runtime may or may not read (inf, nan, 0x10) are not.
 bool is_plain_number(const std::string& text) {
-    char* end = NULL;
-    strtod(text.c_str(), &end);
-    while (end && (*end == ' ' || *end == '\t')) ++end;
-    return end && end != text.c_str() && *end == '\0';
+    size_t at = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    size_t digits = 0, stops = 0;
+    for (; at < text.size() && (isdigit(static_cast<unsigned char>(text[at])) || text[at] == '.');
+         ++at)
+        text[at] == '.' ? ++stops : ++digits;
+    if (digits == 0 || stops > 1)
+        return false;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        size_t sign = at + 1 < text.size() && (text[at + 1] == '-' || text[at + 1] == '+');
+        size_t first = at + 1 + sign;
+        for (at = first; at < text.size() && isdigit(static_cast<unsigned char>(text[at])); ++at) {
+        }
+        if (at == first)
+            return false;
+    }
+    return at == text.size();
 }
 
-// A Size written as a percentage or with a word after the number: the
-// module reads only the number in front.
-void note_unread_text(const SettingsReport& settings) {
-    if (!settings.value_present || is_plain_number(settings.text))
-        return;
-    std::string brief = std::string(SETTINGS_SIZE_KEY) + "=" + settings.text + " reads as " +
-                        scale_text(settings.value);
-    std::string fix;
-    if (settings.text.find(PERCENT) != std::string::npos)
-        fix = "Size is a factor, not a percentage: for " + settings.text +
-              " write Size=" + scale_text(settings.value / PERCENT_PER_FACTOR) +
-              " in plugin\\Quillmere.ini";
-    else
-        fix =
-            "only the number in front counts: write a plain number with a full stop, such as "
-            "Size=1.5, in plugin\\Quillmere.ini";
+void settings_problem(const std::string& brief, const std::string& fix) {
     print_line("             " + fix);
-    add_problem(brief, brief + ": " + fix);
+    add_problem(brief, std::string(shown_path(SETTINGS_FILE)) + ": " + fix);
+}
+
+// A Size the game reads otherwise than written: a percentage, a word after
+// the number, more than the characters read, a number that can't be a size.
+void note_unread_text(const SettingsReport& settings) {
+    if (!settings.value_present || settings.text.empty())
+        return;
+    std::string size = std::string(SETTINGS_SIZE_KEY) + "=" + settings.text;
+    std::string brief = size + " reads as " + scale_text(settings.value);
+    if (settings.text.find(PERCENT) != std::string::npos) {
+        settings_problem(brief, brief + ": Size is a factor, not a percentage: for " + settings.text +
+                                    " write Size=" +
+                                    scale_text(settings.value / PERCENT_PER_FACTOR));
+    } else if (!is_plain_number(settings.text)) {
+        settings_problem(brief,
+                         size + " reads as " + scale_text(settings.value) +
+                             ": only a plain number counts: write one with a full stop, "
+                             "such as Size=1.5");
+    } else if (static_cast<float>(strtod(settings.text.c_str(), NULL)) != settings.value) {
+        settings_problem(brief, "the game reads only the first 15 characters of " + size +
+                                    ": write a shorter number, such as Size=1.5");
+    } else if (!isfinite(settings.value)) {
+        settings_problem(size + " is too large",
+                         size + " is too large to be a size: every cursor shows at its own "
+                                "size; write a number such as Size=2.0");
+    } else if (settings.mode == SCALE_NATIVE && settings.value != 1.0f) {
+        // Below 1: never smaller than the files; below 0: no meaning.
+        settings_problem(size + " shows every cursor at its own size",
+                         size + " shows every cursor at its own size: cursors never get "
+                                "smaller than their files. Write Size=1.0 for their own size, "
+                                "Size=0 to follow the window, or use smaller cursor files");
+    }
+}
+
+// Lines the game never reads although they look meant for it; and a Size
+// line the parse sees under [Cursor] but the game can't read.
+void note_ignored_lines(const SettingsReport& settings) {
+    for (const IgnoredSetting& line : settings.lines.ignored)
+        settings_problem(line.line + " in Quillmere.ini is ignored",
+                         line.line + " (" + line.where + ") is ignored: " + line.fix);
+    if (settings.lines.size_under_section && !settings.value_present)
+        settings_problem("the game can't read the Size line",
+                         "the game can't read its Size line: write the two lines as the "
+                         "sample has them, [Cursor] and below it Size=0");
 }
 
 }  // namespace
@@ -101,6 +147,8 @@ SettingsReport read_settings_report() {
     report.text = size_text_in(SETTINGS_FILE, &report.value_present);
     report.value = read_ini_float(SETTINGS_SECTION, SETTINGS_SIZE_KEY, 0.0f, SETTINGS_FILE);
     report.mode = scale_mode(report.value);
+    if (report.file_present)
+        report.lines = read_settings_lines(SETTINGS_FILE);
     return report;
 }
 
@@ -137,8 +185,12 @@ void maximised_client(int* width, int* height) {
 
 void print_settings_report(const SettingsReport& settings, int client_width, int client_height) {
     const char* path = shown_path(SETTINGS_FILE);
-    if (settings.file_is_folder)
-        say("settings     %s is a folder, not a file: delete it; the size is automatic", path);
+    if (settings.file_is_folder) {
+        say("settings     %s is a folder, not a file: the size is automatic", path);
+        settings_problem("Quillmere.ini is a folder",
+                         "a folder stands where the settings file goes: delete it, then copy "
+                         "Quillmere.ini.sample to Quillmere.ini");
+    }
     else if (!settings.file_present)
         say("settings     %s not found: the size is automatic (as Size=0)", path);
     else if (!settings.value_present)
@@ -149,15 +201,17 @@ void print_settings_report(const SettingsReport& settings, int client_width, int
             scale_text(settings.value).c_str(),
             settings.text.size() > READ_CHARACTERS ? " (only the first 15 characters count)" : "");
     note_unread_text(settings);
+    note_ignored_lines(settings);
 
     double scale = load_scale(settings, client_width, client_height);
     switch (settings.mode) {
         case SCALE_FIXED:
-            say("size         fixed: every cursor at %s times its own size, whatever the window",
-                scale_text(scale).c_str());
+            say("size         fixed: every cursor at %s times its own size, up to %u pixels a "
+                "side, whatever the window",
+                scale_text(scale).c_str(), static_cast<unsigned>(MAX_CURSOR_SIDE));
             break;
         case SCALE_NATIVE:
-            say("size         every cursor at its own size, whatever the window");
+            say("size         own size: every cursor as large as its file, whatever the window");
             break;
         case SCALE_AUTOMATIC: {
             int width, height;
@@ -169,9 +223,11 @@ void print_settings_report(const SettingsReport& settings, int client_width, int
                     ? " (the game's own size)"
                     : "";
             say("size         automatic: %s times each cursor's size in a %dx%d window%s, %s "
-                "times maximised on this screen (%dx%d inside); never below a cursor's own size",
+                "times maximised on this screen (%dx%d inside); never below a cursor's own "
+                "size, nor above %u pixels a side",
                 factor_text(factor).c_str(), client_width, client_height, window.c_str(),
-                factor_text(maximised).c_str(), width, height);
+                factor_text(maximised).c_str(), width, height,
+                static_cast<unsigned>(MAX_CURSOR_SIDE));
             break;
         }
     }
@@ -215,4 +271,22 @@ void print_settings_mistakes(const SettingsReport& settings) {
         add_problem("the settings file is named " + name, advice);
     } while (FindNextFileW(search, &entry));
     FindClose(search);
+}
+
+void note_capped_size(const SettingsReport& settings, int largest_side) {
+    if (settings.mode != SCALE_FIXED || !isfinite(settings.value) || largest_side <= 0)
+        return;
+    int width, height;
+    asked_size(largest_side, largest_side, effective_scale(settings.value), &width, &height);
+    if (width <= static_cast<int>(MAX_CURSOR_SIDE))
+        return;
+    // The largest Size, to a tenth, that shows the largest cursor in full.
+    double largest = floor(static_cast<double>(MAX_CURSOR_SIDE) / largest_side * 10.0) / 10.0;
+    std::string size = std::string(SETTINGS_SIZE_KEY) + "=" + settings.text;
+    add_problem(size + " is more than the game shows",
+                std::string(shown_path(SETTINGS_FILE)) + ": " + size + " asks for cursors larger than the game shows: no cursor is "
+                            "larger than " + std::to_string(MAX_CURSOR_SIDE) +
+                         " pixels a side, so the largest stop there. Write Size=" +
+                         scale_text(largest) +
+                         " or less: the largest that shows every cursor in full");
 }

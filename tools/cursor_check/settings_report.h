@@ -6,6 +6,7 @@
 #include <string>
 
 #include "settings/scale_policy.h"
+#include "tools/cursor_check/settings_lines.h"
 
 struct SettingsReport {
     bool file_present;    // the settings file exists as a file
@@ -14,6 +15,7 @@ struct SettingsReport {
     std::string text;     // that value as written (empty when there is none)
     float value;          // what the module makes of it (read_ini_float)
     ScaleMode mode;
+    SettingsLines lines;  // the lines the game ignores
 };
 
 // Reads .\plugin\Quillmere.ini the way the module does at start-up.
@@ -29,10 +31,17 @@ std::string scale_caption(float scale);
 // The client area of the game's window maximised on this screen.
 void maximised_client(int* width, int* height);
 
-// Prints the settings and scale lines of the report, with a Size the module
-// reads otherwise than written (150% reads as 150).
+// Prints the settings and scale lines of the report; a Size the module
+// reads otherwise than written (150% reads as 150), one that can't do what
+// it says (0.5), and lines the game ignores (a Size under [Cursors]) are
+// problems.
 void print_settings_report(const SettingsReport& settings, int client_width, int client_height);
 
 // Prints the settings files the game never reads: an edited sample, a
 // Quillmere.ini.txt.
 void print_settings_mistakes(const SettingsReport& settings);
+
+// A fixed Size that would make the largest cursor the game shows
+// (`largest_side` pixels at its own size) larger than any cursor the module
+// builds is a problem: the cursors stop at that limit.
+void note_capped_size(const SettingsReport& settings, int largest_side);

@@ -99,11 +99,13 @@ SlotCheck judge_cursor_file(const char* path, float scale) {
         check.native_width = own.own_width;
         check.native_height = own.own_height;
     }
+    check.capped = asked.reduced;
     if (asked.reduced)
         check.note = format("too large at this Size: shown at %ldx%ld, the largest that fits",
                             asked.asked_width, asked.asked_height);
-    else if (asked.asked_width &&
-             (check.width != asked.asked_width || check.height != asked.asked_height))
+    check.size_differs = !asked.reduced && asked.asked_width &&
+                         (check.width != asked.asked_width || check.height != asked.asked_height);
+    if (check.size_differs)
         check.note = format("Windows gave this size, not the %ldx%ld asked", asked.asked_width,
                             asked.asked_height);
     return check;

@@ -23,6 +23,8 @@ struct SlotCheck {
     int native_height;
     int width;  // the size it loads at; 0 when it does not load
     int height;
+    bool capped;       // shown smaller than asked: the side or pixel limits
+    bool size_differs; // Windows built another size than the one asked
     std::string note;  // why it fails, what replaces it, or what was asked
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/module_state.h"
+#include "cursors/cursor_layout.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
@@ -87,7 +88,7 @@ std::string slot_path(const SlotSet& set, int slot) {
 // what to do about it.
 std::string failure_note(int slot, bool has_default, const std::string& why) {
     std::string number = std::to_string(slot);
-    std::string seen = has_default ? "the game shows its built-in cursor " + number + " instead"
+    std::string seen = has_default ? "the game shows its default cursor " + number + " instead"
                                    : "the game shows base cursor " + number + " instead";
     return "fails to load: " + seen + " (" + why + ")" +
            (has_default ? "; replace it, or delete it to get the default back"
@@ -105,7 +106,7 @@ SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_def
         check = judge_cursor_file(path.c_str(), scale);
         if (check.presence == FILE_MISSING) {
             check.presence = FILE_UNWRITABLE;
-            check.note = "built-in cursor shows; its file could not be written";
+            check.note = "default cursor shows; its file could not be written";
             return check;
         }
         check.presence = FILE_RESTORED;
@@ -116,7 +117,7 @@ SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_def
         check.note = "base cursor shows";
     } else if (check.presence == FILE_MISSING && !writable) {
         check.presence = FILE_UNWRITABLE;
-        check.note = "built-in cursor shows, but no file can go here: fix the folder (see above)";
+        check.note = "default cursor shows, but no file can go here: fix the folder (see above)";
     } else if (check.presence == FILE_MISSING) {
         check.note = "written at next start";
     } else if (!check.loads) {
@@ -134,7 +135,7 @@ Fold fold_of(const SlotSet& set, int slot, const SlotCheck& check) {
         case FILE_RESTORED:
             return check.note == "default written now" ? DEFAULT_RESTORED : OWN_ROW;
         case FILE_PRESENT:
-            return check.loads && check.note.empty() &&
+            return check.loads && (check.note.empty() || check.capped) &&
                            is_default_cursor(slot_path(set, slot).c_str(),
                                              set.default_first_id + slot)
                        ? DEFAULT_FILE
@@ -142,6 +143,21 @@ Fold fold_of(const SlotSet& set, int slot, const SlotCheck& check) {
         default:
             return OWN_ROW;
     }
+}
+
+// The longest side of what the game shows for a slot, at its own size: the
+// file, or the built-in default standing in for it; 0 for neither.
+int shown_side(const SlotSet& set, int slot, const SlotCheck& check) {
+    int width = check.native_width, height = check.native_height;
+    if (!check.loads) {
+        width = height = 0;
+        HCURSOR cursor = load_default_cursor(module_handle, set.default_first_id + slot, 0.0f);
+        if (cursor) {
+            probe_cursor_size(cursor, &width, &height);
+            DestroyCursor(cursor);
+        }
+    }
+    return width > height ? width : height;
 }
 
 void count(const SlotCheck& check, TableCounts* counts) {
@@ -213,7 +229,20 @@ void print_folded(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT]) {
 
 // A problem for every file that fails: "cursors 7, 9 and animated cursor 5
 // fail to load" on the result line, and each with its own advice.
-void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT]) {
+// True when the file itself keeps it from its size at `scale`: larger than
+// any cursor at its own size, or too many pixels. (A Size that asks past the
+// largest side is the settings' problem, named once.)
+bool file_is_too_large(const SlotCheck& check, float scale) {
+    if (!check.capped)
+        return false;
+    int side = check.native_width > check.native_height ? check.native_width
+                                                         : check.native_height;
+    int width, height;
+    asked_size(side, side, scale, &width, &height);
+    return side > static_cast<int>(MAX_CURSOR_SIDE) || width <= static_cast<int>(MAX_CURSOR_SIDE);
+}
+
+void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT], float scale) {
     std::string names;
     int failing = 0;
     for (int set = 0; set < SET_COUNT; ++set)
@@ -223,14 +252,23 @@ void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT]) {
             if (check.presence != FILE_PRESENT && check.presence != FILE_FOLDER &&
                 check.presence != FILE_RESTORED)
                 continue;
+            std::string path = shown_path(slot_path(SETS[set], slot).c_str());
+            if (check.loads && check.size_differs)
+                add_problem("cursor " + std::to_string(slot) + " shows at another size",
+                            path + ": " + check.note +
+                                ": send us the report (see Quillmere-README.txt)");
+            if (check.loads && file_is_too_large(check, scale))
+                add_problem("cursor " + std::to_string(slot) + " is shown smaller than asked",
+                            path + ": " + check.note + ": use a file of at most " +
+                                std::to_string(MAX_CURSOR_SIDE) +
+                                " pixels a side, or with fewer pictures");
             if (check.loads)
                 continue;
             ++failing;
             std::string name = std::string(SETS[set].animated ? "animated " : "") + "cursor " +
                                std::to_string(slot);
             names += (names.empty() ? "" : ", ") + name;
-            add_problem("", shown_path(slot_path(SETS[set], slot).c_str()) + std::string(": ") +
-                                check.note);
+            add_problem("", path + ": " + check.note);
         }
     if (failing)
         add_problem(names + (failing == 1 ? " fails" : " fail") + " to load", "");
@@ -256,6 +294,10 @@ TableCounts print_cursor_table(const TableScales& scales, bool restore_defaults,
                 row.maximised = size_text(big.width, big.height);
             }
             count(row.check, &counts);
+            int side = shown_side(SETS[set], slot, row.check);
+            // A file larger than any cursor is cut down whatever the Size.
+            if (side > counts.largest_side && side <= static_cast<int>(MAX_CURSOR_SIDE))
+                counts.largest_side = side;
         }
     }
     std::string shown_at = "shown at";
@@ -278,6 +320,6 @@ TableCounts print_cursor_table(const TableScales& scales, bool restore_defaults,
             if (rows[set][slot].fold == OWN_ROW)
                 print_row(slot, SETS[set], rows[set][slot]);
     print_folded(rows);
-    note_failures(rows);
+    note_failures(rows, scales.scale);
     return counts;
 }

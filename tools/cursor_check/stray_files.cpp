@@ -177,10 +177,13 @@ std::string misnamed_advice(const CursorFolder& folder, const std::string& name,
     if (slot >= LOADED_SLOT_COUNT)
         return "there is no cursor of that number: numbers go from 0 to 21";
     std::string wanted = slot_name(folder.pattern, slot);
+    std::string exact = std::string(folder.folder) + "\\" + wanted;
     for (const Entry& entry : names) {
-        if (!same_name_any_case(entry.name, wanted))
-            continue;
+        // Of names differing only in case, the one the system opens for the
+        // game's exact name is read.
         std::string read = std::string(folder.folder) + "\\" + entry.name;
+        if (entry.is_a_folder || !same_name_any_case(entry.name, wanted) || !same_file(read, exact))
+            continue;
         if (is_default_cursor(read.c_str(), folder.default_first_id + slot))
             return "the game reads the default " + entry.name +
                    " instead: delete that one, "

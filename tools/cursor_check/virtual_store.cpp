@@ -94,12 +94,25 @@ int print_redirected_copies(const RedirectedCopies& found) {
     int hidden = 0;
     for (const RedirectedCopy& copy : found.copies)
         hidden += copy.hides_real;
-    if (hidden)
-        add_problem(plural(hidden, "file is", "files are") + " hidden behind copies in your "
-                    "VirtualStore",
-                    "Windows hides " + std::to_string(hidden) + " of your files" +
-                        " behind copies in your VirtualStore: close the game and delete " +
-                        folder);
+    // A copy only there is read in place of a file the game folder lacks:
+    // the cursor or the settings the game uses are not the ones shown here.
+    int only_there = count - hidden;
+    std::string brief, advice;
+    if (hidden) {
+        brief = plural(hidden, "file is", "files are") + " hidden behind copies in your "
+                "VirtualStore";
+        advice = "Windows hides " + std::to_string(hidden) + " of your files behind copies in "
+                 "your VirtualStore";
+    }
+    if (only_there) {
+        brief += (hidden ? ", " + std::to_string(only_there) + " more read from there"
+                         : plural(only_there, "file is", "files are") +
+                               " read from copies in your VirtualStore");
+        advice += hidden ? ", and the game reads " + std::to_string(only_there) + " more from there"
+                         : "the game reads " + std::to_string(only_there) +
+                               " of its files from copies you can't see in the game folder";
+    }
+    add_problem(brief, advice + ": close the game and delete " + folder);
     return count;
 }
 
