@@ -20,6 +20,7 @@
 #include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "quillmere_version.h"
+#include "tools/cursor_check/check_run.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/cursor_sheet.h"
 #include "tools/cursor_check/dropped_file.h"
@@ -35,10 +36,6 @@
 
 namespace {
 
-const int EXIT_ALL_FINE = 0;
-const int EXIT_PROBLEMS = 1;
-const int EXIT_USAGE = 2;
-const int EXIT_NOT_A_GAME_FOLDER = 3;
 // The problems listed at the top; the rest are in the report below them.
 const size_t PROBLEMS_SHOWN = 6;
 const int ADVICE_INDENT = 4;
@@ -53,7 +50,8 @@ void restore_folders() {
         CreateDirectoryW(wide(ANIMATED_CURSOR_FOLDER).c_str(), NULL);
 }
 
-// "result: ..." naming every problem briefly, or that all is fine.
+}  // namespace
+
 std::string result_line() {
     std::string briefs;
     for (const Problem& problem : problems())
@@ -63,6 +61,8 @@ std::string result_line() {
         return "result: all fine: the game shows every cursor as set here";
     return "result: NOT fine: " + briefs;
 }
+
+namespace {
 
 // The result and what to do, before the details.
 void print_result_first() {
@@ -130,7 +130,9 @@ bool report_written(const std::string& path) {
     return !path.empty();
 }
 
-int check(const Options& options) {
+}  // namespace
+
+int run_check(const Options& options) {
     // The defaults are this program's own resources, as they are the module's.
     attach_module(GetModuleHandleW(NULL));
     // A relative sheet path names a file where the player started us.
@@ -223,26 +225,5 @@ int check(const Options& options) {
         }
         print_line("sheet        " + sheet);
     }
-    return code;
-}
-
-}  // namespace
-
-int main() {
-    Options options = {};
-    std::string error;
-    int code = EXIT_USAGE;
-    if (!parse_command_line(&options, &error)) {
-        print_error_line(error);
-        print_error_line("quillmere_check --help tells how to run it");
-    } else if (options.help) {
-        print_usage();
-        code = EXIT_ALL_FINE;
-    } else {
-        code = check(options);
-    }
-    if (!options.report && !options.help)
-        point_to_report_if_double_clicked();
-    wait_if_own_console();
     return code;
 }
