@@ -43,7 +43,8 @@ struct State {
     SizeChoice choice;
     Preview preview;
     std::string game_path;
-    bool filling;  // the window is setting its own controls: no echoes
+    bool filling;     // the window is setting its own controls: no echoes
+    HWND last_focus;  // the control that had the focus when the window lost it
 };
 State state = {};
 
@@ -253,7 +254,22 @@ void on_create(HWND window) {
     use_dpi(window_dpi(window));
     refresh_preview();
     refresh_findings();
-    set_text(ID_STATUS, "Pick a size and press Save. The game reads the size when it starts.");
+    if (state.choice.mode == SCALE_FIXED && state.choice.value > LARGEST_FIXED_SIZE)
+        set_text(ID_STATUS, "Your settings say Size=" + size_text(state.choice) +
+                                ", more than the game can show: the cursors stop growing at 256 "
+                                "pixels. Pick a size up to 8 and press Save.");
+    else
+        set_text(ID_STATUS, "Pick a size and press Save. The game reads the size when it starts.");
+}
+
+// The control that has the focus when the window gets it back: the one
+// that had it, else the size picked.
+HWND focus_control() {
+    static const int radios[] = {ID_AUTOMATIC, ID_FIXED, ID_OWN_SIZE};
+    for (int id : radios)
+        if (SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return control(id);
+    return control(ID_AUTOMATIC);
 }
 
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -287,6 +303,17 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
             return 0;
         case WM_COMMAND:
             on_command(LOWORD(wparam), HIWORD(wparam));
+            return 0;
+        // Enter presses Save, as in a dialog.
+        case DM_GETDEFID:
+            return MAKELRESULT(ID_SAVE, DC_HASDEFID);
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) == WA_INACTIVE)
+                state.last_focus = GetFocus();
+            return 0;
+        case WM_SETFOCUS:
+            SetFocus(state.last_focus && IsChild(window, state.last_focus) ? state.last_focus
+                                                                           : focus_control());
             return 0;
         case WM_DESTROY:
             free_preview(&state.preview);

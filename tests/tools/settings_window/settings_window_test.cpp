@@ -90,6 +90,27 @@ public:
     }
 
     bool opened() const { return window_ != NULL; }
+
+    // A key pressed in a control, as the keyboard sends it: posted.
+    void press(int id, WPARAM key) const {
+        PostMessageW(control(id), WM_KEYDOWN, key, 0);
+        PostMessageW(control(id), WM_KEYUP, key, 0);
+    }
+    // Waits for the status line to say `words`; what it says then.
+    std::string status_once_it_says(const std::string& words) const {
+        std::string status;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS; Sleep(20))
+            if (contains(status = text(ID_STATUS), words))
+                break;
+        return status;
+    }
+    // True when the program ends within the time limit.
+    bool ended() {
+        if (WaitForSingleObject(process_.hProcess, EXIT_TIMEOUT_MS) != WAIT_OBJECT_0)
+            return false;
+        window_ = NULL;
+        return true;
+    }
     HWND control(int id) const { return GetDlgItem(window_, id); }
 
     LRESULT send(HWND target, UINT message, WPARAM wparam, LPARAM lparam) const {
@@ -224,12 +245,20 @@ const char PLAYERS_FILE[] =
 TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
     struct Case {
         const char* name;
-        const char* file;  // null: no settings file yet, only the sample
+        const char* file;       // null: no settings file yet, only the sample
+        const wchar_t* folder;  // the game folder's name in the scratch folder
     };
-    const Case cases[] = {{"misspelt section", PLAYERS_FILE}, {"no file yet", nullptr}};
+    const Case cases[] = {
+        {"misspelt section", PLAYERS_FILE, L"game"},
+        {"no file yet", nullptr, L"game"},
+        {"a folder named in Russian and Japanese", PLAYERS_FILE,
+         L"\u0418\u0433\u0440\u0430 \u30b2\u30fc\u30e0"},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchFolder game;
+        ScratchFolder scratch;
+        ASSERT_TRUE(CreateDirectoryW(c.folder, NULL));
+        ASSERT_TRUE(SetCurrentDirectoryW(c.folder));
         lay_out_game();
         if (c.file)
             ASSERT_TRUE(write_file(SETTINGS_FILE, c.file));
@@ -238,16 +267,20 @@ TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
         {
             SettingsWindow window;
             ASSERT_TRUE(window.opened());
-            EXPECT_TRUE(contains(window.text(ID_GAME_FOLDER), game.path()));
+            char folder[MAX_PATH * 4] = "";
+            WideCharToMultiByte(CP_UTF8, 0, c.folder, -1, folder, sizeof folder, NULL, NULL);
+            EXPECT_TRUE(contains(window.text(ID_GAME_FOLDER), folder))
+                << window.text(ID_GAME_FOLDER);
             // The slider and the number keep in step; either picks Fixed.
             window.slide_to(30);
             EXPECT_EQ("3.0", window.text(ID_FIXED_VALUE));
             window.type(ID_FIXED_VALUE, L"2.5");
             EXPECT_EQ(25, window.send(window.control(ID_SLIDER), TBM_GETPOS, 0, 0));
             EXPECT_EQ(BST_CHECKED, window.send(window.control(ID_FIXED), BM_GETCHECK, 0, 0));
-            window.click(ID_SAVE);
-            EXPECT_TRUE(contains(window.text(ID_STATUS), "the game reads Size=2.5"))
-                << window.text(ID_STATUS);
+            // Enter in the number saves.
+            window.press(ID_FIXED_VALUE, VK_RETURN);
+            std::string status = window.status_once_it_says("the game reads Size=2.5");
+            EXPECT_TRUE(contains(status, "the game reads Size=2.5")) << status;
             EXPECT_EQ(2.5f, size_the_game_reads());
             std::string saved = read_file(SETTINGS_FILE);
             const char* kept_lines[] = {"; my settings", "[Cursors]", "Size=3.0", "Key=kept"};
@@ -272,6 +305,9 @@ TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
             window.click(ID_REPORT);
             EXPECT_TRUE(contains(window.text(ID_STATUS), "quillmere-report.txt"));
             EXPECT_TRUE(file_exists("plugin\\quillmere-report.txt"));
+            // Esc closes the window.
+            window.press(ID_FINDINGS, VK_ESCAPE);
+            EXPECT_TRUE(window.ended());
         }
     }
 }
