@@ -190,26 +190,29 @@ bool is(const Picture& picture, int x, int y, COLORREF colour) {
 }
 
 // True when `length` pixels from (x, y) rightwards and downwards are all
-// `colour`: the corner of a box of it.
+// `colour`, and a few inwards too: the corner of a box of it, not the thin
+// white edge of a scroll bar's button.
 bool box_corner(const Picture& picture, int x, int y, int length, COLORREF colour) {
+    const int INWARDS = 4;  // within the padding around a cursor
     if (x + length > picture.width || y + length > picture.height)
         return false;
     for (int i = 0; i < length; ++i)
-        if (!is(picture, x + i, y, colour) || !is(picture, x, y + i, colour))
+        if (!is(picture, x + i, y, colour) || !is(picture, x, y + i, colour) ||
+            (i < INWARDS && !is(picture, x + i, y + i, colour)))
             return false;
     return true;
 }
 
 // The width and height of what is drawn on the first light ground of the
 // preview: cursor 0 on white. Its box is found from its first white corner
-// (the padding around the cursor is white too; white edges of the controls
-// are thin).
+// (the padding around the cursor is white too) in the left half, away from
+// the scroll bar.
 SIZE first_cursor_drawn(const Picture& picture) {
     const int CORNER = 24;
     SIZE drawn = {0, 0};
     int left = -1, top = -1;
     for (int y = 0; y < picture.height && left < 0; ++y)
-        for (int x = 0; x < picture.width; ++x)
+        for (int x = 0; x < picture.width / 2; ++x)
             if (box_corner(picture, x, y, CORNER, LIGHT_GROUND)) {
                 left = x, top = y;
                 break;
@@ -336,7 +339,11 @@ TEST(SettingsWindow, PreviewDrawsTheCursorsAtTheSizeTheGameShows) {
     ASSERT_TRUE(write_file(base(0), make_ani(32, 32)));
     SettingsWindow window;
     ASSERT_TRUE(window.opened());
-    std::string pictures = program_folder() + "\\settings_window_";
+    // Named by the display's DPI: the case runs at 144 DPI too.
+    HDC screen = GetDC(NULL);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    std::string pictures = program_folder() + "\\settings_window_" + std::to_string(dpi) + "dpi_";
     struct Step {
         int radio;
         const wchar_t* fixed;
