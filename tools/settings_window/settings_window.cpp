@@ -114,7 +114,13 @@ void refresh_preview() {
     std::string words = "Shown at " + scale_words(scale) + ", as the game shows them";
     if (state.choice.mode == SCALE_AUTOMATIC)
         words += " in a " + size_words(width, height) + " window";
-    words += " (Size=" + size_text(state.choice) + "):";
+    words += " (Size=" + size_text(state.choice) + ")";
+    for (const PreviewCursor& loaded : state.preview.cursors)
+        if (loaded.fails) {
+            words += "; red: your file does not load, the built-in cursor shows";
+            break;
+        }
+    words += ":";
     set_text(ID_SHOWN_AT, words);
     show_preview(control(ID_PREVIEW), &state.preview, state.font, state.dpi);
 }

@@ -14,7 +14,7 @@ const int CONTROL_HEIGHT = 23;
 const int BUTTON_HEIGHT = 25;
 const int GROUP_HEIGHT = 104;
 const int FINDINGS_HEIGHT = 104;
-const int STATUS_HEIGHT = 36;
+const int STATUS_HEIGHT = 50;  // three lines
 const int GAP = 8;
 const int DROPPED_LIST_HEIGHT = 260;
 
@@ -40,9 +40,9 @@ const ControlSpec CONTROLS[] = {
     {ID_TIMES, L"STATIC", L"times their own size", SS_NOPREFIX | WS_GROUP, 0},
     {ID_WINDOW_LABEL, L"STATIC", L"Show them for a game &window of:", 0, 0},
     {ID_WINDOW_SIZE, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP, 0},
-    {ID_SHOWN_AT, L"STATIC", L"", SS_NOPREFIX | SS_ENDELLIPSIS, 0},
+    {ID_SHOWN_AT, L"STATIC", L"", SS_NOPREFIX, 0},
     {ID_PREVIEW, PREVIEW_CLASS, L"", WS_VSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {ID_FINDINGS_LABEL, L"STATIC", L"What the cursor check &finds (the same as quillmere_check.exe):",
+    {ID_FINDINGS_LABEL, L"STATIC", L"What the cursor check fi&nds (the same as quillmere_check.exe):",
      0, 0},
     {ID_FINDINGS, L"EDIT", L"",
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_GROUP | WS_TABSTOP,
@@ -107,8 +107,9 @@ void lay_out(HWND window, int dpi) {
     place(window, ID_WINDOW_LABEL, left, y + s(4), s(210), s(LINE));
     place(window, ID_WINDOW_SIZE, left + s(215), y, s(290), s(DROPPED_LIST_HEIGHT));
     y += s(CONTROL_HEIGHT + GAP);
-    place(window, ID_SHOWN_AT, left, y, width, s(LINE));
-    y += s(LINE + 2);
+    // Two lines: the size, and what a red number means when one shows.
+    place(window, ID_SHOWN_AT, left, y, width, s(2 * LINE));
+    y += s(2 * LINE + 2);
 
     int buttons_top = client.bottom - s(MARGIN + BUTTON_HEIGHT);
     int status_top = buttons_top - s(GAP + STATUS_HEIGHT);

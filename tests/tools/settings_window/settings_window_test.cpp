@@ -337,8 +337,13 @@ TEST(SettingsWindow, PreviewDrawsTheCursorsAtTheSizeTheGameShows) {
     CreateDirectoryA("plugin\\Cursors", NULL);
     // Cursor 0: 32 by 32 opaque pixels, so that what is drawn is its size.
     ASSERT_TRUE(write_file(base(0), make_ani(32, 32)));
+    // Cursor 7 does not load: the built-in one shows, its number in red, and
+    // the check's findings name it.
+    ASSERT_TRUE(write_file(base(7), "not a cursor"));
     SettingsWindow window;
     ASSERT_TRUE(window.opened());
+    EXPECT_TRUE(contains(window.text(ID_FINDINGS), "result: NOT fine")) << window.text(ID_FINDINGS);
+    EXPECT_TRUE(contains(window.text(ID_SHOWN_AT), "red: ")) << window.text(ID_SHOWN_AT);
     // Named by the display's DPI: the case runs at 144 DPI too.
     HDC screen = GetDC(NULL);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
