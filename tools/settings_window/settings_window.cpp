@@ -148,8 +148,7 @@ void pick(ScaleMode mode) {
 void on_fixed_value_typed() {
     float value;
     if (!read_fixed_size(text_of(ID_FIXED_VALUE), &value)) {
-        set_text(ID_STATUS, "Write the fixed size as a number above 1 and at most 8, with a full "
-                            "stop: 2.0, 1.5.");
+        set_text(ID_STATUS, fixed_size_rule());
         return;
     }
     state.choice = {SCALE_FIXED, value};
@@ -173,8 +172,7 @@ void on_slider_moved() {
 void on_save() {
     float value;
     if (state.choice.mode == SCALE_FIXED && !read_fixed_size(text_of(ID_FIXED_VALUE), &value)) {
-        set_text(ID_STATUS, "Nothing was saved: write the fixed size as a number above 1 and at "
-                            "most 8, with a full stop: 2.0, 1.5.");
+        set_text(ID_STATUS, "Nothing was saved. " + fixed_size_rule());
         return;
     }
     std::string message;
@@ -260,12 +258,10 @@ void on_create(HWND window) {
     use_dpi(window_dpi(window));
     refresh_preview();
     refresh_findings();
-    if (state.choice.mode == SCALE_FIXED && state.choice.value > LARGEST_FIXED_SIZE)
-        set_text(ID_STATUS, "Your settings say Size=" + size_text(state.choice) +
-                                ", more than the game can show: the cursors stop growing at 256 "
-                                "pixels. Pick a size up to 8 and press Save.");
-    else
-        set_text(ID_STATUS, "Pick a size and press Save. The game reads the size when it starts.");
+    std::string oversize = oversize_advice(state.choice);
+    set_text(ID_STATUS, !oversize.empty() ? oversize
+                                          : "Pick a size and press Save. The game reads the size "
+                                            "when it starts.");
 }
 
 // The control that has the focus when the window gets it back: the one

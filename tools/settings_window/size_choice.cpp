@@ -7,6 +7,7 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "cursors/cursor_layout.h"
 #include "cursors/cursor_loader.h"
 #include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"
@@ -102,6 +103,20 @@ bool read_fixed_size(const std::wstring& text, float* value) {
         return false;
     *value = static_cast<float>(number);
     return true;
+}
+
+std::string fixed_size_rule() {
+    return "Write the fixed size as a number above 1 and at most " +
+           number_text(LARGEST_FIXED_SIZE) + ", with a full stop: 2.0, 1.5.";
+}
+
+std::string oversize_advice(const SizeChoice& saved) {
+    if (saved.mode != SCALE_FIXED || !(saved.value > LARGEST_FIXED_SIZE))
+        return "";
+    return "Your settings say Size=" + size_text(saved) +
+           ", more than the game can show: the cursors stop growing at " +
+           std::to_string(MAX_CURSOR_SIDE) + " pixels. Pick a size up to " +
+           number_text(LARGEST_FIXED_SIZE) + " and press Save.";
 }
 
 float picture_magnification(int width, int height) {

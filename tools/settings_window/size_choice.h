@@ -31,6 +31,14 @@ std::string size_text(const SizeChoice& choice);
 // above 1 and at most LARGEST_FIXED_SIZE.
 bool read_fixed_size(const std::wstring& text, float* value);
 
+// How to write a fixed size, for when one is not: "Write the fixed size as
+// a number above 1 and at most 8, ...".
+std::string fixed_size_rule();
+
+// For a saved fixed size above LARGEST_FIXED_SIZE: what it does and what to
+// do; empty for any other.
+std::string oversize_advice(const SizeChoice& saved);
+
 // How far the game magnifies its picture in a game window of width by
 // height (inside its frame).
 float picture_magnification(int width, int height);

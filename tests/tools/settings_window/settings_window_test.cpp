@@ -315,20 +315,41 @@ TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
     }
 }
 
-TEST(SettingsWindow, ReadOnlySettingsFileIsLeftAsItIsAndThePlayerToldWhatToDo) {
-    ScratchFolder game;
-    lay_out_game();
-    ASSERT_TRUE(write_file(SETTINGS_FILE, "[Cursor]\r\nSize=0\r\n"));
-    SetFileAttributesA(SETTINGS_FILE, FILE_ATTRIBUTE_READONLY);
-    {
-        SettingsWindow window;
-        ASSERT_TRUE(window.opened());
-        window.click(ID_OWN_SIZE);
-        window.click(ID_SAVE);
-        EXPECT_TRUE(contains(window.text(ID_STATUS), "read-only")) << window.text(ID_STATUS);
+TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
+    struct Case {
+        const char* name;
+        const char* file;
+        bool read_only;
+        const wchar_t* fixed;  // typed as the fixed size; null: Own size picked
+        const char* at_start;  // what the status says when the window opens
+        const char* said;      // what it says after Save
+    };
+    const Case cases[] = {
+        {"read-only file", "[Cursor]\r\nSize=0\r\n", true, nullptr, "", "read-only"},
+        {"a size too large, then a comma", "[Cursor]\r\nSize=9999\r\n", false, L"2,5",
+         "more than the game can show", "Nothing was saved. Write the fixed size"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder game;
+        lay_out_game();
+        ASSERT_TRUE(write_file(SETTINGS_FILE, c.file));
+        if (c.read_only)
+            SetFileAttributesA(SETTINGS_FILE, FILE_ATTRIBUTE_READONLY);
+        {
+            SettingsWindow window;
+            ASSERT_TRUE(window.opened());
+            EXPECT_TRUE(contains(window.text(ID_STATUS), c.at_start)) << window.text(ID_STATUS);
+            if (c.fixed)
+                window.type(ID_FIXED_VALUE, c.fixed);
+            else
+                window.click(ID_OWN_SIZE);
+            window.click(ID_SAVE);
+            EXPECT_TRUE(contains(window.text(ID_STATUS), c.said)) << window.text(ID_STATUS);
+        }
+        EXPECT_EQ(c.file, read_file(SETTINGS_FILE));
+        SetFileAttributesA(SETTINGS_FILE, FILE_ATTRIBUTE_NORMAL);
     }
-    EXPECT_EQ("[Cursor]\r\nSize=0\r\n", read_file(SETTINGS_FILE));
-    SetFileAttributesA(SETTINGS_FILE, FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(SettingsWindow, PreviewDrawsTheCursorsAtTheSizeTheGameShows) {
