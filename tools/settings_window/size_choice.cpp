@@ -11,7 +11,9 @@
 #include "cursors/cursor_loader.h"
 #include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"
+#include "tools/cursor_check/game_folder.h"
 #include "tools/cursor_check/settings_report.h"
+#include "tools/cursor_check/virtual_store.h"
 
 namespace {
 
@@ -48,6 +50,20 @@ std::string effect_words(ScaleMode mode, float value) {
             break;
     }
     return "automatic: the cursors grow with the game window.";
+}
+
+// The copy of the settings file Windows keeps for the game, which the game
+// reads instead of the real one; empty when there is none.
+std::string redirected_settings() {
+    wchar_t folder[PATH_LENGTH] = L"";
+    DWORD length = GetCurrentDirectoryW(PATH_LENGTH, folder);
+    if (!length || length >= PATH_LENGTH)
+        return "";
+    RedirectedCopies found = find_redirected_copies(utf8(folder));
+    for (const RedirectedCopy& copy : found.copies)
+        if (copy.file == shown_path(SETTINGS_FILE))
+            return found.store_plugin_folder + "\\" + last_part(SETTINGS_FILE);
+    return "";
 }
 
 std::string windows_error_text(DWORD error) {
@@ -159,9 +175,11 @@ bool save_choice(const SizeChoice& choice, std::string* message) {
         *message = unwritable_advice(ERROR_ACCESS_DENIED, attributes);
         return false;
     }
-    // A new file starts as the sample, with its explanations.
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        CopyFileW(full_path(SAMPLE_FILE).c_str(), path.c_str(), TRUE);
+    // A new file starts as the sample, with its explanations (and never
+    // read-only, whatever the sample is).
+    if (attributes == INVALID_FILE_ATTRIBUTES &&
+        CopyFileW(full_path(SAMPLE_FILE).c_str(), path.c_str(), TRUE))
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     std::string text = size_text(choice);
     if (!WritePrivateProfileStringW(wide(SETTINGS_SECTION).c_str(),
                                     wide(SETTINGS_SIZE_KEY).c_str(), wide(text).c_str(),
@@ -179,6 +197,13 @@ bool save_choice(const SizeChoice& choice, std::string* message) {
         *message = "Saved Size=" + text + " in " + SHOWN_SETTINGS_FILE +
                    ", but the game reads Size=" + as_read + ", " + effect_words(read.mode, read.value) +
                    " Check the problems listed below, or open the file in Notepad.";
+        return false;
+    }
+    std::string copy = redirected_settings();
+    if (!copy.empty()) {
+        *message = "Saved Size=" + text + " in " + SHOWN_SETTINGS_FILE +
+                   ", but the game reads an older copy Windows keeps for it: " + copy +
+                   ". Delete that file; the game then reads the one saved here.";
         return false;
     }
     *message = "Saved: the game reads Size=" + as_read + " from " + SHOWN_SETTINGS_FILE + ", " +

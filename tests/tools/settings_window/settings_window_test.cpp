@@ -234,6 +234,7 @@ SIZE first_cursor_drawn(const Picture& picture) {
     return drawn;
 }
 
+// The Size of plugin\Quillmere.ini, read as the game reads it.
 float size_the_game_reads() {
     return read_ini_float(SETTINGS_SECTION, SETTINGS_SIZE_KEY, 0.0f, SETTINGS_FILE);
 }
@@ -350,6 +351,28 @@ TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
         EXPECT_EQ(c.file, read_file(SETTINGS_FILE));
         SetFileAttributesA(SETTINGS_FILE, FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+TEST(SettingsWindow, SavingNamesTheCopyWindowsKeepsForTheGame) {
+    ScratchFolder game;
+    lay_out_game();
+    // This test's own VirtualStore, found through LOCALAPPDATA, holding a
+    // copy of the settings file: the game reads that copy.
+    std::string local = game.path() + "\\local";
+    SetEnvironmentVariableA("LOCALAPPDATA", local.c_str());
+    std::string store = local + "\\VirtualStore" + game.path().substr(2) + "\\plugin";
+    for (size_t at = 3; (at = store.find('\\', at + 1)) != std::string::npos;)
+        CreateDirectoryA(store.substr(0, at).c_str(), NULL);
+    CreateDirectoryA(store.c_str(), NULL);
+    ASSERT_TRUE(write_file(store + "\\Quillmere.ini", "[Cursor]\r\nSize=0\r\n"));
+    SettingsWindow window;
+    ASSERT_TRUE(window.opened());
+    window.click(ID_OWN_SIZE);
+    window.click(ID_SAVE);
+    EXPECT_TRUE(contains(window.text(ID_STATUS), "older copy Windows keeps for it: " + store))
+        << window.text(ID_STATUS);
+    // The real file is saved all the same, for when the copy is gone.
+    EXPECT_EQ(1.0f, size_the_game_reads());
 }
 
 TEST(SettingsWindow, PreviewDrawsTheCursorsAtTheSizeTheGameShows) {
