@@ -10,7 +10,6 @@
 #include "tools/cursor_check/check_run.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/findings.h"
-#include "tools/cursor_check/game_folder.h"
 #include "tools/cursor_check/player_report.h"
 #include "tools/cursor_check/settings_report.h"
 #include "tools/cursor_check/virtual_store.h"
@@ -211,7 +210,8 @@ void on_write_report() {
         set_text(ID_STATUS, "The report can't be written beside this program, nor into your "
                             "Documents or Temp folder.");
     else
-        set_text(ID_STATUS, "The report is in " + path + ": send this file with your problem report.");
+        set_text(ID_STATUS,
+                 "The report is in " + path + ": send this file with your problem report.");
 }
 
 void on_command(int id, int notification) {

@@ -195,7 +195,8 @@ bool save_choice(const SizeChoice& choice, std::string* message) {
     std::string as_read = read.value_present ? read.text : std::string("(nothing)");
     if (!agrees) {
         *message = "Saved Size=" + text + " in " + SHOWN_SETTINGS_FILE +
-                   ", but the game reads Size=" + as_read + ", " + effect_words(read.mode, read.value) +
+                   ", but the game reads Size=" + as_read + ", " +
+                   effect_words(read.mode, read.value) +
                    " Check the problems listed below, or open the file in Notepad.";
         return false;
     }

@@ -42,8 +42,8 @@ const ControlSpec CONTROLS[] = {
     {ID_WINDOW_SIZE, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP, 0},
     {ID_SHOWN_AT, L"STATIC", L"", SS_NOPREFIX, 0},
     {ID_PREVIEW, PREVIEW_CLASS, L"", WS_VSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {ID_FINDINGS_LABEL, L"STATIC", L"What the cursor check fi&nds (the same as quillmere_check.exe):",
-     0, 0},
+    {ID_FINDINGS_LABEL, L"STATIC",
+     L"What the cursor check fi&nds (the same as quillmere_check.exe):", 0, 0},
     {ID_FINDINGS, L"EDIT", L"",
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_GROUP | WS_TABSTOP,
      WS_EX_CLIENTEDGE},
@@ -132,8 +132,8 @@ void lay_out(HWND window, int dpi) {
 int window_dpi(HWND window) {
     // Windows 10 tells each window its monitor's DPI; older ones have one.
     typedef UINT(WINAPI * DpiForWindow)(HWND);
-    DpiForWindow dpi_for_window = reinterpret_cast<DpiForWindow>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    DpiForWindow dpi_for_window = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (dpi_for_window) {
         UINT dpi = dpi_for_window(window);
         if (dpi)

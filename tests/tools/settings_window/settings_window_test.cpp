@@ -267,7 +267,8 @@ TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
         if (c.file)
             ASSERT_TRUE(write_file(SETTINGS_FILE, c.file));
         else
-            ASSERT_TRUE(write_file(".\\plugin\\Quillmere.ini.sample", "; the sample\r\n[Cursor]\r\nSize=0\r\n"));
+            ASSERT_TRUE(write_file(".\\plugin\\Quillmere.ini.sample",
+                                   "; the sample\r\n[Cursor]\r\nSize=0\r\n"));
         {
             SettingsWindow window;
             ASSERT_TRUE(window.opened());
@@ -412,7 +413,8 @@ TEST(SettingsWindow, PreviewDrawsTheCursorsAtTheSizeTheGameShows) {
         if (step.fixed)
             window.type(ID_FIXED_VALUE, step.fixed);
         window.pick_game_window(step.game_window);
-        SIZE drawn = first_cursor_drawn(window.capture(ID_PREVIEW, *step.picture ? pictures + step.picture : ""));
+        std::string picture = *step.picture ? pictures + step.picture : "";
+        SIZE drawn = first_cursor_drawn(window.capture(ID_PREVIEW, picture));
         EXPECT_EQ(step.side, drawn.cx);
         EXPECT_EQ(step.side, drawn.cy);
     }
