@@ -155,12 +155,15 @@ public:
             return picture;
         // Windows of another process draw into no device context of this
         // one (PrintWindow gives nothing): copied from the screen instead,
-        // the window on top, once two copies in a row agree (it has drawn).
+        // the window on top, once two copies a moment apart agree (its
+        // drawing has reached the screen).
         SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         RedrawWindow(target, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         send(target, WM_NULL, 0, 0);
         Picture previous = {};
-        for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS; Sleep(50)) {
+        const DWORD SETTLE_MS = 100;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS;
+             Sleep(SETTLE_MS)) {
             HDC screen = GetDC(NULL);
             BitBlt(canvas.dc, 0, 0, area.right - area.left, area.bottom - area.top, screen,
                    area.left, area.top, SRCCOPY);
