@@ -16,7 +16,8 @@ Quillmere-CHANGELOG.txt
 Quillmere-cursor-numbers.png
 plugin/Quillmere.yrp
 plugin/Quillmere.ini.sample
-plugin/quillmere_check.exe'
+plugin/quillmere_check.exe
+plugin/quillmere_settings.exe'
 names=$(unzip -Z1 "$zip")
 [ "$names" = "$expected" ] || problem "the zip holds:"$'\n'"$names"$'\n'"expected:"$'\n'"$expected"
 
@@ -48,7 +49,8 @@ done
 grep -q '@PROJECT_VERSION@' "$readme" && problem "the readme's version was not filled in"
 
 bash "$make_zip" "$work/again.zip" "$work/stage" "$u/plugin/Quillmere.yrp" "$ini" "$readme" \
-     "$u/plugin/quillmere_check.exe" "$u/Quillmere-cursor-numbers.png" "$changelog"
+     "$u/plugin/quillmere_check.exe" "$u/Quillmere-cursor-numbers.png" "$changelog" \
+     "$u/plugin/quillmere_settings.exe"
 cmp -s "$zip" "$work/again.zip" || problem "packing the same files again gives another zip"
 
 [ $status -eq 0 ] && echo "package ok: $(echo $names)"

@@ -1,5 +1,5 @@
-// The version resources of the built module and check tool: what a player
-// sees in a file's properties.
+// The version resources of the built module, check tool and settings
+// window: what a player sees in a file's properties.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -34,6 +34,8 @@ TEST(VersionResource, NamesTheProductItsVersionAndWhatItIs) {
         {built_module_path(), "Quillmere cursor plug-in", "Quillmere.yrp", VFT_DLL},
         {program_folder() + "\\..\\tools\\quillmere_check.exe", "Quillmere cursor check",
          "quillmere_check.exe", VFT_APP},
+        {program_folder() + "\\..\\tools\\quillmere_settings.exe", "Quillmere settings",
+         "quillmere_settings.exe", VFT_APP},
     };
     for (const VersionedFile& file : files) {
         DWORD ignored = 0;

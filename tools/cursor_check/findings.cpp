@@ -17,3 +17,7 @@ const std::vector<Problem>& problems() {
 std::string plural(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
+
+void forget_problems() {
+    found.clear();
+}

@@ -16,5 +16,8 @@ void add_problem(const std::string& brief, const std::string& advice);
 // Every problem noted so far, in the order found.
 const std::vector<Problem>& problems();
 
+// Forgets the problems noted, before a check runs again.
+void forget_problems();
+
 // "1 file" / "2 files".
 std::string plural(int count, const char* one, const char* many);

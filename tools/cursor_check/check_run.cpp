@@ -20,6 +20,7 @@
 #include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "quillmere_version.h"
+#include "tools/cursor_check/check_run.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/cursor_sheet.h"
 #include "tools/cursor_check/dropped_file.h"
@@ -35,10 +36,6 @@
 
 namespace {
 
-const int EXIT_ALL_FINE = 0;
-const int EXIT_PROBLEMS = 1;
-const int EXIT_USAGE = 2;
-const int EXIT_NOT_A_GAME_FOLDER = 3;
 // The problems listed at the top; the rest are in the report below them.
 const size_t PROBLEMS_SHOWN = 6;
 const int ADVICE_INDENT = 4;
@@ -53,7 +50,8 @@ void restore_folders() {
         CreateDirectoryW(wide(ANIMATED_CURSOR_FOLDER).c_str(), NULL);
 }
 
-// "result: ..." naming every problem briefly, or that all is fine.
+}  // namespace
+
 std::string result_line() {
     std::string briefs;
     for (const Problem& problem : problems())
@@ -63,6 +61,8 @@ std::string result_line() {
         return "result: all fine: the game will do what your settings and files say";
     return "result: NOT fine: " + briefs;
 }
+
+namespace {
 
 // The result and what to do, before the details.
 void print_result_first() {
@@ -121,6 +121,8 @@ bool check_install(const GameFolder& game) {
     return false;
 }
 
+}  // namespace
+
 bool report_written(const std::string& path) {
     if (path.empty())
         say("report       can't be written beside this program, nor into your Documents or "
@@ -130,15 +132,7 @@ bool report_written(const std::string& path) {
     return !path.empty();
 }
 
-// What a report written after the check needs: the game folder checked
-// (it is the current folder), its settings and the redirected copies.
-struct ReportInputs {
-    bool ready;
-    SettingsReport settings;
-    RedirectedCopies copies;
-};
-
-int check(const Options& options, ReportInputs* report) {
+int run_check(const Options& options, ReportInputs* report) {
     // The defaults are this program's own resources, as they are the module's.
     attach_module(GetModuleHandleW(NULL));
     // A relative sheet path names a file where the player started us.
@@ -217,7 +211,8 @@ int check(const Options& options, ReportInputs* report) {
     }
     if (options.report && !report_written(write_player_report(settings, copies)))
         code = EXIT_USAGE;
-    *report = {!options.report, settings, copies};
+    if (report)
+        *report = {!options.report, settings, copies};
     if (!sheet.empty()) {
         std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " + game.path +
                               ", " + scale_caption(scale) + window_text;
@@ -227,40 +222,6 @@ int check(const Options& options, ReportInputs* report) {
             return EXIT_USAGE;
         }
         print_line("sheet        " + sheet);
-    }
-    return code;
-}
-
-}  // namespace
-
-int main() {
-    // Whose console this is, before anyone else can attach to it.
-    runs_in_own_console();
-    Options options = {};
-    ReportInputs report = {};
-    std::string error;
-    int code = EXIT_USAGE;
-    if (!parse_command_line(&options, &error)) {
-        print_error_line(error);
-        print_error_line("quillmere_check --help tells how to run it");
-    } else if (options.help) {
-        print_usage();
-        code = EXIT_ALL_FINE;
-    } else {
-        code = check(options, &report);
-    }
-    // A double-click window offers the report with one key; a command prompt
-    // or a terminal has --report.
-    if (report.ready && runs_in_own_console()) {
-        print_line("");
-        print_line("Press R to save a report for a bug report, or Enter to close this window.", 0);
-        if (wait_for_key(true)) {
-            print_line("");
-            report_written(write_player_report(report.settings, report.copies));
-            wait_if_own_console();
-        }
-    } else {
-        wait_if_own_console();
     }
     return code;
 }

@@ -1,0 +1,427 @@
+// The players' settings window, the real program started from a scratch
+// game's plugin folder: its controls driven by messages as a player's
+// clicks and keys would, the settings file it saves read back the way the
+// plug-in reads it, and its preview captured as a picture and measured.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "imaging/canvas.h"
+#include "settings/scale_policy.h"
+#include "tests/support/cursor_builders.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/tools/check_tool_run.h"
+#include "tools/settings_window/control_ids.h"
+#include "tools/settings_window/cursor_preview.h"
+
+namespace {
+
+const DWORD START_TIMEOUT_MS = 30000;
+const DWORD MESSAGE_TIMEOUT_MS = 20000;
+const DWORD EXIT_TIMEOUT_MS = 10000;
+const char PROGRAM[] = "quillmere_settings.exe";
+// The choices of the game window drop-down.
+const int WINDOW_640X480 = 0;
+const int WINDOW_1280X960 = 4;
+
+struct FoundWindow {
+    DWORD process_id;
+    HWND window;
+};
+
+BOOL CALLBACK find_settings_window(HWND window, LPARAM found_pointer) {
+    FoundWindow* found = reinterpret_cast<FoundWindow*>(found_pointer);
+    wchar_t window_class[64] = L"";
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    GetClassNameW(window, window_class, 64);
+    if (process_id == found->process_id && lstrcmpW(window_class, SETTINGS_WINDOW_CLASS) == 0) {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The settings window, started as a double click starts it: in the plugin
+// folder of the game folder that is the current folder.
+class SettingsWindow {
+public:
+    SettingsWindow() {
+        std::string copy = "plugin\\" + std::string(PROGRAM);
+        std::string built = program_folder() + "\\..\\tools\\" + PROGRAM;
+        EXPECT_TRUE(CopyFileA(built.c_str(), copy.c_str(), FALSE)) << built;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        // As from Explorer: no console to write to.
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        std::string command = "\"" + copy + "\"";
+        if (!CreateProcessA(copy.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, "plugin",
+                            &startup, &process_)) {
+            ADD_FAILURE() << "can't start " << copy;
+            return;
+        }
+        WaitForInputIdle(process_.hProcess, START_TIMEOUT_MS);
+        FoundWindow found = {process_.dwProcessId, NULL};
+        for (DWORD start = GetTickCount(); !found.window; Sleep(50)) {
+            EnumWindows(find_settings_window, reinterpret_cast<LPARAM>(&found));
+            if (GetTickCount() - start > START_TIMEOUT_MS)
+                break;
+        }
+        window_ = found.window;
+        EXPECT_TRUE(window_ != NULL) << "the settings window did not open";
+    }
+
+    ~SettingsWindow() {
+        if (!process_.hProcess)
+            return;
+        if (window_)
+            send(window_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, EXIT_TIMEOUT_MS) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the settings window did not close";
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, EXIT_TIMEOUT_MS);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+
+    bool opened() const { return window_ != NULL; }
+
+    // A key pressed in a control, as the keyboard sends it: posted.
+    void press(int id, WPARAM key) const {
+        PostMessageW(control(id), WM_KEYDOWN, key, 0);
+        PostMessageW(control(id), WM_KEYUP, key, 0);
+    }
+    // Waits for the status line to say `words`; what it says then.
+    std::string status_once_it_says(const std::string& words) const {
+        std::string status;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS; Sleep(20))
+            if (contains(status = text(ID_STATUS), words))
+                break;
+        return status;
+    }
+    // True when the program ends within the time limit.
+    bool ended() {
+        if (WaitForSingleObject(process_.hProcess, EXIT_TIMEOUT_MS) != WAIT_OBJECT_0)
+            return false;
+        window_ = NULL;
+        return true;
+    }
+    HWND control(int id) const { return GetDlgItem(window_, id); }
+
+    LRESULT send(HWND target, UINT message, WPARAM wparam, LPARAM lparam) const {
+        DWORD_PTR result = 0;
+        EXPECT_TRUE(SendMessageTimeoutW(target, message, wparam, lparam, SMTO_NORMAL,
+                                        MESSAGE_TIMEOUT_MS, &result))
+            << "message " << message << " timed out";
+        return static_cast<LRESULT>(result);
+    }
+
+    void click(int id) const { send(control(id), BM_CLICK, 0, 0); }
+    void type(int id, const std::wstring& text) const {
+        send(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void slide_to(int tenths) const {
+        send(control(ID_SLIDER), TBM_SETPOS, TRUE, tenths);
+        send(window_, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, tenths),
+             reinterpret_cast<LPARAM>(control(ID_SLIDER)));
+    }
+    void pick_game_window(int choice) const {
+        send(control(ID_WINDOW_SIZE), CB_SETCURSEL, choice, 0);
+        send(window_, WM_COMMAND, MAKEWPARAM(ID_WINDOW_SIZE, CBN_SELCHANGE),
+             reinterpret_cast<LPARAM>(control(ID_WINDOW_SIZE)));
+    }
+    std::string text(int id) const {
+        wchar_t text[2048] = L"";
+        send(control(id), WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text));
+        char bytes[4 * 2048] = "";
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
+        return bytes;
+    }
+
+    // A control as it draws itself, in a picture (written to `png`, for
+    // people to look at, when not empty).
+    Picture capture(int id, const std::string& png) const {
+        HWND target = id ? control(id) : window_;
+        RECT area;
+        GetWindowRect(target, &area);
+        Picture picture = {};
+        Canvas canvas;
+        if (!open_canvas(area.right - area.left, area.bottom - area.top, &canvas))
+            return picture;
+        // Windows of another process draw into no device context of this
+        // one (PrintWindow gives nothing): copied from the screen instead,
+        // the window on top, once two copies a moment apart agree (its
+        // drawing has reached the screen).
+        SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        RedrawWindow(target, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        send(target, WM_NULL, 0, 0);
+        Picture previous = {};
+        const DWORD SETTLE_MS = 100;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS;
+             Sleep(SETTLE_MS)) {
+            HDC screen = GetDC(NULL);
+            BitBlt(canvas.dc, 0, 0, area.right - area.left, area.bottom - area.top, screen,
+                   area.left, area.top, SRCCOPY);
+            ReleaseDC(NULL, screen);
+            GdiFlush();
+            picture_from_bgrx(canvas.bits, area.right - area.left, area.bottom - area.top,
+                              &picture);
+            if (picture.rgba == previous.rgba)
+                break;
+            previous = picture;
+        }
+        close_canvas(&canvas);
+        if (!png.empty())
+            write_png(picture, png.c_str());
+        return picture;
+    }
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HWND window_ = NULL;
+};
+
+bool is(const Picture& picture, int x, int y, COLORREF colour) {
+    const unsigned char* pixel = &picture.rgba[(static_cast<size_t>(y) * picture.width + x) * 4];
+    return pixel[0] == GetRValue(colour) && pixel[1] == GetGValue(colour) &&
+           pixel[2] == GetBValue(colour);
+}
+
+// True when `length` pixels from (x, y) rightwards and downwards are all
+// `colour`, and a few inwards too: the corner of a box of it, not the thin
+// white edge of a scroll bar's button.
+bool box_corner(const Picture& picture, int x, int y, int length, COLORREF colour) {
+    const int INWARDS = 4;  // within the padding around a cursor
+    if (x + length > picture.width || y + length > picture.height)
+        return false;
+    for (int i = 0; i < length; ++i)
+        if (!is(picture, x + i, y, colour) || !is(picture, x, y + i, colour) ||
+            (i < INWARDS && !is(picture, x + i, y + i, colour)))
+            return false;
+    return true;
+}
+
+// The width and height of what is drawn on the first light ground of the
+// preview: cursor 0 on white. Its box is found from its first white corner
+// (the padding around the cursor is white too) in the left half, away from
+// the scroll bar.
+SIZE first_cursor_drawn(const Picture& picture) {
+    const int CORNER = 24;
+    SIZE drawn = {0, 0};
+    int left = -1, top = -1;
+    for (int y = 0; y < picture.height && left < 0; ++y)
+        for (int x = 0; x < picture.width / 2; ++x)
+            if (box_corner(picture, x, y, CORNER, LIGHT_GROUND)) {
+                left = x, top = y;
+                break;
+            }
+    if (left < 0)
+        return drawn;
+    int right = left, bottom = top;
+    while (right < picture.width && is(picture, right, top, LIGHT_GROUND)) ++right;
+    while (bottom < picture.height && is(picture, left, bottom, LIGHT_GROUND)) ++bottom;
+    int x0 = right, y0 = bottom, x1 = left - 1, y1 = top - 1;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (!is(picture, x, y, LIGHT_GROUND)) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+    if (x1 >= x0)
+        drawn = {x1 - x0 + 1, y1 - y0 + 1};
+    return drawn;
+}
+
+// The Size of plugin\Quillmere.ini, read as the game reads it.
+float size_the_game_reads() {
+    return read_ini_float(SETTINGS_SECTION, SETTINGS_SIZE_KEY, 0.0f, SETTINGS_FILE);
+}
+
+const char PLAYERS_FILE[] =
+    "; my settings\r\n"
+    "[Cursors]\r\n"
+    "Size=3.0\r\n"
+    "[Other]\r\n"
+    "Key=kept\r\n";
+
+TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
+    struct Case {
+        const char* name;
+        const char* file;       // null: no settings file yet, only the sample
+        const wchar_t* folder;  // the game folder's name in the scratch folder
+    };
+    const Case cases[] = {
+        {"misspelt section", PLAYERS_FILE, L"game"},
+        {"no file yet", nullptr, L"game"},
+        {"a folder named in Russian and Japanese", PLAYERS_FILE,
+         L"\u0418\u0433\u0440\u0430 \u30b2\u30fc\u30e0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        ASSERT_TRUE(CreateDirectoryW(c.folder, NULL));
+        ASSERT_TRUE(SetCurrentDirectoryW(c.folder));
+        lay_out_game();
+        if (c.file)
+            ASSERT_TRUE(write_file(SETTINGS_FILE, c.file));
+        else
+            ASSERT_TRUE(write_file(".\\plugin\\Quillmere.ini.sample",
+                                   "; the sample\r\n[Cursor]\r\nSize=0\r\n"));
+        {
+            SettingsWindow window;
+            ASSERT_TRUE(window.opened());
+            char folder[MAX_PATH * 4] = "";
+            WideCharToMultiByte(CP_UTF8, 0, c.folder, -1, folder, sizeof folder, NULL, NULL);
+            EXPECT_TRUE(contains(window.text(ID_GAME_FOLDER), folder))
+                << window.text(ID_GAME_FOLDER);
+            // The slider and the number keep in step; either picks Fixed.
+            window.slide_to(30);
+            EXPECT_EQ("3.0", window.text(ID_FIXED_VALUE));
+            window.type(ID_FIXED_VALUE, L"2.5");
+            EXPECT_EQ(25, window.send(window.control(ID_SLIDER), TBM_GETPOS, 0, 0));
+            EXPECT_EQ(BST_CHECKED, window.send(window.control(ID_FIXED), BM_GETCHECK, 0, 0));
+            // Enter in the number saves.
+            window.press(ID_FIXED_VALUE, VK_RETURN);
+            std::string status = window.status_once_it_says("the game reads Size=2.5");
+            EXPECT_TRUE(contains(status, "the game reads Size=2.5")) << status;
+            EXPECT_EQ(2.5f, size_the_game_reads());
+            std::string saved = read_file(SETTINGS_FILE);
+            const char* kept_lines[] = {"; my settings", "[Cursors]", "Size=3.0", "Key=kept"};
+            for (const char* kept : kept_lines) {
+                if (c.file) {
+                    EXPECT_TRUE(contains(saved, kept)) << kept << " lost:\n" << saved;
+                }
+            }
+            if (!c.file) {
+                EXPECT_TRUE(contains(saved, "; the sample")) << saved;
+            }
+            EXPECT_TRUE(contains(saved, "[Cursor]\r\nSize=2.5")) << saved;
+
+            window.click(ID_RESTORE);
+            EXPECT_EQ(BST_CHECKED, window.send(window.control(ID_AUTOMATIC), BM_GETCHECK, 0, 0));
+            window.click(ID_SAVE);
+            EXPECT_EQ(0.0f, size_the_game_reads());
+            EXPECT_TRUE(contains(window.text(ID_STATUS), "automatic")) << window.text(ID_STATUS);
+            // The check's findings, in its words.
+            EXPECT_TRUE(contains(window.text(ID_FINDINGS), "result: ")) << window.text(ID_FINDINGS);
+
+            window.click(ID_REPORT);
+            EXPECT_TRUE(contains(window.text(ID_STATUS), "quillmere-report.txt"));
+            EXPECT_TRUE(file_exists("plugin\\quillmere-report.txt"));
+            // Esc closes the window.
+            window.press(ID_FINDINGS, VK_ESCAPE);
+            EXPECT_TRUE(window.ended());
+        }
+    }
+}
+
+TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
+    struct Case {
+        const char* name;
+        const char* file;
+        bool read_only;
+        const wchar_t* fixed;  // typed as the fixed size; null: Own size picked
+        const char* at_start;  // what the status says when the window opens
+        const char* said;      // what it says after Save
+    };
+    const Case cases[] = {
+        {"read-only file", "[Cursor]\r\nSize=0\r\n", true, nullptr, "", "read-only"},
+        {"a size too large, then a comma", "[Cursor]\r\nSize=9999\r\n", false, L"2,5",
+         "more than the game can show", "Nothing was saved. Write the fixed size"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder game;
+        lay_out_game();
+        ASSERT_TRUE(write_file(SETTINGS_FILE, c.file));
+        if (c.read_only)
+            SetFileAttributesA(SETTINGS_FILE, FILE_ATTRIBUTE_READONLY);
+        {
+            SettingsWindow window;
+            ASSERT_TRUE(window.opened());
+            EXPECT_TRUE(contains(window.text(ID_STATUS), c.at_start)) << window.text(ID_STATUS);
+            if (c.fixed)
+                window.type(ID_FIXED_VALUE, c.fixed);
+            else
+                window.click(ID_OWN_SIZE);
+            window.click(ID_SAVE);
+            EXPECT_TRUE(contains(window.text(ID_STATUS), c.said)) << window.text(ID_STATUS);
+        }
+        EXPECT_EQ(c.file, read_file(SETTINGS_FILE));
+        SetFileAttributesA(SETTINGS_FILE, FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+TEST(SettingsWindow, SavingNamesTheCopyWindowsKeepsForTheGame) {
+    ScratchFolder game;
+    lay_out_game();
+    // This test's own VirtualStore, found through LOCALAPPDATA, holding a
+    // copy of the settings file: the game reads that copy.
+    std::string local = game.path() + "\\local";
+    SetEnvironmentVariableA("LOCALAPPDATA", local.c_str());
+    std::string store = local + "\\VirtualStore" + game.path().substr(2) + "\\plugin";
+    for (size_t at = 3; (at = store.find('\\', at + 1)) != std::string::npos;)
+        CreateDirectoryA(store.substr(0, at).c_str(), NULL);
+    CreateDirectoryA(store.c_str(), NULL);
+    ASSERT_TRUE(write_file(store + "\\Quillmere.ini", "[Cursor]\r\nSize=0\r\n"));
+    SettingsWindow window;
+    ASSERT_TRUE(window.opened());
+    window.click(ID_OWN_SIZE);
+    window.click(ID_SAVE);
+    EXPECT_TRUE(contains(window.text(ID_STATUS), "older copy Windows keeps for it: " + store))
+        << window.text(ID_STATUS);
+    // The real file is saved all the same, for when the copy is gone.
+    EXPECT_EQ(1.0f, size_the_game_reads());
+}
+
+TEST(SettingsWindow, PreviewDrawsTheCursorsAtTheSizeTheGameShows) {
+    ScratchFolder game;
+    lay_out_game();
+    CreateDirectoryA("plugin\\Cursors", NULL);
+    // Cursor 0: 32 by 32 opaque pixels, so that what is drawn is its size.
+    ASSERT_TRUE(write_file(base(0), make_ani(32, 32)));
+    // Cursor 7 does not load: the built-in one shows, its number in red, and
+    // the check's findings name it.
+    ASSERT_TRUE(write_file(base(7), "not a cursor"));
+    SettingsWindow window;
+    ASSERT_TRUE(window.opened());
+    EXPECT_TRUE(contains(window.text(ID_FINDINGS), "result: NOT fine")) << window.text(ID_FINDINGS);
+    EXPECT_TRUE(contains(window.text(ID_SHOWN_AT), "red: ")) << window.text(ID_SHOWN_AT);
+    // Named by the display's DPI: the case runs at 144 DPI too.
+    HDC screen = GetDC(NULL);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    std::string pictures = program_folder() + "\\settings_window_" + std::to_string(dpi) + "dpi_";
+    struct Step {
+        int radio;
+        const wchar_t* fixed;
+        int game_window;
+        const char* picture;
+        int side;
+    };
+    const Step steps[] = {
+        {ID_OWN_SIZE, nullptr, WINDOW_640X480, "own_size.png", 32},
+        {ID_FIXED, L"2.0", WINDOW_640X480, "fixed_2.png", 64},
+        {ID_AUTOMATIC, nullptr, WINDOW_640X480, "", 32},
+        {ID_AUTOMATIC, nullptr, WINDOW_1280X960, "automatic_1280x960.png", 64},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.picture);
+        window.click(step.radio);
+        if (step.fixed)
+            window.type(ID_FIXED_VALUE, step.fixed);
+        window.pick_game_window(step.game_window);
+        std::string picture = *step.picture ? pictures + step.picture : "";
+        SIZE drawn = first_cursor_drawn(window.capture(ID_PREVIEW, picture));
+        EXPECT_EQ(step.side, drawn.cx);
+        EXPECT_EQ(step.side, drawn.cy);
+    }
+    window.capture(0, pictures + "window.png");
+}
+
+}  // namespace

@@ -1,0 +1,370 @@
+#include "tools/settings_window/settings_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <math.h>
+
+#include "cursors/cursor_loader.h"
+#include "quillmere_version.h"
+#include "tools/cursor_check/check_run.h"
+#include "tools/cursor_check/console_text.h"
+#include "tools/cursor_check/findings.h"
+#include "tools/cursor_check/player_report.h"
+#include "tools/cursor_check/settings_report.h"
+#include "tools/cursor_check/virtual_store.h"
+#include "tools/settings_window/control_ids.h"
+#include "tools/settings_window/cursor_preview.h"
+#include "tools/settings_window/preview_control.h"
+#include "tools/settings_window/size_choice.h"
+#include "tools/settings_window/window_layout.h"
+
+namespace {
+
+const char TITLE[] = "Quillmere settings " QUILLMERE_VERSION_TEXT;
+const int TENTHS = 10;
+
+// Game window sizes (inside the frame) to preview automatic sizing for; the
+// list ends with the window maximised on this screen.
+struct GameWindowSize {
+    int width, height;
+};
+const GameWindowSize GAME_WINDOW_SIZES[] = {
+    {640, 480},   {800, 600},   {1024, 768},  {1280, 720},  {1280, 960},  {1366, 768},
+    {1600, 900},  {1600, 1200}, {1920, 1080}, {1920, 1440}, {2560, 1440},
+};
+const int SIZE_COUNT = sizeof GAME_WINDOW_SIZES / sizeof GAME_WINDOW_SIZES[0];
+
+struct State {
+    HWND window;
+    int dpi;
+    HFONT font;
+    SizeChoice choice;
+    Preview preview;
+    std::string game_path;
+    bool filling;     // the window is setting its own controls: no echoes
+    HWND last_focus;  // the control that had the focus when the window lost it
+};
+State state = {};
+
+HWND control(int id) {
+    return GetDlgItem(state.window, id);
+}
+
+void set_text(int id, const std::string& text) {
+    SetWindowTextW(control(id), wide(text).c_str());
+}
+
+std::wstring text_of(int id) {
+    wchar_t text[64] = L"";
+    GetWindowTextW(control(id), text, sizeof text / sizeof text[0]);
+    return text;
+}
+
+std::string size_words(int width, int height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+void game_window_size(int* width, int* height) {
+    LRESULT picked = SendMessageW(control(ID_WINDOW_SIZE), CB_GETCURSEL, 0, 0);
+    if (picked >= 0 && picked < SIZE_COUNT) {
+        *width = GAME_WINDOW_SIZES[picked].width;
+        *height = GAME_WINDOW_SIZES[picked].height;
+    } else {
+        maximised_client(width, height);
+    }
+}
+
+void fill_window_sizes() {
+    HWND list = control(ID_WINDOW_SIZE);
+    for (int i = 0; i < SIZE_COUNT; ++i) {
+        std::string words = size_words(GAME_WINDOW_SIZES[i].width, GAME_WINDOW_SIZES[i].height);
+        if (i == 0)
+            words += ", the game's own size";
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(words).c_str()));
+    }
+    int width, height;
+    maximised_client(&width, &height);
+    std::string maximised = "maximised on this screen (" + size_words(width, height) + " inside)";
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(maximised).c_str()));
+    SendMessageW(list, CB_SETCURSEL, 0, 0);
+}
+
+// The controls show the choice.
+void show_choice() {
+    state.filling = true;
+    const int radios[] = {ID_AUTOMATIC, ID_FIXED, ID_OWN_SIZE};
+    const ScaleMode modes[] = {SCALE_AUTOMATIC, SCALE_FIXED, SCALE_NATIVE};
+    for (int i = 0; i < 3; ++i)
+        SendMessageW(control(radios[i]), BM_SETCHECK,
+                     state.choice.mode == modes[i] ? BST_CHECKED : BST_UNCHECKED, 0);
+    SizeChoice fixed = {SCALE_FIXED, state.choice.value};
+    set_text(ID_FIXED_VALUE, size_text(fixed));
+    SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE,
+                 lroundf(state.choice.value * TENTHS));
+    state.filling = false;
+}
+
+void refresh_preview() {
+    int width, height;
+    game_window_size(&width, &height);
+    float scale = shown_scale(state.choice, width, height);
+    load_preview(&state.preview, scale);
+    std::string words = "Shown at " + scale_words(scale) + ", as the game shows them";
+    if (state.choice.mode == SCALE_AUTOMATIC)
+        words += " in a " + size_words(width, height) + " window";
+    words += " (Size=" + size_text(state.choice) + ")";
+    for (const PreviewCursor& loaded : state.preview.cursors)
+        if (loaded.fails) {
+            words += "; red: your file does not load, the default cursor shows";
+            break;
+        }
+    words += ":";
+    set_text(ID_SHOWN_AT, words);
+    show_preview(control(ID_PREVIEW), &state.preview, state.font, state.dpi);
+}
+
+// The cursor check, run as quillmere_check runs it, for the game window
+// size picked; its result and advice, in its words.
+void refresh_findings() {
+    Options options = {};
+    game_window_size(&options.client_width, &options.client_height);
+    forget_problems();
+    run_check(options);
+    std::string text = result_line();
+    for (const Problem& problem : problems())
+        if (!problem.advice.empty())
+            text += "\r\n- " + problem.advice;
+    set_text(ID_FINDINGS, text);
+}
+
+void pick(ScaleMode mode) {
+    state.choice.mode = mode;
+    show_choice();
+    refresh_preview();
+}
+
+void on_fixed_value_typed() {
+    float value;
+    if (!read_fixed_size(text_of(ID_FIXED_VALUE), &value)) {
+        set_text(ID_STATUS, fixed_size_rule());
+        return;
+    }
+    state.choice = {SCALE_FIXED, value};
+    state.filling = true;
+    SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE, lroundf(value * TENTHS));
+    for (int id : {ID_AUTOMATIC, ID_FIXED, ID_OWN_SIZE})
+        SendMessageW(control(id), BM_SETCHECK, id == ID_FIXED ? BST_CHECKED : BST_UNCHECKED, 0);
+    state.filling = false;
+    set_text(ID_STATUS, "Press Save to keep this size.");
+    refresh_preview();
+}
+
+void on_slider_moved() {
+    LRESULT tenths = SendMessageW(control(ID_SLIDER), TBM_GETPOS, 0, 0);
+    state.choice = {SCALE_FIXED, static_cast<float>(tenths) / TENTHS};
+    show_choice();
+    set_text(ID_STATUS, "Press Save to keep this size.");
+    refresh_preview();
+}
+
+void on_save() {
+    float value;
+    if (state.choice.mode == SCALE_FIXED && !read_fixed_size(text_of(ID_FIXED_VALUE), &value)) {
+        set_text(ID_STATUS, "Nothing was saved. " + fixed_size_rule());
+        return;
+    }
+    std::string message;
+    save_choice(state.choice, &message);
+    set_text(ID_STATUS, message);
+    refresh_findings();
+}
+
+void on_restore_defaults() {
+    state.choice = default_choice();
+    show_choice();
+    refresh_preview();
+    set_text(ID_STATUS,
+             "The size is back to automatic, the default: press Save to keep it. Your cursor files "
+             "stay: to get a default cursor back, delete its file in the cursor folder.");
+}
+
+void on_open_folder() {
+    std::wstring folder = wide(CURSOR_FOLDER);
+    // The game makes the folder when it starts; it may not have yet.
+    CreateDirectoryW(folder.c_str(), NULL);
+    wchar_t full[MAX_PATH * 2];
+    DWORD length = GetFullPathNameW(folder.c_str(), MAX_PATH * 2, full, NULL);
+    if (!length || length >= MAX_PATH * 2)
+        return;
+    INT_PTR opened = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(state.window, L"open", full, NULL, NULL, SW_SHOWNORMAL));
+    if (opened <= 32)
+        set_text(ID_STATUS, "The cursor folder is " + utf8(full) + ": open it in Explorer.");
+}
+
+void on_write_report() {
+    std::string path =
+        write_player_report(read_settings_report(), find_redirected_copies(state.game_path));
+    if (path.empty())
+        set_text(ID_STATUS, "The report can't be written beside this program, nor into your "
+                            "Documents or Temp folder.");
+    else
+        set_text(ID_STATUS,
+                 "The report is in " + path + ": send this file with your problem report.");
+}
+
+void on_command(int id, int notification) {
+    if (state.filling)
+        return;
+    switch (id) {
+        case ID_AUTOMATIC: if (notification == BN_CLICKED) pick(SCALE_AUTOMATIC); break;
+        case ID_FIXED: if (notification == BN_CLICKED) pick(SCALE_FIXED); break;
+        case ID_OWN_SIZE: if (notification == BN_CLICKED) pick(SCALE_NATIVE); break;
+        case ID_FIXED_VALUE: if (notification == EN_CHANGE) on_fixed_value_typed(); break;
+        case ID_WINDOW_SIZE:
+            if (notification == CBN_SELCHANGE) {
+                refresh_preview();
+                refresh_findings();
+            }
+            break;
+        case ID_SAVE: on_save(); break;
+        case ID_RESTORE: on_restore_defaults(); break;
+        case ID_OPEN_FOLDER: on_open_folder(); break;
+        case ID_REPORT: on_write_report(); break;
+        case ID_CLOSE: DestroyWindow(state.window); break;
+        default: break;
+    }
+}
+
+void use_dpi(int dpi) {
+    HFONT previous = state.font;
+    state.dpi = dpi;
+    state.font = message_font(dpi);
+    use_font(state.window, state.font);
+    if (previous)
+        DeleteObject(previous);
+    lay_out(state.window, dpi);
+    show_preview(control(ID_PREVIEW), &state.preview, state.font, state.dpi);
+}
+
+void on_create(HWND window) {
+    state.window = window;
+    create_controls(window);
+    set_text(ID_GAME_FOLDER, "Game folder: " + state.game_path);
+    fill_window_sizes();
+    state.choice = saved_choice();
+    show_choice();
+    use_dpi(window_dpi(window));
+    refresh_preview();
+    refresh_findings();
+    std::string oversize = oversize_advice(state.choice);
+    set_text(ID_STATUS, !oversize.empty() ? oversize
+                                          : "Pick a size and press Save. The game reads the size "
+                                            "when it starts.");
+}
+
+// The control that has the focus when the window gets it back: the one
+// that had it, else the size picked.
+HWND focus_control() {
+    static const int radios[] = {ID_AUTOMATIC, ID_FIXED, ID_OWN_SIZE};
+    for (int id : radios)
+        if (SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return control(id);
+    return control(ID_AUTOMATIC);
+}
+
+LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            on_create(window);
+            return 0;
+        case WM_SIZE:
+            if (state.window)
+                lay_out(window, state.dpi);
+            return 0;
+        case WM_GETMINMAXINFO: {
+            MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+            int dpi = state.dpi ? state.dpi : USER_DEFAULT_SCREEN_DPI;
+            limits->ptMinTrackSize.x = MulDiv(SMALLEST_WIDTH, dpi, USER_DEFAULT_SCREEN_DPI);
+            limits->ptMinTrackSize.y = MulDiv(SMALLEST_HEIGHT, dpi, USER_DEFAULT_SCREEN_DPI);
+            return 0;
+        }
+        case WM_DPICHANGED: {
+            const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+            state.dpi = HIWORD(wparam);
+            SetWindowPos(window, NULL, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            use_dpi(HIWORD(wparam));
+            return 0;
+        }
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lparam) == control(ID_SLIDER) && !state.filling)
+                on_slider_moved();
+            return 0;
+        case WM_COMMAND:
+            on_command(LOWORD(wparam), HIWORD(wparam));
+            return 0;
+        // Enter presses Save, as in a dialog.
+        case DM_GETDEFID:
+            return MAKELRESULT(ID_SAVE, DC_HASDEFID);
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) == WA_INACTIVE)
+                state.last_focus = GetFocus();
+            return 0;
+        case WM_SETFOCUS:
+            SetFocus(state.last_focus && IsChild(window, state.last_focus) ? state.last_focus
+                                                                           : focus_control());
+            return 0;
+        case WM_DESTROY:
+            free_preview(&state.preview);
+            if (state.font)
+                DeleteObject(state.font);
+            state = State();
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+bool register_settings_window(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSW window_class = {};
+    window_class.lpfnWndProc = window_procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(NULL, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = SETTINGS_WINDOW_CLASS;
+    return RegisterClassW(&window_class) && register_preview_class(instance);
+}
+
+HWND open_settings_window(HINSTANCE instance, const std::string& game_path) {
+    state.game_path = game_path;
+    // WS_EX_CONTROLPARENT: Tab and the mnemonics reach the controls.
+    HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, SETTINGS_WINDOW_CLASS, wide(TITLE).c_str(),
+                                  WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, WINDOW_WIDTH,
+                                  WINDOW_HEIGHT, NULL, NULL, instance, NULL);
+    if (!window)
+        return NULL;
+    // Opened at 96 DPI's size; now at the size for the monitor's scaling,
+    // within its work area.
+    int dpi = window_dpi(window);
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    int width = MulDiv(WINDOW_WIDTH, dpi, USER_DEFAULT_SCREEN_DPI);
+    int height = MulDiv(WINDOW_HEIGHT, dpi, USER_DEFAULT_SCREEN_DPI);
+    if (width > work.right - work.left)
+        width = work.right - work.left;
+    if (height > work.bottom - work.top)
+        height = work.bottom - work.top;
+    SetWindowPos(window, NULL, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return window;
+}

@@ -1,0 +1,56 @@
+// The cursor size a player picks in the settings window, the size the game
+// will show the cursors at for it, and saving it as Size in the settings
+// file, read back the way the plug-in reads it.
+#pragma once
+
+#include <string>
+
+#include "settings/scale_policy.h"
+
+// The fixed sizes the slider offers, in tenths: 1.1 to 8 times (a 32 by 32
+// cursor at 8 times is 256 by 256, the largest side the game builds).
+const int SLIDER_FIRST_TENTH = 11;
+const int SLIDER_LAST_TENTH = 80;
+const float LARGEST_FIXED_SIZE = 8.0f;
+
+struct SizeChoice {
+    ScaleMode mode;  // automatic, fixed or own size
+    float value;     // the fixed size; kept while another mode is picked
+};
+
+// The choice the settings file makes now, as the game reads it.
+SizeChoice saved_choice();
+
+// The defaults: automatic, and 2.0 for the fixed size.
+SizeChoice default_choice();
+
+// The Size text written for a choice: "0", "1.0", "2.0", "1.25".
+std::string size_text(const SizeChoice& choice);
+
+// A fixed size as the player typed it; false unless it is a plain number
+// above 1 and at most LARGEST_FIXED_SIZE.
+bool read_fixed_size(const std::wstring& text, float* value);
+
+// How to write a fixed size, for when one is not: "Write the fixed size as
+// a number above 1 and at most 8, ...".
+std::string fixed_size_rule();
+
+// For a saved fixed size above LARGEST_FIXED_SIZE: what it does and what to
+// do; empty for any other.
+std::string oversize_advice(const SizeChoice& saved);
+
+// How far the game magnifies its picture in a game window of width by
+// height (inside its frame).
+float picture_magnification(int width, int height);
+
+// The scale the game loads every cursor at for `choice` in that window.
+float shown_scale(const SizeChoice& choice, int width, int height);
+
+// The scale in words: "2 times their own size", "their own size".
+std::string scale_words(float scale);
+
+// Writes the choice as Size under [Cursor] in plugin\Quillmere.ini, keeping
+// every other line (a missing file starts as the sample's copy), reads it
+// back as the game does, and says in `message` what happened and what the
+// game will use, or what to do. True when the game will read the choice.
+bool save_choice(const SizeChoice& choice, std::string* message);
