@@ -34,6 +34,10 @@ struct PatchRefusals {
 };
 extern PatchRefusals patch_refusals;
 
+// Counts one refused write in patch_refusals, keeping `error` if it is the
+// first.
+void count_patch_refusal(DWORD error);
+
 // Whether the code byte at `address` could be patched: makes it writable and
 // puts its protection back, writing nothing. 0 when it could, else the
 // Windows error that refused it. Not counted among the refusals.
