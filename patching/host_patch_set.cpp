@@ -108,9 +108,17 @@ uintptr_t storm_extent_needed() {
     return extent;
 }
 
-// The image size the module's own PE headers give.
+// The headers of a loaded image lie in its first page, which the loader
+// always maps.
+const LONG HEADER_PAGE = 0x1000;
+
+// The image size the module's own PE headers give; 0 when they don't lie in
+// its first page.
 uintptr_t image_size(uintptr_t base) {
     const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    if (dos->e_lfanew < 0 ||
+        dos->e_lfanew > HEADER_PAGE - static_cast<LONG>(sizeof(IMAGE_NT_HEADERS32)))
+        return 0;
     const IMAGE_NT_HEADERS32* nt =
         reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
     return nt->OptionalHeader.SizeOfImage;
