@@ -4,7 +4,8 @@
 // cache for the bytes written (Windows requires it after code changes), and
 // then puts the earlier protection back. When the protection can't be
 // changed (exploit protection's code guard refuses it) nothing is written and
-// the Windows error stays for GetLastError.
+// the Windows error stays for GetLastError. Each works alone; the host patch
+// set writes through apply_patches (patch_transaction.h), all or nothing.
 #pragma once
 
 #include <stdint.h>
