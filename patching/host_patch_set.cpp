@@ -58,9 +58,14 @@ static_assert(4 + host_map::HOST_FILL_RANGE_COUNT + host_map::STORM_FILL_RANGE_C
 struct PatchList {
     Patch patches[MAX_PATCHES];
     int count;
+    bool overfull;  // a patch did not fit: the list must not be applied
 };
 
 void add_bytes(PatchList* list, uintptr_t address, const void* bytes, SIZE_T length) {
+    if (list->count == MAX_PATCHES || length > MAX_PATCH_LENGTH) {
+        list->overfull = true;
+        return;
+    }
     Patch& patch = list->patches[list->count++];
     patch.address = address;
     patch.length = length;
@@ -70,7 +75,7 @@ void add_bytes(PatchList* list, uintptr_t address, const void* bytes, SIZE_T len
 void add_fill(PatchList* list, uintptr_t start, uintptr_t end) {
     uint8_t fill[MAX_PATCH_LENGTH];
     memset(fill, NO_OPERATION, sizeof fill);
-    add_bytes(list, start, fill, end - start);
+    add_bytes(list, start, fill, end - start);  // refuses a range beyond `fill`
 }
 
 // A call to `target` at `site`. The site's old destination is stored now,
@@ -156,13 +161,14 @@ void __cdecl no_op_routine(void) {}
 int apply_host_patch_set() {
     PatchList list;
     list.count = 0;
+    list.overfull = false;
     add_host_patches(&list);
     HMODULE storm = GetModuleHandleA("storm.dll");
     uintptr_t storm_base = reinterpret_cast<uintptr_t>(storm);
     int mismatch = storm ? storm_mismatch(storm_base) : 0;
     if (storm && !mismatch)
         add_storm_patches(&list, storm_base);
-    bool applied = apply_patches(list.patches, list.count);
+    bool applied = !list.overfull && apply_patches(list.patches, list.count);
     // Exploit protection's code guard refuses such writes; the game then runs
     // with its own cursor code, untouched. Say so where a debugger, or a
     // player's debug viewer, listens.
