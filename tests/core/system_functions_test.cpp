@@ -23,6 +23,52 @@ TEST(SystemFunctions, FindLoadedModulesByFileNameOnly) {
     EXPECT_TRUE(find_loaded_module(L"no-such-module.dll") == NULL);
 }
 
+// While another thread holds the loader's lock (loading a module, say), the
+// list is not read: the search waits for the lock.
+typedef LONG(NTAPI* LockLoaderFn)(ULONG, ULONG*, ULONG_PTR*);
+typedef LONG(NTAPI* UnlockLoaderFn)(ULONG, ULONG_PTR);
+
+HANDLE started, go, found_it;
+
+// Running before the lock is taken, and telling by an event when it has
+// searched: a thread starting up or ending waits for the lock itself.
+DWORD WINAPI find_user32(void* found) {
+    SetEvent(started);
+    WaitForSingleObject(go, 10000);
+    *static_cast<HMODULE*>(found) = find_loaded_module(L"user32.dll");
+    SetEvent(found_it);
+    return 0;
+}
+
+TEST(SystemFunctions, TheModuleListIsReadUnderTheLoadersLock) {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    LockLoaderFn lock = reinterpret_cast<LockLoaderFn>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrLockLoaderLock")));
+    UnlockLoaderFn unlock = reinterpret_cast<UnlockLoaderFn>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrUnlockLoaderLock")));
+    ASSERT_TRUE(lock && unlock);
+    started = CreateEventA(NULL, TRUE, FALSE, NULL);
+    go = CreateEventA(NULL, TRUE, FALSE, NULL);
+    found_it = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HMODULE found = NULL;
+    HANDLE thread = CreateThread(NULL, 0, find_user32, &found, 0, NULL);
+    ASSERT_TRUE(thread != NULL);
+    ULONG disposition = 0;
+    ULONG_PTR cookie = 0;
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started, 10000));
+    ASSERT_EQ(0, lock(0, &disposition, &cookie));
+    SetEvent(go);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(found_it, 200))
+        << "read while the lock was held";
+    unlock(0, cookie);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+    CloseHandle(thread);
+    CloseHandle(started);
+    CloseHandle(go);
+    CloseHandle(found_it);
+    EXPECT_EQ(GetModuleHandleA("user32.dll"), found);
+}
+
 TEST(SystemFunctions, ReadExportsAsTheLoaderHasThem) {
     HMODULE user32 = GetModuleHandleA("user32.dll");
     const char* names[] = {"GetClientRect", "ShowCursor", "SetCursor", "GetWindowRect"};
