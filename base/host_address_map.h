@@ -1,8 +1,9 @@
 // Fixed addresses in the host process: the globals the plug-in reads and the
 // code the patch set rewrites. They belong to one build of the host executable
 // at its fixed load address (and one build of storm.dll); nothing configures
-// them. This is the only place they are written down: the plug-in, the
-// stand-in host and the tests all take them from here.
+// them. The plug-in and the stand-in host take them from here; the patch
+// tests write the published addresses out on their own and check the
+// plug-in's writes against those.
 #pragma once
 
 #include <stdint.h>

@@ -14,12 +14,17 @@ struct Image {
     DWORD size;
 };
 
+// The headers of a loaded image lie in its first page, which the loader
+// always maps: the NT headers are read only when they end inside it.
+const LONG HEADER_PAGE = 0x1000;
+
 bool open_image(HMODULE module, Image* image) {
     const BYTE* base = reinterpret_cast<const BYTE*>(module);
     if (!base)
         return false;
     const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew <= 0)
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew <= 0 ||
+        dos->e_lfanew > HEADER_PAGE - static_cast<LONG>(sizeof(IMAGE_NT_HEADERS)))
         return false;
     const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     if (nt->Signature != IMAGE_NT_SIGNATURE)
@@ -43,6 +48,14 @@ const void* at(const Image& image, DWORD rva, DWORD length) {
     if (rva > image.size || length > image.size - rva)
         return NULL;
     return image.base + rva;
+}
+
+// An array of `count` elements of `size` bytes at `rva`, null unless all of
+// it fits inside the image (the count is checked before it is multiplied).
+const void* array_at(const Image& image, DWORD rva, DWORD count, DWORD size) {
+    if (count > image.size / size)
+        return NULL;
+    return at(image, rva, count * size);
 }
 
 // A name at `rva` equal to `name`, without reading past the image.
@@ -83,11 +96,13 @@ bool path_names_file(const UNICODE_STRING& path, const wchar_t* file_name) {
     return true;
 }
 
-}  // namespace
+typedef LONG(NTAPI* LockLoaderFn)(ULONG flags, ULONG* disposition, ULONG_PTR* cookie);
+typedef LONG(NTAPI* UnlockLoaderFn)(ULONG flags, ULONG_PTR cookie);
+const ULONG LOADER_LOCK_TAKEN = 1;  // the disposition when the lock was taken
 
-HMODULE find_loaded_module(const wchar_t* file_name) {
-    // The loader's own list, reached through the process environment block:
-    // no imported function is involved.
+// The first module of the loader's list named `file_name`; the caller holds
+// the loader's lock, so no other thread loads or unloads one meanwhile.
+HMODULE find_in_module_list(const wchar_t* file_name) {
     const PEB* peb = process_environment_block();
     const LIST_ENTRY* head = &peb->Ldr->InMemoryOrderModuleList;
     for (const LIST_ENTRY* link = head->Flink; link != head; link = link->Flink) {
@@ -97,6 +112,27 @@ HMODULE find_loaded_module(const wchar_t* file_name) {
             return static_cast<HMODULE>(entry->DllBase);
     }
     return NULL;
+}
+
+}  // namespace
+
+HMODULE find_loaded_module(const wchar_t* file_name) {
+    // The loader's own list, reached through the process environment block,
+    // so that no wrapper's rewritten import or GetProcAddress answers; read
+    // under the loader's lock, taken through ntdll's exports (ntdll is in
+    // every process), as the loader itself changes the list.
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    LockLoaderFn lock = reinterpret_cast<LockLoaderFn>(find_export(ntdll, "LdrLockLoaderLock"));
+    UnlockLoaderFn unlock =
+        reinterpret_cast<UnlockLoaderFn>(find_export(ntdll, "LdrUnlockLoaderLock"));
+    ULONG disposition = 0;
+    ULONG_PTR cookie = 0;
+    if (!lock || !unlock || lock(0, &disposition, &cookie) < 0 ||
+        disposition != LOADER_LOCK_TAKEN)
+        return NULL;
+    HMODULE found = find_in_module_list(file_name);
+    unlock(0, cookie);
+    return found;
 }
 
 void* find_export(HMODULE module, const char* name) {
@@ -112,12 +148,12 @@ void* find_export(HMODULE module, const char* name) {
         return NULL;
     DWORD count = exports->NumberOfNames;
     const DWORD* names =
-        static_cast<const DWORD*>(at(image, exports->AddressOfNames, count * sizeof(DWORD)));
+        static_cast<const DWORD*>(array_at(image, exports->AddressOfNames, count, sizeof(DWORD)));
     const WORD* ordinals = static_cast<const WORD*>(
-        at(image, exports->AddressOfNameOrdinals, count * sizeof(WORD)));
-    const DWORD* functions = static_cast<const DWORD*>(
-        at(image, exports->AddressOfFunctions, exports->NumberOfFunctions * sizeof(DWORD)));
-    if (count > image.size || !names || !ordinals || !functions)
+        array_at(image, exports->AddressOfNameOrdinals, count, sizeof(WORD)));
+    const DWORD* functions = static_cast<const DWORD*>(array_at(
+        image, exports->AddressOfFunctions, exports->NumberOfFunctions, sizeof(DWORD)));
+    if (!names || !ordinals || !functions)
         return NULL;
     for (DWORD i = 0; i < count; ++i) {
         if (!name_at(image, names[i], name))
@@ -158,7 +194,9 @@ void* find_import(HMODULE module, const char* dll, const char* name) {
                 at(image, imported->FirstThunk + i * sizeof(DWORD), sizeof(DWORD)));
             if (!hint_name || !slot || !*hint_name)
                 break;
-            if (!IMAGE_SNAP_BY_ORDINAL32(*hint_name) &&
+            // The name follows a 16-bit hint; an entry past the image names
+            // nothing (and its sum would wrap round).
+            if (!IMAGE_SNAP_BY_ORDINAL32(*hint_name) && *hint_name < image.size &&
                 name_at(image, *hint_name + sizeof(WORD), name))
                 return *slot;
         }

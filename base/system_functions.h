@@ -9,7 +9,8 @@
 #include <windows.h>
 
 // A loaded module found in the process's own list of modules by its file
-// name (any folder, case ignored); null when none is loaded.
+// name (any folder, case ignored), read under the loader's lock; null when
+// none is loaded or the lock can't be taken.
 HMODULE find_loaded_module(const wchar_t* file_name);
 
 // Address of `name` in a loaded module's export directory; null when it is

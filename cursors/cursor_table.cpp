@@ -28,16 +28,31 @@ const int RETIRED_CAPACITY = 4 * LOADED_SLOT_COUNT;
 HCURSOR retired_cursors[RETIRED_CAPACITY];
 int retired_count;
 
+// Rounds of the reader wait that only give up the processor before it
+// sleeps instead.
+const int YIELDING_ROUNDS = 8;
+
+// Lets a reader run. Sleep(0) would only hand the processor to threads of
+// equal or higher priority, so a lower-priority reader preempted on this
+// processor while counted in would never finish: first SwitchToThread (any
+// thread ready on this processor), then Sleep(1) (any thread at all).
+void let_readers_run(int round) {
+    if (round < YIELDING_ROUNDS)
+        SwitchToThread();
+    else
+        Sleep(1);
+}
+
 // Sequentially consistent throughout: the loader's table writes and its
 // reading of the reader count are ordered against each reader's counting in
 // and its table read, so a reader either is counted when the loader looks or
 // reads the new handle.
 bool readers_gone() {
     DWORD start = GetTickCount();
-    while (__atomic_load_n(&cursor_readers, __ATOMIC_SEQ_CST) != 0) {
+    for (int round = 0; __atomic_load_n(&cursor_readers, __ATOMIC_SEQ_CST) != 0; ++round) {
         if (GetTickCount() - start >= READER_WAIT_MS)
             return false;
-        Sleep(0);
+        let_readers_run(round);
     }
     return true;
 }

@@ -16,7 +16,7 @@ const int LOADED_SLOT_COUNT = 22;
 // - slots change one at a time: during a reload one slot may already hold
 //   the new load's handle while the next still holds the old one's;
 // - a handle apply_current_cursor read is never destroyed before its
-//   SetCursor has returned (retire_cursors).
+//   SetCursor has returned (retire_cursor).
 // Code on the loading thread itself (the loader, the tools, tests) may read
 // the arrays directly.
 extern HCURSOR base_cursors[CURSOR_SLOT_COUNT];

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "cursors/cursor_table.h"
-#include "patching/patch_primitives.h"
+#include "patching/patch_transaction.h"
 #include "base/host_address_map.h"
 
 uintptr_t prev_call_a;
@@ -32,6 +32,8 @@ void __cdecl no_op_routine(void);
 typedef int(__cdecl* HostRoutine)(int argument);
 typedef int(__cdecl* CursorCallHook)(int argument);
 
+const uint8_t CALL_OPCODE = 0xE8;
+const SIZE_T CALL_LENGTH = 5;
 const uint8_t NO_OPERATION = 0x90;
 
 struct CallDiversion {
@@ -48,18 +50,58 @@ const CallDiversion CALL_DIVERSIONS[] = {
 const uintptr_t REPLACED_ROUTINE_POINTERS[] = {host_map::ROUTINE_POINTER_A,
                                                host_map::ROUTINE_POINTER_B};
 
-uintptr_t address_of(CursorCallHook hook) { return reinterpret_cast<uintptr_t>(hook); }
+// The patches of one transaction, in the order they are written: two calls,
+// two pointers, the host fills, then storm.dll's.
+static_assert(4 + host_map::HOST_FILL_RANGE_COUNT + host_map::STORM_FILL_RANGE_COUNT <=
+                  MAX_PATCHES,
+              "one transaction holds the whole patch set");
+struct PatchList {
+    Patch patches[MAX_PATCHES];
+    int count;
+    bool overfull;  // a patch did not fit: the list must not be applied
+};
 
-void apply_host_patches() {
-    // Each old destination is stored before its site changes: a host thread
-    // taking the new call at once finds where the old one went.
+void add_bytes(PatchList* list, uintptr_t address, const void* bytes, SIZE_T length) {
+    if (list->count == MAX_PATCHES || length > MAX_PATCH_LENGTH) {
+        list->overfull = true;
+        return;
+    }
+    Patch& patch = list->patches[list->count++];
+    patch.address = address;
+    patch.length = length;
+    memcpy(patch.bytes, bytes, length);
+}
+
+void add_fill(PatchList* list, uintptr_t start, uintptr_t end) {
+    uint8_t fill[MAX_PATCH_LENGTH];
+    memset(fill, NO_OPERATION, sizeof fill);
+    add_bytes(list, start, fill, end - start);  // refuses a range beyond `fill`
+}
+
+// A call to `target` at `site`. The site's old destination is stored now,
+// before the site changes: a host thread taking the new call at once finds
+// where the old one went.
+void add_diversion(PatchList* list, const CallDiversion& diversion) {
+    uint32_t old_displacement;
+    memcpy(&old_displacement, reinterpret_cast<const void*>(diversion.site + 1),
+           sizeof old_displacement);
+    *diversion.previous = diversion.site + CALL_LENGTH + old_displacement;
+    // Displacements count from the end of the instruction, modulo 2^32.
+    uint32_t displacement = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(diversion.hook) -
+                                                  (diversion.site + CALL_LENGTH));
+    uint8_t call[CALL_LENGTH] = {CALL_OPCODE};
+    memcpy(call + 1, &displacement, sizeof displacement);
+    add_bytes(list, diversion.site, call, CALL_LENGTH);
+}
+
+void add_host_patches(PatchList* list) {
     for (const CallDiversion& diversion : CALL_DIVERSIONS)
-        redirect_call(diversion.site, address_of(diversion.hook), diversion.previous);
+        add_diversion(list, diversion);
     const uint32_t no_op = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(no_op_routine));
     for (uintptr_t slot : REPLACED_ROUTINE_POINTERS)
-        replace_pointer(slot, no_op);
+        add_bytes(list, slot, &no_op, sizeof no_op);
     for (const host_map::ByteRange& range : host_map::HOST_FILL_RANGES)
-        fill_bytes(range.start, NO_OPERATION, range.end);
+        add_fill(list, range.start, range.end);
 }
 
 // How far into storm.dll's image the signature and the fills reach.
@@ -71,26 +113,35 @@ uintptr_t storm_extent_needed() {
     return extent;
 }
 
-// The image size the module's own PE headers give.
+// The headers of a loaded image lie in its first page, which the loader
+// always maps.
+const LONG HEADER_PAGE = 0x1000;
+
+// The image size the module's own PE headers give; 0 when they don't lie in
+// its first page.
 uintptr_t image_size(uintptr_t base) {
     const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    if (dos->e_lfanew < 0 ||
+        dos->e_lfanew > HEADER_PAGE - static_cast<LONG>(sizeof(IMAGE_NT_HEADERS32)))
+        return 0;
     const IMAGE_NT_HEADERS32* nt =
         reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
     return nt->OptionalHeader.SizeOfImage;
 }
 
-int apply_storm_patches(uintptr_t base) {
-    // A smaller image can't be the build the table was made for: touch nothing.
+// 0 when storm.dll at `base` is the build the table was made for, else why
+// not: STORM_IMAGE_TOO_SMALL or the signature's comparison (non-zero).
+int storm_mismatch(uintptr_t base) {
+    // A smaller image can't be the build the table was made for.
     if (image_size(base) < storm_extent_needed())
         return STORM_IMAGE_TOO_SMALL;
-    int differs = memcmp(reinterpret_cast<const void*>(base + host_map::STORM_SIGNATURE_OFFSET),
-                         storm_signature, STORM_SIGNATURE_LENGTH);
-    if (differs)
-        return differs;
-    int result = 0;
+    return memcmp(reinterpret_cast<const void*>(base + host_map::STORM_SIGNATURE_OFFSET),
+                  storm_signature, STORM_SIGNATURE_LENGTH);
+}
+
+void add_storm_patches(PatchList* list, uintptr_t base) {
     for (const host_map::ByteRange& range : host_map::STORM_FILL_RANGES)
-        result = fill_bytes(base + range.start, NO_OPERATION, base + range.end);
-    return result;
+        add_fill(list, base + range.start, base + range.end);
 }
 
 int __cdecl cursor_call_hook_a(int argument) {
@@ -108,15 +159,25 @@ void __cdecl no_op_routine(void) {}
 }  // namespace
 
 int apply_host_patch_set() {
-    apply_host_patches();
+    PatchList list;
+    list.count = 0;
+    list.overfull = false;
+    add_host_patches(&list);
     HMODULE storm = GetModuleHandleA("storm.dll");
-    int result = storm ? apply_storm_patches(reinterpret_cast<uintptr_t>(storm)) : 0;
-    // Exploit protection's code guard makes every such write fail; the game
-    // then runs with its own cursor code. Say so where a debugger, or a
+    uintptr_t storm_base = reinterpret_cast<uintptr_t>(storm);
+    int mismatch = storm ? storm_mismatch(storm_base) : 0;
+    if (storm && !mismatch)
+        add_storm_patches(&list, storm_base);
+    bool applied = !list.overfull && apply_patches(list.patches, list.count);
+    // Exploit protection's code guard refuses such writes; the game then runs
+    // with its own cursor code, untouched. Say so where a debugger, or a
     // player's debug viewer, listens.
-    if (patch_refusals.count)
+    if (!applied)
         OutputDebugStringA("Quillmere: game code unchanged: turn off Exploit protection's "
                            "code guard for the game\n");
-    return result;
+    if (!storm)
+        return 0;
+    if (mismatch)
+        return mismatch;
+    return applied ? TRUE : 0;
 }
-

@@ -16,10 +16,11 @@ extern uintptr_t prev_call_a;
 extern uintptr_t prev_call_b;
 
 // Applies the host patches (the two call sites then set the current cursor
-// before the host routine they stand in front of), then, if storm.dll is
-// loaded and is the expected build, its patches. Returns 0 without
-// storm.dll, STORM_IMAGE_TOO_SMALL or the signature's comparison (non-zero)
-// for another build of it, otherwise the result of the last storm.dll fill.
-// Writes Windows refuses are counted in patch_refusals and named once on the
-// debug output.
+// before the host routine they stand in front of) and, if storm.dll is
+// loaded and is the expected build, its patches, all together or none: when
+// Windows refuses any page, no byte of the host or storm.dll changes. Returns
+// 0 without storm.dll, STORM_IMAGE_TOO_SMALL or the signature's comparison
+// (non-zero) for another build of it, otherwise TRUE when the patches were
+// written and 0 when they were refused. A refusal is counted in
+// patch_refusals and named once on the debug output.
 int apply_host_patch_set();

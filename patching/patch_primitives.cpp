@@ -21,8 +21,7 @@ bool unprotect(uintptr_t address, SIZE_T length, DWORD* saved) {
 bool begin_write(uintptr_t address, SIZE_T length, DWORD* saved) {
     if (unprotect(address, length, saved))
         return true;
-    if (patch_refusals.count++ == 0)
-        patch_refusals.first_error = GetLastError();
+    count_patch_refusal(GetLastError());
     return false;
 }
 
@@ -71,6 +70,11 @@ BOOL fill_bytes(uintptr_t start, uint8_t value, uintptr_t end) {
         return 0;
     memset(at(start), value, length);
     return finish_write(start, length, &saved);
+}
+
+void count_patch_refusal(DWORD error) {
+    if (patch_refusals.count++ == 0)
+        patch_refusals.first_error = error;
 }
 
 DWORD code_patch_refusal(uintptr_t address) {

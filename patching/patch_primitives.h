@@ -4,7 +4,8 @@
 // cache for the bytes written (Windows requires it after code changes), and
 // then puts the earlier protection back. When the protection can't be
 // changed (exploit protection's code guard refuses it) nothing is written and
-// the Windows error stays for GetLastError.
+// the Windows error stays for GetLastError. Each works alone; the host patch
+// set writes through apply_patches (patch_transaction.h), all or nothing.
 #pragma once
 
 #include <stdint.h>
@@ -33,6 +34,10 @@ struct PatchRefusals {
     DWORD first_error;
 };
 extern PatchRefusals patch_refusals;
+
+// Counts one refused write in patch_refusals, keeping `error` if it is the
+// first.
+void count_patch_refusal(DWORD error);
 
 // Whether the code byte at `address` could be patched: makes it writable and
 // puts its protection back, writing nothing. 0 when it could, else the

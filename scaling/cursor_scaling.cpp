@@ -11,6 +11,18 @@ float cursor_scale;
 
 namespace {
 
+// The scale the cursors were last loaded at.
+float loaded_scale;
+
+// Loads both sets at `scale`; false when another load was running and
+// refused this one.
+bool load_at(float scale) {
+    if (!load_cursor_set(scale))
+        return false;
+    loaded_scale = scale;
+    return true;
+}
+
 // The window's scale in automatic mode; false when the window can't be
 // measured or has no area (minimised).
 bool measure_window_scale(float* scale) {
@@ -33,15 +45,22 @@ void load_cursors_at_start() {
         scale = cursor_scale;
     else if (mode == SCALE_AUTOMATIC)
         measure_window_scale(&scale);  // one load, at the window's scale
-    load_cursor_set(scale);
+    load_at(scale);
 }
 
 float compute_auto_scale(int width, int height) {
     return scale_for_client(width, height, host_screen_width(), host_screen_height());
 }
 
-void auto_rescale() {
+bool auto_rescale() {
     float scale;
     if (scale_mode(cursor_scale) == SCALE_AUTOMATIC && measure_window_scale(&scale))
-        load_cursor_set(scale);
+        return load_at(scale);
+    return true;
+}
+
+bool window_scale_changed() {
+    float scale;
+    return scale_mode(cursor_scale) == SCALE_AUTOMATIC && measure_window_scale(&scale) &&
+           scale != loaded_scale;
 }

@@ -18,5 +18,11 @@ float compute_auto_scale(int width, int height);
 
 // In automatic mode, measures the host window's client area and reloads both
 // cursor sets at the matching scale. Does nothing in the other modes, when
-// the window can't be measured, or when it has no area (minimised).
-void auto_rescale();
+// the window can't be measured, or when it has no area (minimised). False
+// when a load already running refused the reload (the caller tries again
+// later), else true.
+bool auto_rescale();
+
+// In automatic mode, whether the window's scale now differs from the one the
+// cursors were last loaded at: a resize went by that no rescale followed.
+bool window_scale_changed();

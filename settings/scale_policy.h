@@ -1,7 +1,9 @@
 // How large the cursors are: one value in the settings file selects a fixed
 // scale (above 1), native size (above 0 up to 1, or negative), or automatic
-// scaling from the host window's client area (0, the default). Pure rules:
-// they touch no module or host state, so the tools use them as they are.
+// scaling from the host window's client area (0, the default). Nothing here
+// touches module or host state: scale_mode and scale_for_client are pure
+// rules, and the two readers read the settings file and nothing else, so the
+// tools use them as they are.
 #pragma once
 
 const char SETTINGS_FILE[] = ".\\plugin\\Quillmere.ini";

@@ -23,7 +23,10 @@ LRESULT on_rescale_timer() {
     // Reloading under an open dialog is dropped until the next resize.
     if (FindWindowExA(NULL, NULL, HOST_DIALOG_CLASS, NULL))
         return 0;
-    auto_rescale();
+    // A load running on another thread refused this one: try again later
+    // rather than keep the old size.
+    if (!auto_rescale())
+        arm_rescale();
     return 0;
 }
 
@@ -63,4 +66,9 @@ LRESULT CALLBACK cursor_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARA
 void subclass_host_window() {
     prev_wnd_proc = reinterpret_cast<WNDPROC>(SetWindowLongA(
         host_main_window(), GWL_WNDPROC, reinterpret_cast<LONG>(cursor_wnd_proc)));
+    // Started on another thread than the window's, the cursors loaded while
+    // the window could still be resized, and no procedure of ours saw it:
+    // rescale now, on the window's thread (a timer can only be set there).
+    if (prev_wnd_proc && window_scale_changed())
+        PostMessageA(host_main_window(), WM_TIMER, RESCALE_TIMER_ID, 0);
 }

@@ -12,6 +12,8 @@ const UINT_PTR RESCALE_TIMER_ID = 0x20435170;
 // sets the current cursor and answers TRUE; WM_SIZE restored or maximised,
 // WM_WINDOWPOSCHANGED with a new size and WM_DISPLAYCHANGE (re)arm the
 // rescale timer (a move alone does not); the rescale timer runs the rescale
-// unless a host dialog is open. Everything else goes to the host's procedure
-// unchanged.
+// unless a host dialog is open, and arms itself again when a load running
+// on another thread refused it. Everything else goes to the host's procedure
+// unchanged. When the window's scale changed while the cursors loaded, the
+// rescale is posted to the window at once.
 void subclass_host_window();

@@ -1,13 +1,16 @@
 // Cursor loads and cursor readers that overlap, on real threads: a load
-// started while another runs refuses, and a reader held inside SetCursor
-// longer than a reload waits keeps the handle it read alive.
+// started while another runs refuses (and a rescale so refused is tried
+// again), and a reader held inside SetCursor longer than a reload waits keeps
+// the handle it read alive.
 #include <gtest/gtest.h>
 
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "host/runtime/host_state.h"
+#include "host/runtime/host_window.h"
 #include "tests/support/import_hooks.h"
 #include "tests/support/scratch_folder.h"
+#include "window/cursor_window.h"
 
 namespace {
 
@@ -106,6 +109,27 @@ TEST_F(OverlappingUse, ALoadStartedWhileAnotherRunsRefusesAndChangesNothing) {
     EXPECT_EQ(64, width_of(base_cursors[0]));
     EXPECT_TRUE(load_cursor_set(1.0f)) << "a load that ended lets the next one run";
     EXPECT_EQ(32, width_of(base_cursors[0]));
+}
+
+// The window's rescale comes while a load runs on another thread (start-up
+// on a host thread): it is refused, and tried again once the load is over.
+TEST_F(OverlappingUse, ARescaleRefusedByARunningLoadIsTriedAgain) {
+    set_host_screen_size(640, 480);
+    HWND window = create_host_window(640, 480);  // scale 1: the own size
+    ASSERT_TRUE(window != NULL);
+    subclass_host_window();
+    bool loaded = false;
+    HANDLE loader = start_held(load_at_twice, &loaded);
+    SendMessageA(window, WM_TIMER, RESCALE_TIMER_ID, 0);
+    finish(loader);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(64, width_of(base_cursors[0])) << "the running load's size";
+    // No message was handled since: only the refused rescale can have armed
+    // the timer (the one the rescale fired on is killed first).
+    EXPECT_TRUE(KillTimer(window, RESCALE_TIMER_ID)) << "the rescale is tried again";
+    SendMessageA(window, WM_TIMER, RESCALE_TIMER_ID, 0);  // as the timer brings it
+    EXPECT_EQ(32, width_of(base_cursors[0]));
+    DestroyWindow(window);
 }
 
 TEST_F(OverlappingUse, AReaderHeldPastTheWaitKeepsTheHandleItReadAlive) {

@@ -26,8 +26,9 @@ protected:
 
     // Writes .\plugin\Quillmere.ini with [Cursor] Size=value.
     void write_size_setting(const char* value);
-    // Starts counting the cursors the module builds (its LoadImageA and
-    // CreateIconFromResourceEx calls) and their times.
+    // Starts counting the cursors the module builds (its
+    // CreateIconFromResourceEx calls; it imports no LoadImageA, which this
+    // checks) and their times.
     void count_module_loads(HMODULE module);
     // Size of the cursor the module shows now for the host's current kind,
     // after asking for it as Windows does when the mouse is over the client.

@@ -1,6 +1,9 @@
 // The host patch set applied by the real module in a host-like process whose
 // code at the patched addresses is real (read and execute only), with or
-// without a stand-in storm.dll.
+// without a stand-in storm.dll. Every address is checked against the
+// published patch set, written out below, not against the module's own
+// address map: a range mistyped there, even one that keeps its length,
+// changes bytes outside the published ones.
 #include "tests/module/module_fixture.h"
 
 #include <string.h>
@@ -13,10 +16,33 @@
 #include "patching/host_patch_set.h"
 #include "base/host_address_map.h"
 #include "tests/support/code_bytes.h"
+#include "tests/support/import_hooks.h"
 
 namespace {
 
 const uint8_t NOP = 0x90;
+
+// The published patch set: the game build's two call sites and two routine
+// pointers, its fills, and storm.dll's fills as offsets from its base.
+struct Range {
+    uintptr_t start;
+    uintptr_t end;  // excluded
+};
+const uintptr_t CALL_SITE_A = 0x417f28;
+const uintptr_t CALL_SITE_B = 0x418026;
+const uintptr_t ROUTINE_POINTER_A = 0x428931;
+const uintptr_t ROUTINE_POINTER_B = 0x4d48b8;
+const Range HOST_FILLS[] = {
+    {0x45ea9f, 0x45eaa7}, {0x45ead2, 0x45eada}, {0x45ee6f, 0x45ee77}, {0x45ee86, 0x45ee8e},
+    {0x45f07c, 0x45f07d}, {0x45f083, 0x45f089}, {0x469bfa, 0x469c01}, {0x469dc0, 0x469dc8},
+};
+const int HOST_FILL_COUNT = 8;
+const uintptr_t STORM_SIGNATURE_OFFSET = 0x10000;
+const Range STORM_FILLS[] = {
+    {0xf182, 0xf184},   {0xf185, 0xf18f},   {0xf2f4, 0xf2fc},   {0x11660, 0x11664},
+    {0x12af7, 0x12af9}, {0x12afa, 0x12b00}, {0x12b59, 0x12b5d},
+};
+const int STORM_FILL_COUNT = 7;
 
 uint8_t byte_at(uintptr_t address) { return *reinterpret_cast<const uint8_t*>(address); }
 
@@ -38,7 +64,7 @@ bool inside_module(HMODULE module, uintptr_t address) {
     return address >= base && address < base + image_size(module);
 }
 
-bool in_ranges(const host_map::ByteRange* ranges, int count, uintptr_t offset) {
+bool in_ranges(const Range* ranges, int count, uintptr_t offset) {
     for (int i = 0; i < count; ++i)
         if (offset >= ranges[i].start && offset < ranges[i].end)
             return true;
@@ -62,13 +88,9 @@ struct Snapshot {
     std::vector<uint8_t> bytes;
 };
 
-const host_map::ByteRange& last_host_range() {
-    return host_map::HOST_FILL_RANGES[host_map::HOST_FILL_RANGE_COUNT - 1];
-}
-const host_map::ByteRange& first_storm_range() { return host_map::STORM_FILL_RANGES[0]; }
-const host_map::ByteRange& last_storm_range() {
-    return host_map::STORM_FILL_RANGES[host_map::STORM_FILL_RANGE_COUNT - 1];
-}
+const Range& last_host_range() { return HOST_FILLS[HOST_FILL_COUNT - 1]; }
+const Range& first_storm_range() { return STORM_FILLS[0]; }
+const Range& last_storm_range() { return STORM_FILLS[STORM_FILL_COUNT - 1]; }
 
 bool within(uintptr_t address, uintptr_t start, uintptr_t length) {
     return address >= start && address < start + length;
@@ -97,7 +119,7 @@ protected:
         int result = start();
         EXPECT_NE(0, result);
         EXPECT_TRUE(image.changed().empty());
-        EXPECT_TRUE(inside_module(plugin.module, call_destination(host_map::CALL_SITE_A)));
+        EXPECT_TRUE(inside_module(plugin.module, call_destination(CALL_SITE_A)));
         return result;
     }
     PluginLoad plugin = {};
@@ -108,27 +130,27 @@ TEST_F(PatchSet, HostFillsTurnExactly54BytesIntoNoOperations) {
     EXPECT_EQ(0, start());
     int filled = 0;
     for (uintptr_t address : host.changed()) {
-        if (in_ranges(host_map::HOST_FILL_RANGES, host_map::HOST_FILL_RANGE_COUNT, address)) {
+        if (in_ranges(HOST_FILLS, HOST_FILL_COUNT, address)) {
             EXPECT_NE(NOP, host.before(address));
             EXPECT_EQ(NOP, byte_at(address));
             ++filled;
         } else {
             // Only the two call displacements and the two pointers may change.
-            EXPECT_TRUE(within(address, host_map::CALL_SITE_A + 1, 4) ||
-                        within(address, host_map::CALL_SITE_B + 1, 4) ||
-                        within(address, host_map::ROUTINE_POINTER_A, 4) ||
-                        within(address, host_map::ROUTINE_POINTER_B, 4))
+            EXPECT_TRUE(within(address, CALL_SITE_A + 1, 4) ||
+                        within(address, CALL_SITE_B + 1, 4) ||
+                        within(address, ROUTINE_POINTER_A, 4) ||
+                        within(address, ROUTINE_POINTER_B, 4))
                 << std::hex << address;
         }
     }
     EXPECT_EQ(54, filled);
-    for (const host_map::ByteRange& range : host_map::HOST_FILL_RANGES) {
+    for (const Range& range : HOST_FILLS) {
         EXPECT_EQ(host.before(range.start - 1), byte_at(range.start - 1));
         EXPECT_EQ(host.before(range.end), byte_at(range.end));
     }
     EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ),
-              protection_of(host_map::HOST_FILL_RANGES[0].start));
-    EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), protection_of(host_map::CALL_SITE_A));
+              protection_of(HOST_FILLS[0].start));
+    EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), protection_of(CALL_SITE_A));
 }
 
 TEST_F(PatchSet, BothRoutinePointersLeadToARoutineThatReturnsAtOnce) {
@@ -139,8 +161,8 @@ TEST_F(PatchSet, BothRoutinePointersLeadToARoutineThatReturnsAtOnce) {
     ASSERT_EQ(1, pointer_routine_runs_b);
 
     start();
-    uintptr_t routine = read32(host_map::ROUTINE_POINTER_A);
-    EXPECT_EQ(routine, read32(host_map::ROUTINE_POINTER_B));
+    uintptr_t routine = read32(ROUTINE_POINTER_A);
+    EXPECT_EQ(routine, read32(ROUTINE_POINTER_B));
     EXPECT_TRUE(inside_module(plugin.module, routine));
     EXPECT_EQ(0xC3, byte_at(routine));  // ret
     for (int i = 0; i < 1000; ++i) {
@@ -179,8 +201,8 @@ TEST_F(PatchSet, DivertedCallsSetTheCursorBeforeTheHostRoutineRuns) {
         EXPECT_EQ(expected_result(site, 5), before.result);
     }
     start();
-    EXPECT_TRUE(inside_module(plugin.module, call_destination(host_map::CALL_SITE_A)));
-    EXPECT_TRUE(inside_module(plugin.module, call_destination(host_map::CALL_SITE_B)));
+    EXPECT_TRUE(inside_module(plugin.module, call_destination(CALL_SITE_A)));
+    EXPECT_TRUE(inside_module(plugin.module, call_destination(CALL_SITE_B)));
     for (char site : {'A', 'B'}) {
         SCOPED_TRACE(site);
         // A kind with no cursor: the hook hides the sentinel before the routine.
@@ -222,7 +244,7 @@ TEST_F(PatchSet, MatchingStormGetsExactly36NoOperations) {
     HMODULE storm = load_storm("\\storm.dll");
     ASSERT_TRUE(storm != NULL);
     uintptr_t base = reinterpret_cast<uintptr_t>(storm);
-    ASSERT_EQ(0xC2, byte_at(base + host_map::STORM_SIGNATURE_OFFSET));
+    ASSERT_EQ(0xC2, byte_at(base + STORM_SIGNATURE_OFFSET));
     DWORD protection = protection_of(base + first_storm_range().start);
     Snapshot image(base, base + image_size(storm));
 
@@ -230,15 +252,15 @@ TEST_F(PatchSet, MatchingStormGetsExactly36NoOperations) {
     std::vector<uintptr_t> changed = image.changed();
     EXPECT_EQ(36u, changed.size());
     for (uintptr_t address : changed) {
-        EXPECT_TRUE(in_ranges(host_map::STORM_FILL_RANGES, host_map::STORM_FILL_RANGE_COUNT,
+        EXPECT_TRUE(in_ranges(STORM_FILLS, STORM_FILL_COUNT,
                               address - base))
             << std::hex << address - base;
         EXPECT_EQ(NOP, byte_at(address));
     }
     // The single bytes between neighbouring ranges (0xf184 and 0x12af9).
     for (int i : {0, 4}) {
-        uintptr_t kept = base + host_map::STORM_FILL_RANGES[i].end;
-        EXPECT_EQ(kept + 1, base + host_map::STORM_FILL_RANGES[i + 1].start);
+        uintptr_t kept = base + STORM_FILLS[i].end;
+        EXPECT_EQ(kept + 1, base + STORM_FILLS[i + 1].start);
         EXPECT_EQ(image.before(kept), byte_at(kept));
     }
     EXPECT_EQ(protection, protection_of(base + first_storm_range().start));
@@ -255,17 +277,80 @@ TEST_F(PatchSet, StormImageTooSmallIsLeftAlone) {
     // It carries the signature, but not the last ranges.
     ASSERT_LT(image_size(storm), last_storm_range().end);
     ASSERT_EQ(0, memcmp(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(storm) +
-                                                      host_map::STORM_SIGNATURE_OFFSET),
+                                                      STORM_SIGNATURE_OFFSET),
                         "\xC2\x8B\x54\x24\x2C\xD1\xF8\x8D", 8));
     EXPECT_EQ(STORM_IMAGE_TOO_SMALL, expect_storm_untouched("\\storm_too_small\\storm.dll"));
 }
+
+// Exploit protection's code guard refusing one page of the set: the module
+// asks through its one import of VirtualProtect, which refuses that page as
+// the guard does and passes every other request on.
+typedef BOOL(WINAPI* ProtectFn)(LPVOID, SIZE_T, DWORD, PDWORD);
+ProtectFn real_protect;
+uintptr_t refused_page;
+const DWORD DYNAMIC_CODE_BLOCKED = 1655;
+const uintptr_t PAGE = 0x1000;
+
+BOOL WINAPI guarded_protect(LPVOID address, SIZE_T length, DWORD protection, PDWORD saved) {
+    uintptr_t start = reinterpret_cast<uintptr_t>(address);
+    if (protection == PAGE_EXECUTE_READWRITE && start < refused_page + PAGE &&
+        refused_page < start + length) {
+        SetLastError(DYNAMIC_CODE_BLOCKED);
+        return FALSE;
+    }
+    return real_protect(address, length, protection, saved);
+}
+
+struct RefusedPage {
+    const char* name;
+    uintptr_t address;  // in the host, or an offset into storm.dll
+    bool in_storm;
+};
+void PrintTo(const RefusedPage& page, std::ostream* out) { *out << page.name; }
+const RefusedPage REFUSED_PAGES[] = {
+    {"AHostPageAmidTheHostPatches", 0x45f000, false},
+    {"AStormPageAfterEveryHostPatch", 0x12000, true},
+};
+
+class PatchSetRefused : public PatchSet, public testing::WithParamInterface<RefusedPage> {};
+
+TEST_P(PatchSetRefused, LeavesTheHostAndStormUntouchedAndTheCursorsShowing) {
+    HMODULE storm = load_storm("\\storm.dll");
+    ASSERT_TRUE(storm != NULL);
+    uintptr_t base = reinterpret_cast<uintptr_t>(storm);
+    refused_page = GetParam().address + (GetParam().in_storm ? base : 0);
+    Snapshot host(host_map::CODE_START, host_map::IMAGE_END);
+    Snapshot storm_image(base, base + image_size(storm));
+    HMODULE module = load_plugin_unstarted();
+    ASSERT_TRUE(module != NULL);
+    real_protect = reinterpret_cast<ProtectFn>(replace_import(
+        module, "kernel32.dll", "VirtualProtect", reinterpret_cast<void*>(guarded_protect)));
+    ASSERT_TRUE(real_protect != NULL);
+    int result = -1;
+    ASSERT_TRUE(call_yrp_init(module, &result));
+
+    EXPECT_EQ(0, result);
+    std::vector<uintptr_t> changed = host.changed();
+    EXPECT_TRUE(changed.empty()) << changed.size() << " host bytes changed";
+    EXPECT_TRUE(storm_image.changed().empty());
+    EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), protection_of(CALL_SITE_A));
+    EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), protection_of(HOST_FILLS[0].start));
+    EXPECT_EQ(host_call_result_a(9), run_call_site_routine_a(9));
+    set_host_cursor_kind(3);
+    EXPECT_TRUE(ask_for_client_cursor(window) != NULL) << "the cursors show";
+}
+
+INSTANTIATE_TEST_SUITE_P(OnePage, PatchSetRefused, testing::ValuesIn(REFUSED_PAGES),
+                         [](const testing::TestParamInfo<RefusedPage>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(PatchSet, WithoutStormHostPatchesStandAndTheResultIsZero) {
     ASSERT_TRUE(GetModuleHandleA("storm.dll") == NULL);
     EXPECT_EQ(0, start());
     EXPECT_EQ(NOP, byte_at(last_host_range().end - 1));
-    EXPECT_TRUE(inside_module(plugin.module, call_destination(host_map::CALL_SITE_B)));
-    EXPECT_TRUE(inside_module(plugin.module, read32(host_map::ROUTINE_POINTER_B)));
+    EXPECT_TRUE(inside_module(plugin.module, call_destination(CALL_SITE_B)));
+    EXPECT_TRUE(inside_module(plugin.module, read32(ROUTINE_POINTER_B)));
 }
 
 }  // namespace

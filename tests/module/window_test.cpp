@@ -4,6 +4,7 @@
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
 #include "tests/module/module_fixture.h"
+#include "tests/support/import_hooks.h"
 #include "window/cursor_window.h"
 
 namespace {
@@ -159,6 +160,52 @@ TEST_F(WindowProcedure, ASecondStartUpDoesNothingAndReturnsTheFirstResult) {
     int seen = host_proc_log.setcursor_messages;
     send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCAPTION, 0));
     EXPECT_EQ(seen + 1, host_proc_log.setcursor_messages);
+}
+
+// Start-up on another thread than the window's: the first cursor the load
+// builds holds it until the window has been resized, so the resize falls
+// while the cursors load.
+typedef HICON(WINAPI* CreateIconFn)(PBYTE, DWORD, BOOL, DWORD, int, int, UINT);
+CreateIconFn real_create_icon;
+HANDLE loading, resized;
+
+HICON WINAPI create_icon_after_resize(PBYTE bytes, DWORD size, BOOL icon, DWORD version,
+                                      int width, int height, UINT flags) {
+    SetEvent(loading);
+    WaitForSingleObject(resized, 10000);
+    return real_create_icon(bytes, size, icon, version, width, height, flags);
+}
+
+DWORD WINAPI start_up(void* module) {
+    int result;
+    return call_yrp_init(static_cast<HMODULE>(module), &result) ? 0 : 1;
+}
+
+TEST_F(WindowProcedure, AResizeWhileStartUpLoadsOnAnotherThreadEndsAtTheWindowsScale) {
+    HMODULE module = load_plugin_unstarted();
+    ASSERT_TRUE(module != NULL);
+    real_create_icon = reinterpret_cast<CreateIconFn>(
+        replace_import(module, "user32.dll", "CreateIconFromResourceEx",
+                       reinterpret_cast<void*>(create_icon_after_resize)));
+    ASSERT_TRUE(real_create_icon != NULL);
+    loading = CreateEventA(NULL, TRUE, FALSE, NULL);
+    resized = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE thread = CreateThread(NULL, 0, start_up, module, 0, NULL);
+    ASSERT_TRUE(thread != NULL);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(loading, 10000));
+    set_client_size(window, 2 * HOST_SCREEN_WIDTH, 2 * HOST_SCREEN_HEIGHT);
+    SetEvent(resized);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+    CloseHandle(thread);
+    CloseHandle(loading);
+    CloseHandle(resized);
+    replace_import(module, "user32.dll", "CreateIconFromResourceEx",
+                   reinterpret_cast<void*>(real_create_icon));
+
+    count_module_loads(module);
+    pump_until_loads(LOADS_PER_DEFAULT_SET, 4000);
+    EXPECT_EQ(LOADS_PER_DEFAULT_SET, module_loads.calls) << "one rescale followed";
+    EXPECT_EQ(64, shown_cursor_size().cx);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Faults of the host and the system met by the real module in the stand-in
 // host, each in a fresh process: the host keeps running in every case. Two
 // faults are covered elsewhere: patch sites whose protection can't be changed
-// (tests/core/patch_primitives_test.cpp, Primitives.*) and a second call of
+// (tests/core/patch_primitives_test.cpp, Primitives.*; for the whole set,
+// tests/module/patch_set_test.cpp, PatchSetRefused.*) and a second call of
 // yrp_init (tests/module/window_test.cpp, ASecondStartUp...); storm.dll too
 // small or of another build leaving it untouched is in
 // tests/module/patch_set_test.cpp; here the host goes on after it.

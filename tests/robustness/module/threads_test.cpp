@@ -2,7 +2,8 @@
 // while the window's thread rescales the cursors 500 times, as a resize in
 // automatic mode does (the client size changes, then the rescale timer's
 // message): no crash, every call returns its host routine's result, and no
-// handle is leaked or destroyed twice.
+// handle is leaked or destroyed twice. And a slower host thread counted in a
+// read as reloads start does not hold them up.
 #include <stdio.h>
 
 #include <set>
@@ -12,6 +13,7 @@
 #include "host/runtime/host_window.h"
 #include "tests/module/module_fixture.h"
 #include "tests/support/cursor_ledger.h"
+#include "tests/support/import_hooks.h"
 #include "window/cursor_window.h"
 
 namespace {
@@ -95,6 +97,87 @@ TEST_F(ModuleInHost, HostCallsRunWhileTheWindowThreadRescales500Times) {
     EXPECT_EQ(0, ledger::open_icon_bitmaps());
     EXPECT_GE(counts.created - created_before, static_cast<long>(RESCALES) * LOADS_PER_DEFAULT_SET)
         << "every rescale reloaded every file";
+}
+
+// A host thread of lower priority than the window's, on the same processor,
+// counted in a read when each reload starts: the reader holds on in SetCursor
+// with work to do until the reload has begun. On Windows a reload that only
+// yields to threads of its own priority never lets it finish, waits out its
+// limit and keeps the old handles, beyond what it can keep. Wine applies no
+// thread priority and yields alike either way, so there the case passes
+// whichever way the reload yields.
+const int SLOW_READS = 6;
+const DWORD ONE_PROCESSOR = 1;
+
+struct SlowReader {
+    DWORD thread_id;
+    HANDLE read_wanted, in_read;
+    volatile LONG stop;
+};
+SlowReader slow_reader;
+typedef HCURSOR(WINAPI* SetCursorFn)(HCURSOR);
+SetCursorFn ledger_set_cursor;
+
+HCURSOR WINAPI slow_set_cursor(HCURSOR cursor) {
+    if (GetCurrentThreadId() == slow_reader.thread_id) {
+        SetEvent(slow_reader.in_read);
+        // Work that needs the processor the reloading thread holds.
+        for (volatile int i = 0; i < 3000000; ++i) {
+        }
+    }
+    return ledger_set_cursor(cursor);
+}
+
+DWORD WINAPI read_when_asked(void*) {
+    while (WaitForSingleObject(slow_reader.read_wanted, 10000) == WAIT_OBJECT_0 &&
+           !slow_reader.stop)
+        run_call_site_routine_a(1);
+    return 0;
+}
+
+TEST_F(ModuleInHost, AReloadLetsALowerPriorityThreadOnItsProcessorFinishItsRead) {
+    HMODULE module = load_plugin_unstarted();
+    ASSERT_TRUE(module != NULL);
+    ASSERT_TRUE(ledger::install(module));
+    ledger_set_cursor = reinterpret_cast<SetCursorFn>(replace_import(
+        module, "user32.dll", "SetCursor", reinterpret_cast<void*>(slow_set_cursor)));
+    ASSERT_TRUE(ledger_set_cursor != NULL);
+    int result;
+    ASSERT_TRUE(call_yrp_init(module, &result));
+
+    slow_reader.read_wanted = CreateEventA(NULL, FALSE, FALSE, NULL);
+    slow_reader.in_read = CreateEventA(NULL, FALSE, FALSE, NULL);
+    HANDLE thread = CreateThread(NULL, 0, read_when_asked, NULL, CREATE_SUSPENDED,
+                                 &slow_reader.thread_id);
+    ASSERT_TRUE(thread != NULL);
+    DWORD_PTR previous_affinity = SetThreadAffinityMask(GetCurrentThread(), ONE_PROCESSOR);
+    SetThreadAffinityMask(thread, ONE_PROCESSOR);
+    SetThreadPriority(thread, THREAD_PRIORITY_LOWEST);
+    ResumeThread(thread);
+    for (int i = 0; i < SLOW_READS; ++i) {
+        SetEvent(slow_reader.read_wanted);
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(slow_reader.in_read, 10000));
+        SIZE client = CLIENTS[i % 4];
+        set_client_size(window, client.cx, client.cy);
+        SendMessageA(window, WM_TIMER, RESCALE_TIMER_ID, 0);
+    }
+    slow_reader.stop = 1;
+    SetEvent(slow_reader.read_wanted);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+    SetThreadAffinityMask(GetCurrentThread(), previous_affinity);
+    CloseHandle(thread);
+    CloseHandle(slow_reader.read_wanted);
+    CloseHandle(slow_reader.in_read);
+
+    // Every handle alive is one the tables hold: 22 base cursors and the one
+    // animated file.
+    LedgerCounts counts = ledger::counts();
+    printf("threads: %d reloads with a slow reader: created %ld, destroyed %ld, alive %u\n",
+           SLOW_READS, counts.created, counts.destroyed,
+           static_cast<unsigned>(ledger::live().size()));
+    EXPECT_EQ(static_cast<size_t>(LOADS_PER_DEFAULT_SET), ledger::live().size());
+    EXPECT_EQ(0, counts.stale_set_cursor);
+    EXPECT_EQ(0, counts.double_destroys);
 }
 
 }  // namespace
