@@ -17,6 +17,8 @@ void load_cursors_at_start();
 float compute_auto_scale(int width, int height);
 
 // In automatic mode, measures the host window's client area and reloads both
-// cursor sets at the matching scale. Does nothing in the other modes, when
+// cursor sets at the matching scale: the magnification of the picture a
+// known wrapper shows there, 1 where the wrapper magnifies the cursor with
+// the frame, else the client area's own scale. Does nothing in the other modes, when
 // the window can't be measured, or when it has no area (minimised).
 void auto_rescale();
