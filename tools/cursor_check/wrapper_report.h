@@ -1,0 +1,11 @@
+// What the check tool says about the DirectDraw wrapper beside the game: its
+// name, the picture it shows and the cursor size the game will show there,
+// read through the module's own wrapper rules. Settings that break the
+// pointer are problems, with what to change.
+#pragma once
+
+#include "tools/cursor_check/settings_report.h"
+
+// Prints the wrapper lines of the report for the game folder (the current
+// folder) and notes its problems.
+void print_wrapper_report(const SettingsReport& settings);
