@@ -8,6 +8,9 @@ namespace {
 
 // cnc-ddraw tries the factors 19 down to 1.
 const int LARGEST_WHOLE_FACTOR = 19;
+// Beyond any window or screen: larger sides are not worked out (the window
+// decides), so no product below overflows.
+const int LARGEST_SIDE = 65535;
 
 int rounded(double value) { return static_cast<int>(value + 0.5); }
 
@@ -18,7 +21,9 @@ int smaller(int a, int b) { return a < b ? a : b; }
 
 bool picture_rect(const WrapperPicture& picture, int width, int height, int mode_width,
                   int mode_height, RECT* rect) {
-    if (!picture.known || mode_width <= 0 || mode_height <= 0 || width <= 0 || height <= 0)
+    if (!picture.known || mode_width <= 0 || mode_height <= 0 || width <= 0 || height <= 0 ||
+        mode_width > LARGEST_SIDE || mode_height > LARGEST_SIDE || width > LARGEST_SIDE ||
+        height > LARGEST_SIDE)
         return false;
     // The wrapper never draws into less than the game's mode: a smaller
     // window shows the picture unmagnified, cut off.

@@ -16,6 +16,7 @@ const char CNC_DDRAW_SECTION[] = "ddraw";
 const char CNC_DDRAW_CONFIG_VARIABLE[] = "CNC_DDRAW_CONFIG_FILE";
 const char DIRECT_DRAW_FILE[] = "ddraw.dll";
 const char DXWRAPPER_FILE[] = "dxwrapper.ini";
+const char DGVOODOO_FILE[] = "dgVoodoo.conf";
 // cnc-ddraw reads booleans into 8 bytes and numbers into 20.
 const int FLAG_TEXT_SIZE = 8;
 const int NUMBER_TEXT_SIZE = 20;
@@ -122,7 +123,7 @@ void read_aspect(const CncReader& reader, CncDdrawSettings* settings) {
     char* end = text;
     unsigned long x = strtoul(text, &end, 0);
     unsigned long y = *end ? strtoul(end + 1, NULL, 0) : 0;
-    const unsigned long LARGEST = 100000;  // beyond any screen's shape
+    const unsigned long LARGEST = 1000;  // beyond any screen's shape
     settings->aspect_valid = x > 0 && y > 0 && x <= LARGEST && y <= LARGEST;
     if (settings->aspect_valid) {
         settings->aspect_x = static_cast<int>(x);
@@ -319,11 +320,16 @@ WrapperPicture folder_wrapper_picture(const char* game_folder, const char* progr
         else
             picture.kind = WRAPPER_UNKNOWN;
     }
-    // dxwrapper may come as another DLL than ddraw.dll: its settings tell.
-    char dxwrapper[MAX_PATH];
-    if ((picture.kind == WRAPPER_NONE || picture.kind == WRAPPER_UNKNOWN) &&
-        joined(game_folder, DXWRAPPER_FILE, dxwrapper, sizeof dxwrapper) && file_exists(dxwrapper))
+    // dxwrapper may come as another DLL than ddraw.dll, and a DLL may not
+    // name itself: their settings files tell.
+    char settings[MAX_PATH];
+    bool named = picture.kind != WRAPPER_NONE && picture.kind != WRAPPER_UNKNOWN;
+    if (!named && joined(game_folder, DXWRAPPER_FILE, settings, sizeof settings) &&
+        file_exists(settings))
         picture.kind = WRAPPER_DXWRAPPER;
+    else if (!named && picture.kind == WRAPPER_UNKNOWN &&
+             joined(game_folder, DGVOODOO_FILE, settings, sizeof settings) && file_exists(settings))
+        picture.kind = WRAPPER_DGVOODOO;
     return picture;
 }
 

@@ -68,6 +68,8 @@ TEST(WrapperPicture, OtherWrappersAndUnknownSettingsKeepTheWindowsScale) {
     compat.kind = WRAPPER_DDRAWCOMPAT;
     compat.draws_cursor = true;  // the cursor is magnified with the frame
     EXPECT_EQ(1.0f, wrapper_cursor_scale(compat, 2560, 1440, MODE_WIDTH, MODE_HEIGHT));
+    // A side past any screen is not worked out: the window decides.
+    EXPECT_EQ(2.0f, wrapper_cursor_scale(cnc(FIT_WHOLE_NUMBER), 100000, 960, MODE_WIDTH, MODE_HEIGHT));
     // A host screen of 0 keeps the window's rule: an infinite factor.
     EXPECT_EQ(INFINITY, wrapper_cursor_scale(cnc(FIT_WHOLE_NUMBER), 100, 100, 0, 0));
 }
@@ -89,6 +91,8 @@ const SettingsCase SETTINGS[] = {
      "[ddraw]\r\nhook=0x2\r\n[game]\r\ncheckfile=none.txt\r\nboxing=true\r\n", false, false, true, 2, 0, true},
     {"aspect_ratio sets maintas", "[ddraw]\r\naspect_ratio=16:10\r\n", false, true, true, 4, 16, true},
     {"a broken aspect ratio", "[ddraw]\r\naspect_ratio=wide\r\n", false, true, true, 4, 0, false},
+    {"an aspect ratio past any screen", "[ddraw]\r\naspect_ratio=1:99999\r\n", false, true, true, 4, 0,
+     false},
     {"lock_mouse_top_left turns adjmouse off", "[ddraw]\r\nlock_mouse_top_left=TRUE\r\n", false, false,
      false, 4, 0, true},
 };
