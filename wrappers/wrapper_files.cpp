@@ -14,9 +14,6 @@ namespace {
 const char CNC_DDRAW_FILE[] = "ddraw.ini";
 const char CNC_DDRAW_SECTION[] = "ddraw";
 const char CNC_DDRAW_CONFIG_VARIABLE[] = "CNC_DDRAW_CONFIG_FILE";
-const char DIRECT_DRAW_FILE[] = "ddraw.dll";
-const char DXWRAPPER_FILE[] = "dxwrapper.ini";
-const char DGVOODOO_FILE[] = "dgVoodoo.conf";
 // cnc-ddraw reads booleans into 8 bytes and numbers into 20.
 const int FLAG_TEXT_SIZE = 8;
 const int NUMBER_TEXT_SIZE = 20;
@@ -131,16 +128,6 @@ void read_aspect(const CncReader& reader, CncDdrawSettings* settings) {
     }
 }
 
-// The folder of a path, with its final backslash, into `folder`.
-void folder_of(const char* path, char* folder, int size) {
-    lstrcpynA(folder, path, size);
-    char* slash = strrchr(folder, '\\');
-    if (slash)
-        slash[1] = 0;
-    else
-        folder[0] = 0;
-}
-
 // A file name's characters without its folder and extension.
 void program_name_of(const char* path, char* name, int size) {
     const char* slash = strrchr(path, '\\');
@@ -148,12 +135,6 @@ void program_name_of(const char* path, char* name, int size) {
     char* dot = strrchr(name, '.');
     if (dot)
         *dot = 0;
-}
-
-bool joined(const char* folder, const char* file, char* path, int size) {
-    int length = _snprintf(path, size, "%s%s%s", folder,
-                           folder[0] && folder[strlen(folder) - 1] != '\\' ? "\\" : "", file);
-    return length > 0 && length < size;
 }
 
 // A wide string in a version resource equal to `key` (ASCII) at `at`.
@@ -202,23 +183,6 @@ WrapperPicture no_wrapper() {
     picture.kind = WRAPPER_NONE;
     picture.fit = FIT_STRETCH;
     picture.known = true;
-    return picture;
-}
-
-// The picture of the wrapper `module` is, its settings in `folder`.
-WrapperPicture picture_of(HMODULE module, const char* cnc_ini_path, const char* program_name,
-                          CncDdrawSettings* cnc) {
-    WrapperPicture picture = no_wrapper();
-    bool draws_cursor = false;
-    picture.kind = wrapper_of_module(module, &draws_cursor);
-    picture.draws_cursor = draws_cursor;
-    if (picture.kind == WRAPPER_CNC_DDRAW) {
-        CncDdrawSettings settings;
-        read_cnc_ddraw_settings(cnc_ini_path, program_name, &settings);
-        picture = cnc_ddraw_picture(settings);
-        if (cnc)
-            *cnc = settings;
-    }
     return picture;
 }
 
@@ -282,67 +246,40 @@ WrapperKind wrapper_of_module(HMODULE module, bool* draws_cursor) {
     return WRAPPER_UNKNOWN;
 }
 
+WrapperPicture wrapper_picture_of(HMODULE module, const char* cnc_ini_path,
+                                  const char* program_name, CncDdrawSettings* cnc) {
+    WrapperPicture picture = no_wrapper();
+    bool draws_cursor = false;
+    picture.kind = wrapper_of_module(module, &draws_cursor);
+    picture.draws_cursor = draws_cursor;
+    if (picture.kind == WRAPPER_CNC_DDRAW) {
+        CncDdrawSettings settings;
+        read_cnc_ddraw_settings(cnc_ini_path, program_name, &settings);
+        picture = cnc_ddraw_picture(settings);
+        if (cnc)
+            *cnc = settings;
+    }
+    return picture;
+}
+
 WrapperPicture loaded_wrapper_picture() {
     HMODULE ddraw = find_loaded_module(L"ddraw.dll");
     if (!ddraw)
         return no_wrapper();
-    char ini_path[MAX_PATH], module_path[MAX_PATH], program[MAX_PATH];
+    char ini_path[MAX_PATH], program[MAX_PATH];
     if (!GetEnvironmentVariableA(CNC_DDRAW_CONFIG_VARIABLE, ini_path, sizeof ini_path) ||
         !ini_path[0]) {
         // cnc-ddraw reads the ddraw.ini beside its own DLL.
-        DWORD length = GetModuleFileNameA(ddraw, module_path, sizeof module_path);
-        if (!length || length >= sizeof module_path)
+        DWORD length = GetModuleFileNameA(ddraw, ini_path, sizeof ini_path);
+        char* slash = length < sizeof ini_path ? strrchr(ini_path, '\\') : NULL;
+        if (!slash || sizeof ini_path - (slash + 1 - ini_path) < sizeof CNC_DDRAW_FILE)
             return no_wrapper();
-        char folder[MAX_PATH];
-        folder_of(module_path, folder, sizeof folder);
-        if (!joined(folder, CNC_DDRAW_FILE, ini_path, sizeof ini_path))
-            return no_wrapper();
+        lstrcpynA(slash + 1, CNC_DDRAW_FILE, sizeof CNC_DDRAW_FILE);
     }
-    DWORD length = GetModuleFileNameA(NULL, module_path, sizeof module_path);
-    if (!length || length >= sizeof module_path)
-        module_path[0] = 0;
-    program_name_of(module_path, program, sizeof program);
-    return picture_of(ddraw, ini_path, program, NULL);
-}
-
-WrapperPicture folder_wrapper_picture(const char* game_folder, const char* program_name,
-                                      CncDdrawSettings* cnc) {
-    char dll[MAX_PATH], ini_path[MAX_PATH];
-    if (!joined(game_folder, DIRECT_DRAW_FILE, dll, sizeof dll) ||
-        !joined(game_folder, CNC_DDRAW_FILE, ini_path, sizeof ini_path))
-        return no_wrapper();
-    WrapperPicture picture = no_wrapper();
-    if (file_exists(dll)) {
-        HMODULE module = LoadLibraryExA(dll, NULL, LOAD_LIBRARY_AS_DATAFILE);
-        picture = module ? picture_of(module, ini_path, program_name, cnc) : picture;
-        if (module)
-            FreeLibrary(module);
-        else
-            picture.kind = WRAPPER_UNKNOWN;
-    }
-    // dxwrapper may come as another DLL than ddraw.dll, and a DLL may not
-    // name itself: their settings files tell.
-    char settings[MAX_PATH];
-    bool named = picture.kind != WRAPPER_NONE && picture.kind != WRAPPER_UNKNOWN;
-    if (!named && joined(game_folder, DXWRAPPER_FILE, settings, sizeof settings) &&
-        file_exists(settings))
-        picture.kind = WRAPPER_DXWRAPPER;
-    else if (!named && picture.kind == WRAPPER_UNKNOWN &&
-             joined(game_folder, DGVOODOO_FILE, settings, sizeof settings) && file_exists(settings))
-        picture.kind = WRAPPER_DGVOODOO;
-    return picture;
-}
-
-WrapperPreview preview_wrapper(const char* game_folder, const char* program_name, int width,
-                               int height, int mode_width, int mode_height) {
-    WrapperPicture picture = folder_wrapper_picture(game_folder, program_name, NULL);
-    WrapperPreview preview = {picture.kind, width, height, 0.0f};
-    RECT rect;
-    if (picture.kind == WRAPPER_CNC_DDRAW &&
-        picture_rect(picture, width, height, mode_width, mode_height, &rect)) {
-        preview.picture_width = rect.right - rect.left;
-        preview.picture_height = rect.bottom - rect.top;
-    }
-    preview.cursor_scale = wrapper_cursor_scale(picture, width, height, mode_width, mode_height);
-    return preview;
+    char game[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, game, sizeof game);
+    if (!length || length >= sizeof game)
+        game[0] = 0;
+    program_name_of(game, program, sizeof program);
+    return wrapper_picture_of(ddraw, ini_path, program, NULL);
 }

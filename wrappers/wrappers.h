@@ -80,6 +80,13 @@ WrapperPicture cnc_ddraw_picture(const CncDdrawSettings& settings);
 // *draws_cursor: a DDrawCompat of 0.4 or later.
 WrapperKind wrapper_of_module(HMODULE module, bool* draws_cursor);
 
+// The picture of the wrapper `module` is (loaded, or loaded as data), with
+// cnc-ddraw's settings read from `cnc_ini_path` for the game's program
+// `program_name`. *cnc receives those settings when that is the wrapper
+// (may be null).
+WrapperPicture wrapper_picture_of(HMODULE module, const char* cnc_ini_path,
+                                  const char* program_name, CncDdrawSettings* cnc);
+
 // The wrapper loaded into this process as ddraw.dll, its settings read now.
 WrapperPicture loaded_wrapper_picture();
 
