@@ -48,7 +48,8 @@ bool picture_rect(const WrapperPicture& picture, int width, int height, int mode
         if (area_ratio < ratio) {
             if (picture_height <= 0)
                 return false;
-            picture_width = rounded(static_cast<double>(picture_width) / picture_height * area_height);
+            picture_width =
+                rounded(static_cast<double>(picture_width) / picture_height * area_height);
             picture_height = area_height;
         }
         picture_width = smaller(picture_width, area_width);
@@ -74,5 +75,6 @@ float wrapper_cursor_scale(const WrapperPicture& picture, int width, int height,
     if (picture.kind != WRAPPER_CNC_DDRAW ||
         !picture_rect(picture, width, height, mode_width, mode_height, &rect))
         return scale_for_client(width, height, mode_width, mode_height);
-    return scale_for_client(rect.right - rect.left, rect.bottom - rect.top, mode_width, mode_height);
+    return scale_for_client(rect.right - rect.left, rect.bottom - rect.top, mode_width,
+                            mode_height);
 }

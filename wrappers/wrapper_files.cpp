@@ -86,7 +86,8 @@ void choose_section(const char* program_name, CncReader* reader) {
 
 // A value of the program's section when it has a non-empty one, else of
 // [ddraw], else `fallback`.
-void read_text(const CncReader& reader, const char* key, const char* fallback, char* text, int size) {
+void read_text(const CncReader& reader, const char* key, const char* fallback, char* text,
+               int size) {
     if (reader.section[0] &&
         GetPrivateProfileStringA(reader.section, key, "", text, size, reader.path) > 0)
         return;
@@ -186,6 +187,29 @@ WrapperPicture no_wrapper() {
     return picture;
 }
 
+// What a reading of the loaded wrapper read and found. The settings are
+// read again only when the DLL or the file changed: a large ddraw.ini takes
+// Wine's profile functions about as long to read as a cursor load, and
+// cnc-ddraw itself reads it once, when it loads.
+struct Reading {
+    HMODULE ddraw;
+    char ini_path[MAX_PATH];
+    bool file_there;
+    WIN32_FILE_ATTRIBUTE_DATA file;
+    WrapperPicture picture;
+};
+Reading last_reading;
+
+bool same_reading(const Reading& last, const Reading& now) {
+    if (last.ddraw != now.ddraw || last.file_there != now.file_there ||
+        lstrcmpiA(last.ini_path, now.ini_path) != 0)
+        return false;
+    return !now.file_there ||
+           (CompareFileTime(&last.file.ftLastWriteTime, &now.file.ftLastWriteTime) == 0 &&
+            last.file.nFileSizeLow == now.file.nFileSizeLow &&
+            last.file.nFileSizeHigh == now.file.nFileSizeHigh);
+}
+
 }  // namespace
 
 void read_cnc_ddraw_settings(const char* ini_path, const char* program_name,
@@ -266,20 +290,26 @@ WrapperPicture loaded_wrapper_picture() {
     HMODULE ddraw = find_loaded_module(L"ddraw.dll");
     if (!ddraw)
         return no_wrapper();
-    char ini_path[MAX_PATH], program[MAX_PATH];
-    if (!GetEnvironmentVariableA(CNC_DDRAW_CONFIG_VARIABLE, ini_path, sizeof ini_path) ||
-        !ini_path[0]) {
+    Reading now = {};
+    now.ddraw = ddraw;
+    if (!GetEnvironmentVariableA(CNC_DDRAW_CONFIG_VARIABLE, now.ini_path, sizeof now.ini_path) ||
+        !now.ini_path[0]) {
         // cnc-ddraw reads the ddraw.ini beside its own DLL.
-        DWORD length = GetModuleFileNameA(ddraw, ini_path, sizeof ini_path);
-        char* slash = length < sizeof ini_path ? strrchr(ini_path, '\\') : NULL;
-        if (!slash || sizeof ini_path - (slash + 1 - ini_path) < sizeof CNC_DDRAW_FILE)
+        DWORD length = GetModuleFileNameA(ddraw, now.ini_path, sizeof now.ini_path);
+        char* slash = length < sizeof now.ini_path ? strrchr(now.ini_path, '\\') : NULL;
+        if (!slash || sizeof now.ini_path - (slash + 1 - now.ini_path) < sizeof CNC_DDRAW_FILE)
             return no_wrapper();
         lstrcpynA(slash + 1, CNC_DDRAW_FILE, sizeof CNC_DDRAW_FILE);
     }
-    char game[MAX_PATH];
+    now.file_there = GetFileAttributesExA(now.ini_path, GetFileExInfoStandard, &now.file) != FALSE;
+    if (same_reading(last_reading, now))
+        return last_reading.picture;
+    char game[MAX_PATH], program[MAX_PATH];
     DWORD length = GetModuleFileNameA(NULL, game, sizeof game);
     if (!length || length >= sizeof game)
         game[0] = 0;
     program_name_of(game, program, sizeof program);
-    return wrapper_picture_of(ddraw, ini_path, program, NULL);
+    now.picture = wrapper_picture_of(ddraw, now.ini_path, program, NULL);
+    last_reading = now;
+    return now.picture;
 }

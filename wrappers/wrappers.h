@@ -87,7 +87,8 @@ WrapperKind wrapper_of_module(HMODULE module, bool* draws_cursor);
 WrapperPicture wrapper_picture_of(HMODULE module, const char* cnc_ini_path,
                                   const char* program_name, CncDdrawSettings* cnc);
 
-// The wrapper loaded into this process as ddraw.dll, its settings read now.
+// The wrapper loaded into this process as ddraw.dll, with its settings as
+// they are now: read again only when the DLL or its settings file changed.
 WrapperPicture loaded_wrapper_picture();
 
 // For the tools: the wrapper in a game folder (its ddraw.dll read as data,
