@@ -36,6 +36,7 @@ void bench_cursor_loading(const Settings& settings, Table* table);
 void bench_judgement(const Settings& settings, Table* table);
 void bench_start_up(const Settings& settings, Table* table);
 void bench_footprint(const Settings& settings, Table* table);
+void bench_wrapper_settings(const Settings& settings, Table* table);
 
 // Child processes of this program: one start-up of the real module, or a
 // run of rescales through it, each printing one line of results.

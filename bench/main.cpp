@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     bench_judgement(settings, &table);
     bench_start_up(settings, &table);
     bench_footprint(settings, &table);
+    bench_wrapper_settings(settings, &table);
     printf("\nrounds %d, rescales %d, start-up runs %d\n\n", settings.rounds, settings.rescales,
            settings.init_runs);
     print_table(table);

@@ -6,6 +6,7 @@
 #include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "settings/scale_policy.h"
+#include "wrappers/wrappers.h"
 
 float cursor_scale;
 
@@ -23,15 +24,18 @@ bool load_at(float scale) {
     return true;
 }
 
-// The window's scale in automatic mode; false when the window can't be
-// measured or has no area (minimised).
+// The scale in automatic mode: the magnification of the picture the
+// wrapper beside the game shows in the window (its settings read now, as
+// the player may have changed them), or the window's own; false when the
+// window can't be measured or has no area (minimised).
 bool measure_window_scale(float* scale) {
     RECT client;
     if (!client_rect_fn(host_main_window(), &client))
         return false;
     if (client.right <= 0 || client.bottom <= 0)
         return false;
-    *scale = compute_auto_scale(client.right, client.bottom);
+    *scale = wrapper_cursor_scale(loaded_wrapper_picture(), client.right, client.bottom,
+                                  host_screen_width(), host_screen_height());
     return true;
 }
 

@@ -17,10 +17,12 @@ void load_cursors_at_start();
 float compute_auto_scale(int width, int height);
 
 // In automatic mode, measures the host window's client area and reloads both
-// cursor sets at the matching scale. Does nothing in the other modes, when
-// the window can't be measured, or when it has no area (minimised). False
-// when a load already running refused the reload (the caller tries again
-// later), else true.
+// cursor sets at the matching scale: the magnification of the picture a
+// known wrapper shows there, 1 where the wrapper magnifies the cursor with
+// the frame, else the client area's own scale. Does nothing in the other
+// modes, when the window can't be measured, or when it has no area
+// (minimised). False when a load already running refused the reload (the
+// caller tries again later), else true.
 bool auto_rescale();
 
 // In automatic mode, whether the window's scale now differs from the one the

@@ -2,12 +2,14 @@
 # The main job: installs what is missing, builds everything, lays out a game
 # folder in build/demo and runs the stand-in host with the module under Wine
 # on a virtual display through its scripted tour, once for each of the three
-# scale modes (the module reads its settings once per start), and once
-# drawing through DirectDraw magnified by the stand-in wrapper. Each tour
-# prints one line per step and writes its pictures and a contact sheet to
-# build/demo/tour-<run>/. A native program then watches the X display while
-# the host holds the animated cursor: its frames must take turns. Then the
-# players' check tool reports on the game folder the tours left behind.
+# scale modes (the module reads its settings once per start), and three
+# times drawing through DirectDraw beside the stand-in wrappers (a window of
+# 1280x960; whole numbers on a 1920x1080 screen; the cursor drawn into the
+# game's frame). Each tour prints one line per step and writes its pictures
+# and a contact sheet to build/demo/tour-<run>/. A native program then
+# watches the X display while the host holds the animated cursor: its frames
+# must take turns. Then the players' check tool reports on the game folder
+# the tours left behind.
 #   Usage: scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,6 +52,26 @@ if ! (cd "$demo" && QUILLMERE_DLLOVERRIDES="ddraw=n,b" ../../scripts/wine_sessio
   failed+=("wrapper-1280x960")
 fi
 [ -f "$demo/tour-wrapper-1280x960/contact_sheet.png" ] || failed+=("wrapper-1280x960 (no contact sheet)")
+
+# Two more runs with the stand-in wrappers: cnc-ddraw's whole-number
+# magnification on a 1920x1080 screen (the picture 1280x960 inside black
+# borders), and a wrapper that draws the cursor into the game's 640x480
+# frame and magnifies both onto the whole screen.
+wrapper_run() {
+  local name=$1 dll=$2 settings=$3
+  say "tour $name (automatic): $demo/tour-$name/"
+  cp "$dll" "$demo/ddraw.dll"
+  printf '%b' "$settings" >"$demo/ddraw.ini"
+  mkdir -p "$demo/tour-$name"
+  if ! (cd "$demo" && QUILLMERE_DLLOVERRIDES="ddraw=n,b" ../../scripts/wine_session.sh .. \
+          wine ./quillmere_host.exe --ddraw --tour "tour-$name"); then
+    failed+=("$name")
+  fi
+  [ -f "$demo/tour-$name/contact_sheet.png" ] || failed+=("$name (no contact sheet)")
+}
+wrapper_run wrapper-whole-numbers-1920x1080 build/host/wrapper/ddraw.dll \
+  '[ddraw]\r\nwindowed=false\r\nwidth=1920\r\nheight=1080\r\nboxing=true\r\n'
+wrapper_run wrapper-cursor-in-frame build/host/wrapper/compat/ddraw.dll ''
 rm -f "$demo/ddraw.dll" "$demo/ddraw.ini"
 
 say "the animated cursor on the X display: Wine must show its frames in turn"

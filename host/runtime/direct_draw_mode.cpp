@@ -115,7 +115,8 @@ bool paint_direct_draw_frame(HDC dc, const RECT& client) {
         info.colours[i].rgbGreen = game_palette[i].peGreen;
         info.colours[i].rgbBlue = game_palette[i].peBlue;
     }
-    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, HOST_SCREEN_WIDTH,
+    StretchDIBits(dc, client.left, client.top, client.right - client.left,
+                  client.bottom - client.top, 0, 0, HOST_SCREEN_WIDTH,
                   HOST_SCREEN_HEIGHT, desc.lpSurface, reinterpret_cast<BITMAPINFO*>(&info),
                   DIB_RGB_COLORS, SRCCOPY);
     primary->Unlock(desc.lpSurface);
@@ -123,3 +124,16 @@ bool paint_direct_draw_frame(HDC dc, const RECT& client) {
 }
 
 const char* direct_draw_module_path() { return module_path; }
+
+bool direct_draw_picture(RECT* picture, bool* draws_cursor) {
+    typedef BOOL(WINAPI * StandInPictureFn)(RECT*, BOOL*);
+    HMODULE module = GetModuleHandleA("ddraw.dll");
+    StandInPictureFn ask = module ? reinterpret_cast<StandInPictureFn>(reinterpret_cast<void*>(
+                                        GetProcAddress(module, "StandInPicture")))
+                                  : NULL;
+    BOOL in_frame = FALSE;
+    if (!ask || !ask(picture, &in_frame))
+        return false;
+    *draws_cursor = in_frame != FALSE;
+    return true;
+}

@@ -18,9 +18,15 @@ bool start_direct_draw(HWND window);
 // Draws the next frame into the primary surface (on the frame timer).
 void draw_direct_draw_frame();
 
-// Paints the last frame, magnified to the client rectangle, as a wrapper
-// shows it; false when the host does not draw through DirectDraw.
+// Paints the last frame, magnified to the rectangle `client` (the picture's
+// place), as a wrapper shows it; false when the host does not draw through
+// DirectDraw.
 bool paint_direct_draw_frame(HDC dc, const RECT& client);
+
+// Where the stand-in wrapper shows the picture in the client area now, and
+// whether it draws the game's cursor into the frame; false with any other
+// DirectDraw module.
+bool direct_draw_picture(RECT* picture, bool* draws_cursor);
 
 // The file the DirectDraw module was loaded from ("" before it is).
 const char* direct_draw_module_path();

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include "host/host_setup.h"
 #include "host/runtime/direct_draw_mode.h"
 #include "host/runtime/host_window.h"
 
@@ -18,6 +19,31 @@ void draw_cursor(HDC dc, POINT at, UINT frame) {
         DeleteObject(info.hbmColor);
     if (info.hbmMask)
         DeleteObject(info.hbmMask);
+}
+
+// The picture as the stand-in wrapper shows it: inside black borders, with
+// the cursor on top, or drawn into the game's frame before it is magnified
+// where the wrapper does that.
+void paint_wrapper_picture(HDC dc, const RECT& client, const RECT& picture, bool in_frame,
+                           POINT cursor_at, UINT frame) {
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    if (!in_frame) {
+        paint_direct_draw_frame(dc, picture);
+        draw_cursor(dc, cursor_at, frame);
+        return;
+    }
+    Canvas game;
+    if (!open_canvas(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT, &game))
+        return;
+    RECT screen = {0, 0, HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT};
+    paint_direct_draw_frame(game.dc, screen);
+    int width = picture.right - picture.left, height = picture.bottom - picture.top;
+    POINT in_game = {MulDiv(cursor_at.x - picture.left, HOST_SCREEN_WIDTH, width),
+                     MulDiv(cursor_at.y - picture.top, HOST_SCREEN_HEIGHT, height)};
+    draw_cursor(game.dc, in_game, frame);
+    StretchBlt(dc, picture.left, picture.top, width, height, game.dc, 0, 0, HOST_SCREEN_WIDTH,
+               HOST_SCREEN_HEIGHT, SRCCOPY);
+    close_canvas(&game);
 }
 
 }  // namespace
@@ -47,9 +73,16 @@ bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
     Canvas canvas;
     if (!open_canvas(client.right, client.bottom, &canvas))
         return false;
-    if (!paint_direct_draw_frame(canvas.dc, client))
+    RECT shown;
+    bool in_frame = false;
+    if (direct_draw_picture(&shown, &in_frame))
+        paint_wrapper_picture(canvas.dc, client, shown, in_frame, cursor_at, frame);
+    else if (paint_direct_draw_frame(canvas.dc, client))
+        draw_cursor(canvas.dc, cursor_at, frame);
+    else {
         paint_host_scene(canvas.dc, client);
-    draw_cursor(canvas.dc, cursor_at, frame);
+        draw_cursor(canvas.dc, cursor_at, frame);
+    }
     GdiFlush();
     picture_from_bgrx(canvas.bits, client.right, client.bottom, picture);
     close_canvas(&canvas);

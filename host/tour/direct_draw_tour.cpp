@@ -38,11 +38,57 @@ void click_into_window(const Tour& tour) {
     pump_messages_for(CLICK_SETTLE_MS);
 }
 
-// In play: kinds 0 and 10 at the sizes the settings give for the real
-// client area, and the pointer showing.
+// The pointer over the game's point the other tours use, inside the
+// picture (the wrappers keep it there).
+void place_pointer_in_picture(Tour& tour, const RECT& picture) {
+    tour.pointer_at.x =
+        picture.left + MulDiv(POINTER_AT.x, picture.right - picture.left, HOST_SCREEN_WIDTH);
+    tour.pointer_at.y =
+        picture.top + MulDiv(POINTER_AT.y, picture.bottom - picture.top, HOST_SCREEN_HEIGHT);
+}
+
+// In play: kinds 0 and 10 at the sizes the settings give for the picture
+// the wrapper shows (the real client area where it fills it), and the
+// pointer showing. Where the wrapper draws the cursor into the game's
+// frame, the cursors keep their own size and the frame's magnification
+// must bring them to the size automatic mode gives the client area
+// without a wrapper.
 void check_in_play(Tour& tour, const char* slug, const std::string& what, bool rescale) {
     SIZE client = client_size(tour.window);
-    check_after_resize(tour, slug, what, client, rescale, true);
+    RECT picture;
+    bool in_frame = false;
+    if (!direct_draw_picture(&picture, &in_frame)) {
+        check_after_resize(tour, slug, what, client, rescale, true);
+        return;
+    }
+    SIZE shown = {picture.right - picture.left, picture.bottom - picture.top};
+    place_pointer_in_picture(tour, picture);
+    std::string line = what;
+    if (shown.cx != client.cx || shown.cy != client.cy)
+        line += format(" (picture %ldx%ld)", shown.cx, shown.cy);
+    if (!in_frame) {
+        check_after_resize(tour, slug, line, shown, rescale, true);
+        return;
+    }
+    SIZE game_screen = {HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT};
+    line += ", the wrapper draws the cursor into the frame";
+    SIZE own = check_after_resize(tour, slug, line, game_screen, rescale, true);
+    double magnified = static_cast<double>(shown.cy) / HOST_SCREEN_HEIGHT;
+    int on_screen = static_cast<int>(own.cx * magnified);
+    int wanted = expected_side(tour.settings, client, default_cursor_side(PLAIN_KIND));
+    record(tour, "on-screen",
+           format("on screen, the frame magnified %.2f times: kind 0 %dx%d, as automatic mode "
+                  "gives a client of %ldx%ld without a wrapper (%dx%d)",
+                  magnified, on_screen, on_screen, client.cx, client.cy, wanted, wanted),
+           on_screen == wanted);
+}
+
+// Where the game reads the pointer: the wrapper moves and scales it.
+void print_game_pointer(const Tour& tour) {
+    POINT game = {};
+    GetCursorPos(&game);
+    printf("tour: the pointer at %ld,%ld in the client area, the game reads %ld,%ld\n",
+           tour.pointer_at.x, tour.pointer_at.y, game.x, game.y);
 }
 
 }  // namespace
@@ -60,6 +106,10 @@ int run_direct_draw_tour(Tour& tour) {
            told.bottom, settings_label(tour.settings, client_size(tour.window)).c_str(),
            tour.options.out_dir);
     pump_messages_for(PUMP_SLICE_MS);
+    RECT picture;
+    bool in_frame;
+    if (direct_draw_picture(&picture, &in_frame))
+        place_pointer_in_picture(tour, picture);
 
     HCURSOR before = show_kind(tour, PLAIN_KIND, false);
     record(tour, "before-a-click",
@@ -72,6 +122,7 @@ int run_direct_draw_tour(Tour& tour) {
     SIZE client = client_size(tour.window);
     check_in_play(tour, "in-play", format("in play, magnified to %ldx%ld", client.cx, client.cy),
                   false);
+    print_game_pointer(tour);
 
     // A window the player can resize and switch to the whole screen.
     if (wrapper && has_caption(tour.window)) {

@@ -31,7 +31,7 @@ SIZE client_size(HWND window) {
 HCURSOR show_kind(const Tour& tour, int kind, bool animated) {
     set_host_cursor_kind(static_cast<uint8_t>(kind));
     set_host_animated_set(animated);
-    POINT on_screen = POINTER_AT;
+    POINT on_screen = tour.pointer_at;
     ClientToScreen(tour.window, &on_screen);
     SetCursorPos(on_screen.x, on_screen.y);
     HCURSOR shown = ask_for_client_cursor(tour.window);
@@ -63,7 +63,8 @@ void record(Tour& tour, const char* slug, const std::string& line, bool passed, 
         tour.failures++;
     printf("%-4s  %s\n", passed ? "ok" : "FAIL", line.c_str());
     Picture picture;
-    if (!render_client(tour.window, POINTER_AT, frame, &picture)) {
+    POINT at = tour.pointer_at;
+    if (!render_client(tour.window, at, frame, &picture)) {
         printf("FAIL  step %d: the window could not be drawn\n", tour.steps);
         tour.failures++;
         return;
@@ -73,14 +74,14 @@ void record(Tour& tour, const char* slug, const std::string& line, bool passed, 
         printf("FAIL  could not write %s\n", path.c_str());
         tour.failures++;
     }
-    SheetTile tile = {crop_picture(picture, POINTER_AT.x - CROP_BEFORE_HOTSPOT,
-                                   POINTER_AT.y - CROP_BEFORE_HOTSPOT, CROP_SIDE, CROP_SIDE),
+    SheetTile tile = {crop_picture(picture, at.x - CROP_BEFORE_HOTSPOT, at.y - CROP_BEFORE_HOTSPOT,
+                                   CROP_SIDE, CROP_SIDE),
                       line, passed};
     tour.tiles.push_back(tile);
     fflush(stdout);
 }
 
-void check_after_resize(Tour& tour, const char* slug, const std::string& what, SIZE scaled_for,
+SIZE check_after_resize(Tour& tour, const char* slug, const std::string& what, SIZE scaled_for,
                         bool expect_rescale, bool visible) {
     int small_side = expected_side(tour.settings, scaled_for, default_cursor_side(PLAIN_KIND));
     int large_side = expected_side(tour.settings, scaled_for, default_cursor_side(LARGE_KIND));
@@ -107,6 +108,7 @@ void check_after_resize(Tour& tour, const char* slug, const std::string& what, S
         line += format(", expected %dx%d and %dx%d%s", small_side, small_side, large_side,
                        large_side, visible ? ", showing" : "");
     record(tour, slug, line, passed);
+    return small;
 }
 
 int finish_tour(Tour& tour, const std::string& title) {

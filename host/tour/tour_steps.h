@@ -32,6 +32,7 @@ struct Tour {
     int steps;
     int failures;
     std::vector<SheetTile> tiles;
+    POINT pointer_at = POINTER_AT;  // where steps put the pointer in the client area
 };
 
 // The client area's real size (not what a wrapper reports to the host).
@@ -54,8 +55,8 @@ void record(Tour& tour, const char* slug, const std::string& line, bool passed, 
 // After a resize, checks kinds 0 and 10 against the sizes the settings give
 // for a client area of `scaled_for`. A rescale that is expected gets some
 // more time on a slow machine; a rescale that must not happen gets none.
-// With `visible`, the pointer must also be showing.
-void check_after_resize(Tour& tour, const char* slug, const std::string& what, SIZE scaled_for,
+// With `visible`, the pointer must also be showing. Returns kind 0's size.
+SIZE check_after_resize(Tour& tour, const char* slug, const std::string& what, SIZE scaled_for,
                         bool expect_rescale, bool visible = false);
 
 // Writes the contact sheet, prints the closing line; 0 when every step passed.

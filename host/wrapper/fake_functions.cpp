@@ -43,7 +43,25 @@ HCURSOR WINAPI fake_set_cursor(HCURSOR cursor) {
         return SetCursor(cursor);
     HCURSOR previous = wrapper.game_cursor;
     wrapper.game_cursor = cursor;
-    return wrapper.locked ? SetCursor(cursor) : previous;
+    if (!wrapper.locked)
+        return previous;
+    HCURSOR shown = SetCursor(cursor_to_show(cursor));
+    return draws_game_cursor() ? previous : shown;
+}
+
+// Where the wrapper draws the cursor itself, the system shows the empty
+// one and the game is told its own.
+HCURSOR WINAPI fake_get_cursor() {
+    HCURSOR shown = GetCursor();
+    return shown && shown == wrapper.empty_cursor ? wrapper.game_cursor : shown;
+}
+
+BOOL WINAPI fake_get_cursor_pos(LPPOINT point) {
+    POINT at;
+    if (!point || !game_pointer(&at))
+        return GetCursorPos(point);
+    *point = at;
+    return TRUE;
 }
 
 LONG WINAPI fake_set_window_long(HWND window, int index, LONG value) {
@@ -107,6 +125,8 @@ const Fake FAKES[] = {
     {"GetWindowRect", reinterpret_cast<void*>(fake_get_window_rect)},
     {"ShowCursor", reinterpret_cast<void*>(fake_show_cursor)},
     {"SetCursor", reinterpret_cast<void*>(fake_set_cursor)},
+    {"GetCursor", reinterpret_cast<void*>(fake_get_cursor)},
+    {"GetCursorPos", reinterpret_cast<void*>(fake_get_cursor_pos)},
     {"SetWindowLongA", reinterpret_cast<void*>(fake_set_window_long)},
     {"GetWindowLongA", reinterpret_cast<void*>(fake_get_window_long)},
     {"GetProcAddress", reinterpret_cast<void*>(fake_get_proc_address)},
@@ -117,6 +137,29 @@ const Fake FAKES[] = {
 };
 
 }  // namespace
+
+HCURSOR cursor_to_show(HCURSOR cursor) {
+    return draws_game_cursor() && cursor ? wrapper.empty_cursor : cursor;
+}
+
+bool game_pointer(POINT* at) {
+    if (!wrapper.window || !wrapper.mode_width || !GetCursorPos(at) ||
+        !ScreenToClient(wrapper.window, at))
+        return false;
+    const RECT& picture = wrapper.picture;
+    int x = at->x - picture.left, y = at->y - picture.top;
+    x = x > 0 ? x : 0;
+    y = y > 0 ? y : 0;
+    // As cnc-ddraw scales: from the picture's last pixel to the mode's.
+    int picture_width = picture.right - picture.left, picture_height = picture.bottom - picture.top;
+    if ((wrapper.settings.adjmouse || draws_game_cursor()) && picture_width > 1 && picture_height > 1) {
+        x = static_cast<int>(x * static_cast<float>(wrapper.mode_width - 1) / (picture_width - 1) + 0.5f);
+        y = static_cast<int>(y * static_cast<float>(wrapper.mode_height - 1) / (picture_height - 1) + 0.5f);
+    }
+    at->x = x < wrapper.mode_width - 1 ? x : wrapper.mode_width - 1;
+    at->y = y < wrapper.mode_height - 1 ? y : wrapper.mode_height - 1;
+    return true;
+}
 
 void* fake_for(const char* name) {
     for (const Fake& fake : FAKES)

@@ -19,11 +19,25 @@
 //   player clicks into the window, then sets the system's display count to
 //   the game's count and the game's last cursor, and passes WM_SETCURSOR on;
 // - Alt+Enter switches between the window and the whole screen.
-// Settings: ddraw.ini beside the game's program, section [ddraw]:
+// - it shows the picture as the settings fit it: stretched, keeping its
+//   aspect ratio, or magnified by a whole number, inside black borders, and
+//   scales the pointer positions the game reads (GetCursorPos) to it;
+// - built as the stand-in for a wrapper that draws the cursor itself
+//   (DRAWS_GAME_CURSOR, its version resource naming DDrawCompat), it
+//   replaces the real pointer by an empty one, draws the game's cursor
+//   into the 640x480 frame and magnifies the frame, keeping its shape, onto
+//   the whole screen; GetCursor reports the game's cursor.
+// Settings: ddraw.ini beside the game's program, section [ddraw], the
+// section named after the game's program overriding it:
 //   windowed=true|false   fullscreen=true|false (with windowed: borderless)
-//   width=, height=       the window's client size (0: the game's mode)
+//   width=, height=       the window's client size (0: the game's mode);
+//                         without windowed, the display mode it switches to
+//                         (a screen of that size at the top left)
 //   hook=3|1              3: every module in the game's folder; 1: only the
 //                         game's program
+//   maintas=, aspect_ratio=X:Y, boxing=  the picture's fit
+//   adjmouse=true|false   pointer positions scaled to the picture, or only
+//                         moved by its corner
 #pragma once
 
 #include <windows.h>
@@ -34,6 +48,11 @@ struct WrapperSettings {
     int width;
     int height;
     int hook;
+    bool maintas;
+    bool boxing;
+    bool adjmouse;
+    int aspect_x;  // 0: the game's own
+    int aspect_y;
 };
 
 const int HOOK_GAME_FOLDER = 3;
@@ -50,6 +69,8 @@ struct WrapperState {
     HCURSOR game_cursor;     // the cursor the game last set
     bool locked;             // the player clicked into the window
     bool full_screen;        // the window covers the screen
+    RECT picture;            // where the picture is in the client area
+    HCURSOR empty_cursor;    // shown instead of the game's when it draws it
 };
 extern WrapperState wrapper;
 
@@ -73,5 +94,22 @@ void take_game_window(HWND window);
 // sends the game the WM_SIZE and WM_DISPLAYCHANGE of its own making.
 void apply_game_mode(int width, int height);
 
-// Draws the game's 8-bit screen, through its palette, into the client area.
+// Draws the game's 8-bit screen, through its palette, into the picture's
+// place in the client area (with the game's cursor where it draws that).
 void present_frame(const BYTE* pixels, const RGBQUAD* palette);
+
+// The picture's place for the window's client area now.
+RECT fit_picture(int client_width, int client_height);
+
+// Where the pointer is in the game's screen, as the game reads it:
+// GetCursorPos's position moved by the picture's corner and, with
+// adjmouse, scaled from the picture to the game's mode; false before the
+// game's mode is set.
+bool game_pointer(POINT* at);
+
+// The cursor the system shows for the game's: the empty one where the
+// wrapper draws the game's cursor itself.
+HCURSOR cursor_to_show(HCURSOR cursor);
+
+// True in the build that draws the game's cursor into the frame.
+bool draws_game_cursor();

@@ -20,10 +20,17 @@ SIZE window_client_size() {
     return size;
 }
 
+// The whole screen; without `windowed` and with a size set, the display
+// mode the real wrapper switches to: a screen of that size at the top left.
 void cover_the_screen() {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const WrapperSettings& settings = wrapper.settings;
+    if (!settings.windowed && !settings.borderless && settings.width > 0 && settings.height > 0) {
+        width = settings.width;
+        height = settings.height;
+    }
     SetWindowLongA(wrapper.window, GWL_STYLE, BORDERLESS_STYLE);
-    SetWindowPos(wrapper.window, HWND_TOP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                 GetSystemMetrics(SM_CYSCREEN), SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    SetWindowPos(wrapper.window, HWND_TOP, 0, 0, width, height, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     wrapper.full_screen = true;
 }
 
@@ -46,7 +53,7 @@ void take_pointer() {
         count = ShowCursor(FALSE);
     while (count < wrapper.game_cursor_count)
         count = ShowCursor(TRUE);
-    SetCursor(wrapper.game_cursor);
+    SetCursor(cursor_to_show(wrapper.game_cursor));
     wrapper.locked = true;
 }
 
@@ -117,13 +124,79 @@ void apply_game_mode(int width, int height) {
     SendMessageA(wrapper.window, WM_WRAPPER_DISPLAYCHANGE, 8, MAKELPARAM(width, height));
 }
 
+RECT fit_picture(int client_width, int client_height) {
+    const WrapperSettings& settings = wrapper.settings;
+    int mode_width = wrapper.mode_width, mode_height = wrapper.mode_height;
+    // Never less than the game's mode: a smaller window cuts it off.
+    int width = client_width > mode_width ? client_width : mode_width;
+    int height = client_height > mode_height ? client_height : mode_height;
+    int picture_width = width, picture_height = height;
+    if (settings.boxing) {
+        int factor = 1;
+        while (mode_width * (factor + 1) <= width && mode_height * (factor + 1) <= height)
+            ++factor;
+        picture_width = mode_width * factor;
+        picture_height = mode_height * factor;
+    } else if (settings.maintas) {
+        int across = settings.aspect_x > 0 && settings.aspect_y > 0 ? settings.aspect_x : mode_width;
+        int down = settings.aspect_x > 0 && settings.aspect_y > 0 ? settings.aspect_y : mode_height;
+        // The widest picture of that shape that fits.
+        if (static_cast<long long>(width) * down > static_cast<long long>(height) * across)
+            picture_width = MulDiv(height, across, down);
+        else
+            picture_height = MulDiv(width, down, across);
+    }
+    RECT picture;
+    picture.left = width / 2 - picture_width / 2;
+    picture.top = height / 2 - picture_height / 2;
+    picture.right = picture.left + picture_width;
+    picture.bottom = picture.top + picture_height;
+    return picture;
+}
+
+namespace {
+
+struct Frame {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256];
+};
+
+// The game's cursor drawn into the frame at the pointer's place in the
+// game's screen: the frame then carries it through the magnification.
+void draw_cursor_into_frame(HDC dc, const BYTE* pixels, const Frame& info) {
+    HDC frame_dc = CreateCompatibleDC(dc);
+    HBITMAP frame = CreateCompatibleBitmap(dc, wrapper.mode_width, wrapper.mode_height);
+    HGDIOBJ old = SelectObject(frame_dc, frame);
+    SetDIBitsToDevice(frame_dc, 0, 0, wrapper.mode_width, wrapper.mode_height, 0, 0, 0,
+                      wrapper.mode_height, pixels, reinterpret_cast<const BITMAPINFO*>(&info),
+                      DIB_RGB_COLORS);
+    POINT at;
+    if (wrapper.game_cursor && wrapper.game_cursor_count >= 0 && game_pointer(&at)) {
+        ICONINFO icon = {};
+        if (GetIconInfo(wrapper.game_cursor, &icon)) {
+            DrawIconEx(frame_dc, at.x - static_cast<int>(icon.xHotspot),
+                       at.y - static_cast<int>(icon.yHotspot), wrapper.game_cursor, 0, 0, 0, NULL,
+                       DI_NORMAL);
+            if (icon.hbmColor)
+                DeleteObject(icon.hbmColor);
+            DeleteObject(icon.hbmMask);
+        }
+    }
+    const RECT& picture = wrapper.picture;
+    StretchBlt(dc, picture.left, picture.top, picture.right - picture.left,
+               picture.bottom - picture.top, frame_dc, 0, 0, wrapper.mode_width,
+               wrapper.mode_height, SRCCOPY);
+    SelectObject(frame_dc, old);
+    DeleteObject(frame);
+    DeleteDC(frame_dc);
+}
+
+}  // namespace
+
 void present_frame(const BYTE* pixels, const RGBQUAD* palette) {
     if (!wrapper.window || !wrapper.mode_width)
         return;
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[256];
-    } info = {};
+    Frame info = {};
     info.header.biSize = sizeof info.header;
     info.header.biWidth = wrapper.mode_width;
     info.header.biHeight = -wrapper.mode_height;
@@ -134,9 +207,31 @@ void present_frame(const BYTE* pixels, const RGBQUAD* palette) {
         info.colours[i] = palette[i];
     RECT client;
     GetClientRect(wrapper.window, &client);
+    wrapper.picture = fit_picture(client.right, client.bottom);
+    const RECT& picture = wrapper.picture;
     HDC dc = GetDC(wrapper.window);
-    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, wrapper.mode_width,
-                  wrapper.mode_height, pixels, reinterpret_cast<BITMAPINFO*>(&info),
-                  DIB_RGB_COLORS, SRCCOPY);
+    // Black borders around the picture.
+    HRGN borders = CreateRectRgn(0, 0, client.right, client.bottom);
+    HRGN inside = CreateRectRgnIndirect(&picture);
+    CombineRgn(borders, borders, inside, RGN_DIFF);
+    FillRgn(dc, borders, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DeleteObject(inside);
+    DeleteObject(borders);
+    if (draws_game_cursor())
+        draw_cursor_into_frame(dc, pixels, info);
+    else
+        StretchDIBits(dc, picture.left, picture.top, picture.right - picture.left,
+                      picture.bottom - picture.top, 0, 0, wrapper.mode_width, wrapper.mode_height,
+                      pixels, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
     ReleaseDC(wrapper.window, dc);
+}
+
+extern "C" BOOL WINAPI StandInPicture(RECT* picture, BOOL* draws_cursor) {
+    if (!picture || !draws_cursor || !wrapper.window || !wrapper.mode_width)
+        return FALSE;
+    RECT client;
+    GetClientRect(wrapper.window, &client);
+    *picture = fit_picture(client.right, client.bottom);
+    *draws_cursor = draws_game_cursor();
+    return TRUE;
 }

@@ -42,10 +42,16 @@ struct Expected {
     const char* sizes;  // what the line says of kinds 0 and 10
 };
 
+// The stand-ins: for cnc-ddraw, and for a wrapper that draws the cursor
+// into the frame (its version resource names DDrawCompat).
+const char STANDIN[] = "host\\wrapper\\ddraw.dll";
+const char DRAWS_CURSOR_STANDIN[] = "host\\wrapper\\compat\\ddraw.dll";
+
 struct WrapperSetup {
     const char* name;
     const char* wrapper_settings;  // ddraw.ini beside the host; null: the system's ddraw
     std::vector<Expected> steps;
+    const char* wrapper = STANDIN;
 };
 
 const char WINDOWED_ALL_MODULES[] =
@@ -64,7 +70,31 @@ const std::vector<Expected> BORDERLESS_STEPS = {
     {"in play, magnified to 2560x1440", "96x96 and 105x105, pointer showing"},
 };
 
+// Whole-number magnification inside black borders: the cursors follow the
+// picture, not the window or screen around it.
+const char WHOLE_NUMBERS_ON_1920x1080[] =
+    "[ddraw]\r\nwindowed=false\r\nwidth=1920\r\nheight=1080\r\nboxing=true\r\n";
+const char WHOLE_NUMBERS_ON_1366x768[] =
+    "[ddraw]\r\nwindowed=false\r\nwidth=1366\r\nheight=768\r\n"
+    "[quillmere_host]\r\nboxing=true\r\n";  // the program's section wins
+const char WHOLE_NUMBERS_IN_1600x1000[] =
+    "[ddraw]\r\nwindowed=true\r\nwidth=1600\r\nheight=1000\r\nboxing=true\r\n";
+
 const WrapperSetup SETUPS[] = {
+    {"WholeNumbersFullScreen1920x1080", WHOLE_NUMBERS_ON_1920x1080,
+     {{"in play, magnified to 1920x1080 (picture 1280x960)", "64x64 and 70x70, pointer showing"}}},
+    {"WholeNumbersFullScreen1366x768", WHOLE_NUMBERS_ON_1366x768,
+     {{"in play, magnified to 1366x768 (picture 640x480)", "32x32 and 35x35, pointer showing"}}},
+    {"WholeNumbersWindow1600x1000", WHOLE_NUMBERS_IN_1600x1000,
+     {{"in play, magnified to 1600x1000 (picture 1280x960)", "64x64 and 70x70, pointer showing"},
+      {"window resized to 1600x1200 (picture 1280x960)", "64x64 and 70x70, pointer showing"},
+      {"Alt+Enter, whole screen 2560x1440 (picture 1920x1440)", "96x96 and 105x105, pointer showing"}}},
+    // The cursors keep their own size in the frame; magnified with it they
+    // come out as automatic mode sizes them without a wrapper.
+    {"CursorDrawnIntoTheFrame", "",
+     {{"in play, magnified to 2560x1440 (picture 1920x1440)", "32x32 and 35x35, pointer showing"},
+      {"on screen, the frame magnified 3.00 times", "kind 0 96x96"}},
+     DRAWS_CURSOR_STANDIN},
     {"WindowedEveryModuleRewritten", WINDOWED_ALL_MODULES, WINDOWED_STEPS},
     {"WindowedOnlyTheGameRewritten", WINDOWED_GAME_ONLY, WINDOWED_STEPS},
     {"BorderlessEveryModuleRewritten", BORDERLESS_ALL_MODULES, BORDERLESS_STEPS},
@@ -100,7 +130,7 @@ TEST_P(DirectDrawHost, ShowsThePlugInsCursorAtTheMagnifiedSizeInPlay) {
     ASSERT_TRUE(copy_into_game_folder(build_path("host\\storm.dll"), "storm.dll"));
     ASSERT_TRUE(copy_into_game_folder(built_module_path(), "plugin\\Quillmere.yrp"));
     if (setup.wrapper_settings) {
-        ASSERT_TRUE(copy_into_game_folder(build_path("host\\wrapper\\ddraw.dll"), "ddraw.dll"));
+        ASSERT_TRUE(copy_into_game_folder(build_path(setup.wrapper), "ddraw.dll"));
         ASSERT_TRUE(write_file("ddraw.ini", setup.wrapper_settings));
     }
     CreateDirectoryA(TOUR_FOLDER, NULL);

@@ -33,6 +33,7 @@
 #include "tools/cursor_check/slot_table.h"
 #include "tools/cursor_check/stray_files.h"
 #include "tools/cursor_check/virtual_store.h"
+#include "tools/cursor_check/wrapper_report.h"
 
 namespace {
 
@@ -175,6 +176,7 @@ int run_check(const Options& options, ReportInputs* report) {
         FolderAccess access = {defaults_can_be_written(base), defaults_can_be_written(animated)};
         print_settings_report(settings, options.client_width, options.client_height);
         print_settings_mistakes(settings);
+        print_wrapper_report(settings);
         TableScales scales = {};
         scales.scale = scale = load_scale(settings, options.client_width, options.client_height);
         scales.automatic = settings.mode == SCALE_AUTOMATIC;

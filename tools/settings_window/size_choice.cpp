@@ -14,6 +14,8 @@
 #include "tools/cursor_check/game_folder.h"
 #include "tools/cursor_check/settings_report.h"
 #include "tools/cursor_check/virtual_store.h"
+#include "tools/cursor_check/wrapper_report.h"
+#include "wrappers/wrappers.h"
 
 namespace {
 
@@ -136,11 +138,12 @@ std::string oversize_advice(const SizeChoice& saved) {
 }
 
 float picture_magnification(int width, int height) {
-    // The DirectDraw wrapper's answer plugs in here: with a wrapper beside the
-    // game that sets the picture's size, the core library's magnification for
-    // the game folder and this window size replaces the window against the
-    // game screen.
-    return scale_for_client(width, height, HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
+    // The wrapper beside the game (the current folder) decides how far the
+    // picture is magnified in a window of this size; with none, the window
+    // against the game's screen.
+    return preview_wrapper(".", game_program_name().c_str(), width, height, HOST_SCREEN_WIDTH,
+                           HOST_SCREEN_HEIGHT)
+        .cursor_scale;
 }
 
 float shown_scale(const SizeChoice& choice, int width, int height) {

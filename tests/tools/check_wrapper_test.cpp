@@ -1,0 +1,59 @@
+// The check tool beside a DirectDraw wrapper (the stand-ins): it names the
+// wrapper, gives the picture and the cursor size the game shows there, and
+// fails with what to change on settings that break the pointer.
+#include <gtest/gtest.h>
+
+#include "tests/support/scratch_folder.h"
+#include "tests/tools/check_tool_run.h"
+
+namespace {
+
+const char CNC_DDRAW[] = "host\\wrapper\\ddraw.dll";
+const char DRAWS_CURSOR[] = "host\\wrapper\\compat\\ddraw.dll";
+
+struct WrapperCase {
+    const char* what;
+    const char* wrapper;
+    const char* ddraw_ini;
+    const char* size;
+    const char* line;     // a line of the report, from its start
+    const char* problem;  // in the result line, or null when all is fine
+};
+
+const WrapperCase CASES[] = {
+    {"whole numbers in a window", CNC_DDRAW,
+     "[ddraw]\r\nwindowed=true\r\nwidth=1600\r\nheight=1000\r\nboxing=true\r\n", "0",
+     "picture      1280x960 in a 1600x1000 window: the arrow shows at 64 px", nullptr},
+    {"the program's section", CNC_DDRAW,
+     "[ddraw]\r\nwidth=1366\r\nheight=768\r\n[Game]\r\nboxing=true\r\n", "0",
+     "picture      640x480 in a 1366x768 screen: the arrow shows at 32 px", nullptr},
+    {"adjmouse off", CNC_DDRAW, "[ddraw]\r\nwindowed=true\r\nadjmouse=false\r\n", "0",
+     "wrapper      cnc-ddraw", "adjmouse=false"},
+    {"the hook that hides the window", CNC_DDRAW, "[ddraw]\r\nhook=2\r\nrenderer=gdi\r\n", "0",
+     "wrapper      cnc-ddraw", "hook=2 with renderer=gdi"},
+    {"cursor in the frame", DRAWS_CURSOR, "", "0",
+     "picture      the wrapper draws the cursor into the game's picture", nullptr},
+    {"cursor in the frame, magnified twice", DRAWS_CURSOR, "", "2.0", "wrapper      DDrawCompat",
+     "magnifies the cursor a second time"},
+};
+
+TEST(CheckToolWrapper, NamesTheWrapperAndItsPicture) {
+    for (const WrapperCase& c : CASES) {
+        ScratchFolder scratch;
+        lay_out_game();
+        ASSERT_TRUE(CopyFileA((program_folder() + "\\..\\" + c.wrapper).c_str(), "ddraw.dll", FALSE));
+        ASSERT_TRUE(write_file("ddraw.ini", c.ddraw_ini));
+        ASSERT_TRUE(write_file("plugin\\Quillmere.ini", std::string("[Cursor]\r\nSize=") + c.size + "\r\n"));
+        ChildRun run = run_tool("");
+        EXPECT_EQ(0u, line_with(run.output, c.line).find(c.line)) << c.what << "\n" << run.output;
+        std::string result = line_with(run.output, "result:");
+        if (c.problem) {
+            EXPECT_EQ(EXIT_PROBLEMS, run.exit_code) << c.what;
+            EXPECT_TRUE(contains(result, c.problem)) << c.what << "\n" << run.output;
+        } else {
+            EXPECT_EQ(EXIT_ALL_FINE, run.exit_code) << c.what << "\n" << run.output;
+        }
+    }
+}
+
+}  // namespace
