@@ -9,9 +9,12 @@
 
 namespace {
 
-// The plug-in rescales one second after the last resize: wait a little more,
-// and on a slow machine up to a few seconds for a rescale that is expected.
-const DWORD RESCALE_WAIT_MS = 1300;
+// The plug-in rescales one second after the last resize: wait until a timer
+// of our own armed after the resize has fired (the rescale's has then had its
+// turn), and on a slow machine up to a few seconds for a rescale that is
+// expected.
+const DWORD RESCALE_DELAY_MS = 1000;
+const DWORD LATE_TIMER_LIMIT_MS = 5000;
 const DWORD RESCALE_GRACE_MS = 3000;
 
 bool pointer_showing() {
@@ -84,7 +87,7 @@ void check_after_resize(Tour& tour, const char* slug, const std::string& what, S
                         bool expect_rescale, bool visible) {
     int small_side = expected_side(tour.settings, scaled_for, default_cursor_side(PLAIN_KIND));
     int large_side = expected_side(tour.settings, scaled_for, default_cursor_side(LARGE_KIND));
-    pump_messages_for(RESCALE_WAIT_MS);
+    pump_through_timer(tour.window, RESCALE_DELAY_MS, LATE_TIMER_LIMIT_MS);
     SIZE large = {0, 0}, small = {0, 0};
     for (DWORD waited = 0;; waited += PUMP_SLICE_MS * 5) {
         large = cursor_size(show_kind(tour, LARGE_KIND, false));
