@@ -20,8 +20,9 @@ const DWORD CLEAN_UP_WAIT_MS = 3000;
 const UINT TIMED_OUT_EXIT = 124;  // as the shell's timeout says it
 
 HANDLE own_job;
+// Plain data only: the watcher thread may still look while the program ends.
 CRITICAL_SECTION guard;
-std::string running_case;
+char running_case[512];
 DWORD case_started;
 DWORD case_limit_ms;
 
@@ -80,7 +81,7 @@ DWORD WINAPI watch(void*) {
     for (;;) {
         Sleep(WATCH_SLICE_MS);
         EnterCriticalSection(&guard);
-        bool over = !running_case.empty() && GetTickCount() - case_started > case_limit_ms;
+        bool over = running_case[0] && GetTickCount() - case_started > case_limit_ms;
         std::string name = running_case;
         LeaveCriticalSection(&guard);
         if (!over)
@@ -99,13 +100,13 @@ DWORD WINAPI watch(void*) {
 class CaseClock : public testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo& info) override {
         EnterCriticalSection(&guard);
-        running_case = std::string(info.test_suite_name()) + "." + info.name();
+        snprintf(running_case, sizeof running_case, "%s.%s", info.test_suite_name(), info.name());
         case_started = GetTickCount();
         LeaveCriticalSection(&guard);
     }
     void OnTestEnd(const testing::TestInfo&) override {
         EnterCriticalSection(&guard);
-        running_case.clear();
+        running_case[0] = '\0';
         LeaveCriticalSection(&guard);
     }
 };
