@@ -22,5 +22,5 @@ fi
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 for case in DisplayScaling.SizesAsAt96DpiInAProcessNotDpiAware \
             DisplayScaling.SizesAsAt96DpiInADpiAwareProcess; do
-  QUILLMERE_EXPECT_CURSOR_METRIC=48 "$wine" "$tests" --gtest_filter="$case"
+  QUILLMERE_EXPECT_CURSOR_METRIC=48 timeout -k 5 120 "$wine" "$tests" --gtest_filter="$case"
 done
