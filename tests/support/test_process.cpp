@@ -190,5 +190,13 @@ int run_tests(int argc, char** argv) {
         alone = alone || strcmp(argv[i], EACH_CASE_ALONE_OPTION) == 0;
     testing::InitGoogleTest(&argc, argv);
     limit_test_process();
-    return alone ? run_each_case_alone() : RUN_ALL_TESTS();
+    if (alone)
+        return run_each_case_alone();
+    int result = RUN_ALL_TESTS();
+    // A suite's test whose filter matches nothing must not pass unseen.
+    if (result == 0 && testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
+        printf("no case matches the filter %s\n", GTEST_FLAG_GET(filter).c_str());
+        return 1;
+    }
+    return result;
 }
