@@ -6,7 +6,6 @@
 #include <string.h>
 
 #include <sstream>
-
 #include <string>
 #include <vector>
 
