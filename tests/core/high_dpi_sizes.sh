@@ -14,10 +14,12 @@ if [ ! -f "$WINEPREFIX/dpi-144" ]; then
   echo "creating the Wine prefix at 144 DPI in $WINEPREFIX"
   wineboot -i >/dev/null 2>&1
   "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
-  # Unmanaged windows, as in the main prefix (see scripts/wine_session.sh).
-  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
   wineserver -w
   touch "$WINEPREFIX/dpi-144"
+fi
+# Unmanaged windows, as in the main prefix (see scripts/wine_session.sh).
+if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
 fi
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 for case in DisplayScaling.SizesAsAt96DpiInAProcessNotDpiAware \
