@@ -193,6 +193,20 @@ void pump_messages_for(DWORD milliseconds) {
     } while (GetTickCount() - start < milliseconds);
 }
 
+bool pump_through_timer(HWND window, DWORD delay_ms, DWORD limit_ms) {
+    const UINT_PTR PROBE_TIMER_ID = 0x50524f42;
+    const DWORD PROBE_SLICE_MS = 10;
+    int seen = host_proc_log.timer_messages;
+    SetTimer(window, PROBE_TIMER_ID, delay_ms, NULL);
+    bool fired = false;
+    for (DWORD start = GetTickCount(); !fired && GetTickCount() - start < limit_ms;) {
+        pump_messages_for(PROBE_SLICE_MS);
+        fired = host_proc_log.timer_messages != seen && host_proc_log.last_timer_id == PROBE_TIMER_ID;
+    }
+    KillTimer(window, PROBE_TIMER_ID);
+    return fired;
+}
+
 void paint_host_scene(HDC dc, const RECT& client) {
     // A two-tone background so cursors can be judged on light and dark.
     RECT light = client, dark = client;

@@ -42,6 +42,13 @@ HCURSOR ask_for_client_cursor(HWND window);
 // pass), as the host's message loop would.
 void pump_messages_for(DWORD milliseconds);
 
+// Dispatches the thread's messages until a timer armed now on `window` for
+// `delay_ms` has reached the host's procedure, or `limit_ms` has passed
+// (false then). Timers fall due in the order they were armed, so a timer
+// armed before with the same delay has had its turn: a wait for a one-second
+// timer that may or may not fire, without a fixed sleep.
+bool pump_through_timer(HWND window, DWORD delay_ms, DWORD limit_ms);
+
 // Draws the host's scene (background and a status line) into a device
 // context covering the client rectangle.
 void paint_host_scene(HDC dc, const RECT& client);

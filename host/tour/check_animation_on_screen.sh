@@ -27,7 +27,8 @@ else
   cp "$build/host/quillmere_host.exe" "$build/host/storm.dll" "$game/"
 fi
 
-(cd "$game" && "$wine" ./quillmere_host.exe --hold-animated "$hold_ms") >"$work/host.log" 2>&1 &
+(cd "$game" && timeout -k 5 60 "$wine" ./quillmere_host.exe --hold-animated "$hold_ms") \
+  >"$work/host.log" 2>&1 &
 host=$!
 for _ in $(seq 1 150); do
   grep -q 'on screen' "$work/host.log" && break

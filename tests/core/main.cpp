@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "plugin/plugin.h"
+#include "tests/support/test_process.h"
 
 int main(int argc, char** argv) {
     DllMain(GetModuleHandleA(NULL), DLL_PROCESS_ATTACH, NULL);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return run_tests(argc, argv);
 }

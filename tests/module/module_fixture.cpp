@@ -104,6 +104,15 @@ SIZE ModuleInHost::shown_cursor_size() {
     return size;
 }
 
+void ModuleInHost::pump_past_rescale() {
+    // The module rescales a second after the last resize; a busy machine may
+    // run the timer late.
+    const DWORD RESCALE_DELAY_MS = 1000;
+    const DWORD LATE_TIMER_LIMIT_MS = 5000;
+    EXPECT_TRUE(pump_through_timer(window, RESCALE_DELAY_MS, LATE_TIMER_LIMIT_MS))
+        << "a timer of the test's own never fired";
+}
+
 void unload_plugin_in(const std::string& folder) {
     char copy[MAX_PATH];
     GetFullPathNameA((folder + "\\" + PLUGIN_MODULE_PATH).c_str(), MAX_PATH, copy, NULL);

@@ -33,6 +33,9 @@ protected:
     // Size of the cursor the module shows now for the host's current kind,
     // after asking for it as Windows does when the mouse is over the client.
     SIZE shown_cursor_size();
+    // Pumps until a rescale armed by now has had its turn: the one-second
+    // timer waited for exactly, with no fixed sleep.
+    void pump_past_rescale();
 
     std::unique_ptr<ScratchFolder> scratch;
     bool with_plugin_folder = true;

@@ -55,7 +55,7 @@ TEST_P(SettingsAtStartUp, GiveTheSizeOfTheirMode) {
     if (c.rescales)
         pump_until_loads(LOADS_PER_DEFAULT_SET, 4000);
     else
-        pump_messages_for(1500);
+        pump_past_rescale();
     EXPECT_EQ(c.rescales ? LOADS_PER_DEFAULT_SET : 0, module_loads.calls);
     if (c.rescales) {
         EXPECT_EQ(52, shown_cursor_size().cx);  // 35 x 1.5

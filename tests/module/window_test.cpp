@@ -86,7 +86,7 @@ TEST_F(WindowProcedure, MinimisingArmsNothing) {
     send_size(SIZE_MINIMIZED);
     send_size(SIZE_MAXHIDE);
     EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID));
-    pump_messages_for(1200);
+    pump_past_rescale();
     EXPECT_EQ(0, module_loads.calls);
 }
 
@@ -132,18 +132,18 @@ TEST_F(WindowProcedure, AnOpenHostDialogDropsTheRescale) {
     start(NULL);
     open_host_dialog();
     send_size(SIZE_RESTORED);
-    pump_messages_for(1200);
+    pump_past_rescale();
     EXPECT_EQ(0, module_loads.calls);
     EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID)) << "the timer is killed all the same";
     close_host_dialog();
-    pump_messages_for(1200);
+    pump_past_rescale();
     EXPECT_EQ(0, module_loads.calls) << "no rescale until the next resize";
 }
 
 TEST_F(WindowProcedure, AFixedScaleKillsTheTimerAndReloadsNothing) {
     start("2.0");
     send_size(SIZE_RESTORED);
-    pump_messages_for(1200);
+    pump_past_rescale();
     EXPECT_EQ(0, module_loads.calls);
     EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID));
 }

@@ -17,5 +17,9 @@ if [ ! -f "$WINEPREFIX/dpi-144" ]; then
   wineserver -w
   touch "$WINEPREFIX/dpi-144"
 fi
+# Unmanaged windows, as in the main prefix (see scripts/wine_session.sh).
+if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+fi
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-"$wine" "$@"
+timeout -k 5 120 "$wine" "$@"

@@ -2,54 +2,93 @@
 
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
 
 #include "tests/support/scratch_folder.h"
 
 namespace {
 
-const int DELETE_TRIES = 80;
-const DWORD DELETE_PAUSE_MS = 25;
+// Wine's console host of a console child may hold its files a moment after
+// the child has ended.
+const DWORD RELEASE_WAIT_MS = 2000;
+const DWORD RELEASE_PAUSE_MS = 25;
+const char OUTPUT_NAME[] = "output.txt";
 
-// Each child writes into a file of its own, never used twice (a file just
-// deleted may not be created again at once): a pipe would need a reader per
-// child while several run at once.
-std::string output_file_name() {
+// A failure of the running test, or a line on standard error where no test
+// runs (the benchmark).
+void report(const std::string& message) {
+    if (testing::UnitTest::GetInstance()->current_test_info())
+        ADD_FAILURE() << message;
+    else
+        fprintf(stderr, "%s\n", message.c_str());
+}
+
+// Each child gets a Temp folder of its own, never used twice (a folder just
+// deleted may not be created again at once). Its output file lives there too:
+// a pipe would need a reader per child while several run at once.
+std::string child_temp_folder() {
     static unsigned children;
     char folder[MAX_PATH], path[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
-    snprintf(path, sizeof path, "%squillmere-child-%lu-%u.txt", folder, GetCurrentProcessId(),
+    snprintf(path, sizeof path, "%squillmere-child-%lu-%u", folder, GetCurrentProcessId(),
              children++);
     return path;
 }
 
-// Wine's console host of a console child may hold the file a moment after
-// the child has ended. A delete that succeeds may still leave the name until
-// that holder closes it (the file is opened sharing deletes): it goes then.
-void remove_output(const std::string& path) {
-    for (int tries = 0; tries < DELETE_TRIES; ++tries) {
-        if (DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND)
-            return;
-        Sleep(DELETE_PAUSE_MS);
+// This process's environment with TMP and TEMP naming `temp`.
+std::vector<char> environment_with_temp(const std::string& temp) {
+    std::vector<char> block;
+    char* strings = GetEnvironmentStringsA();
+    for (const char* entry = strings; *entry; entry += strlen(entry) + 1)
+        if (_strnicmp(entry, "TMP=", 4) != 0 && _strnicmp(entry, "TEMP=", 5) != 0)
+            block.insert(block.end(), entry, entry + strlen(entry) + 1);
+    FreeEnvironmentStringsA(strings);
+    for (const char* name : {"TMP=", "TEMP="}) {
+        std::string entry = name + temp;
+        block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
     }
-    ADD_FAILURE() << "a child's output file stays behind: " << path << " (error "
-                  << GetLastError() << ")";
+    block.push_back('\0');
+    return block;
+}
+
+// A job that ends every process in it when its last handle closes, this
+// process's own end included.
+HANDLE new_job() {
+    HANDLE job = CreateJobObjectA(NULL, NULL);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job && !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                        sizeof limits)) {
+        CloseHandle(job);
+        job = NULL;
+    }
+    return job;
 }
 
 struct Running {
     PROCESS_INFORMATION process;
-    std::string output_path;
+    HANDLE job;
+    std::string temp;
     size_t index;
+    DWORD started_at;
 };
 
 bool start(const std::string& command, const std::string& folder, Running* running) {
+    if (!CreateDirectoryA(running->temp.c_str(), NULL))
+        return false;
+    std::string output_path = running->temp + "\\" + OUTPUT_NAME;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
     // Shared for deletion: a process the child started may still hold the
     // inherited handle when the file is removed.
     HANDLE output =
-        CreateFileA(running->output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+        CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                     &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (output == INVALID_HANDLE_VALUE)
+    if (output == INVALID_HANDLE_VALUE) {
+        RemoveDirectoryA(running->temp.c_str());
         return false;
+    }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -58,25 +97,84 @@ bool start(const std::string& command, const std::string& folder, Running* runni
     startup.hStdError = output;
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
-    BOOL ok = CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL,
+    std::vector<char> environment = environment_with_temp(running->temp);
+    // Suspended until it is in its job, so that nothing it starts escapes.
+    BOOL ok = CreateProcessA(NULL, line.data(), NULL, NULL, TRUE,
+                             CREATE_NO_WINDOW | CREATE_SUSPENDED, environment.data(),
                              folder.empty() ? NULL : folder.c_str(), &startup, &running->process);
     CloseHandle(output);
-    if (!ok)
-        remove_output(running->output_path);
-    return ok != 0;
+    if (!ok) {
+        remove_tree(running->temp);
+        return false;
+    }
+    running->job = new_job();
+    if (running->job && !AssignProcessToJobObject(running->job, running->process.hProcess)) {
+        CloseHandle(running->job);
+        running->job = NULL;
+    }
+    running->started_at = GetTickCount();
+    ResumeThread(running->process.hThread);
+    return true;
 }
 
-void finish(const Running& child, ChildRun* run) {
+// Ends the child and everything it started.
+void end(const Running& child) {
+    if (!child.job || !TerminateJobObject(child.job, STALLED_EXIT))
+        TerminateProcess(child.process.hProcess, STALLED_EXIT);
+    WaitForSingleObject(child.process.hProcess, RELEASE_WAIT_MS);
+}
+
+// Names what a child left in its Temp folder besides its output, or "".
+std::string left_in_temp(const std::string& temp) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((temp + "\\*").c_str(), &entry);
+    std::string left;
+    if (search == INVALID_HANDLE_VALUE)
+        return left;
+    do {
+        if (strcmp(entry.cFileName, ".") && strcmp(entry.cFileName, "..") &&
+            strcmp(entry.cFileName, OUTPUT_NAME) && left.empty())
+            left = entry.cFileName;
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return left;
+}
+
+void finish(const Running& child, bool stalled, DWORD timeout_ms, ChildRun* run) {
+    if (stalled)
+        end(child);
     GetExitCodeProcess(child.process.hProcess, &run->exit_code);
+    if (stalled) {
+        run->exit_code = STALLED_EXIT;
+        char limit[32];
+        snprintf(limit, sizeof limit, "%lu ms", timeout_ms);
+        report("a child ran past its time limit of " + std::string(limit) +
+               " and was ended with everything it started: " + run->command_line);
+    }
+    // Closing the job ends whatever the child started and left running.
+    if (child.job)
+        CloseHandle(child.job);
     CloseHandle(child.process.hProcess);
     CloseHandle(child.process.hThread);
-    run->output = read_file(child.output_path);
-    remove_output(child.output_path);
+    run->output = read_file(child.temp + "\\" + OUTPUT_NAME);
+    std::string left = left_in_temp(child.temp);
+    if (!left.empty() && !stalled && !ended_by_exception(run->exit_code))
+        report("a child left " + left + " in its Temp folder: " + run->command_line);
+    std::string held;
+    for (DWORD since = GetTickCount(); !remove_tree(child.temp, &held);) {
+        if (GetTickCount() - since > RELEASE_WAIT_MS) {
+            report("a child's Temp folder stays behind: " + held);
+            break;
+        }
+        Sleep(RELEASE_PAUSE_MS);
+    }
 }
 
 }  // namespace
 
-bool ended_by_exception(DWORD exit_code) { return exit_code >= 0xC0000000u; }
+bool ended_by_exception(DWORD exit_code) {
+    return exit_code >= 0xC0000000u && exit_code != STALLED_EXIT;
+}
 
 std::string self_command(const std::string& arguments) {
     char path[MAX_PATH];
@@ -93,7 +191,7 @@ std::vector<ChildRun> run_children(const std::vector<std::string>& command_lines
         while (next < command_lines.size() && static_cast<int>(running.size()) < parallel) {
             Running child = {};
             child.index = next;
-            child.output_path = output_file_name();
+            child.temp = child_temp_folder();
             runs[next].command_line = command_lines[next];
             runs[next].started = start(command_lines[next], folder, &child);
             if (runs[next].started) {
@@ -106,27 +204,51 @@ std::vector<ChildRun> run_children(const std::vector<std::string>& command_lines
         }
         if (running.empty())
             break;
+        // Wait until the first child ends or the earliest deadline passes.
         std::vector<HANDLE> handles;
-        for (const Running& child : running)
+        DWORD now = GetTickCount(), wait_ms = timeout_ms;
+        for (const Running& child : running) {
             handles.push_back(child.process.hProcess);
+            DWORD used = now - child.started_at;
+            if (timeout_ms != INFINITE)
+                wait_ms = std::min(wait_ms, used >= timeout_ms ? 0 : timeout_ms - used);
+        }
         DWORD woke = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(),
-                                            FALSE, timeout_ms);
+                                            FALSE, wait_ms);
         size_t done = woke - WAIT_OBJECT_0;
-        if (woke == WAIT_TIMEOUT || done >= running.size()) {
-            // Out of time: end them all and report them as stalled.
-            for (const Running& child : running) {
-                TerminateProcess(child.process.hProcess, STALLED_EXIT);
-                WaitForSingleObject(child.process.hProcess, INFINITE);
-            }
+        bool stalled = false;
+        if (done >= running.size()) {
+            // Out of time: the child that has run longest is the one.
+            DWORD later = GetTickCount();
             done = 0;
+            for (size_t i = 1; i < running.size(); ++i)
+                if (later - running[i].started_at > later - running[done].started_at)
+                    done = i;
+            stalled = later - running[done].started_at >= timeout_ms;
+            if (!stalled)
+                continue;
         }
         Running child = running[done];
         running.erase(running.begin() + static_cast<long>(done));
-        finish(child, &runs[child.index]);
+        finish(child, stalled, timeout_ms, &runs[child.index]);
     }
     return runs;
 }
 
-ChildRun run_child(const std::string& command_line, const std::string& folder) {
-    return run_children({command_line}, 1, INFINITE, folder)[0];
+ChildRun run_child(const std::string& command_line, const std::string& folder, DWORD timeout_ms) {
+    return run_children({command_line}, 1, timeout_ms, folder)[0];
+}
+
+DWORD wait_for_exit(HANDLE process, const std::string& what, DWORD timeout_ms) {
+    DWORD code = STALLED_EXIT;
+    if (WaitForSingleObject(process, timeout_ms) != WAIT_OBJECT_0) {
+        TerminateProcess(process, STALLED_EXIT);
+        WaitForSingleObject(process, RELEASE_WAIT_MS);
+        char limit[32];
+        snprintf(limit, sizeof limit, "%lu ms", timeout_ms);
+        report(what + " ran past its time limit of " + limit + " and was ended");
+        return STALLED_EXIT;
+    }
+    GetExitCodeProcess(process, &code);
+    return code;
 }

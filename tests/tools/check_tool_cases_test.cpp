@@ -90,9 +90,7 @@ void start_the_game() {
     PROCESS_INFORMATION game = {};
     ASSERT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL,
                                &start, &game));
-    WaitForSingleObject(game.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(game.hProcess, &code);
+    DWORD code = wait_for_exit(game.hProcess, "the game");
     CloseHandle(game.hThread);
     CloseHandle(game.hProcess);
     ASSERT_NE(0u, code) << "the game ran with the plug-in";
@@ -335,9 +333,7 @@ TEST(CheckToolElsewhere, AFolderNamedOutsideTheCodePageIsAGameFolder) {
                                   plugin.c_str(), &start, &process);
     CloseHandle(nothing);
     ASSERT_TRUE(started);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 99;
-    GetExitCodeProcess(process.hProcess, &code);
+    DWORD code = wait_for_exit(process.hProcess, "the tool");
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     std::wstring sheet = plugin + L"\\\x043B\x0438\x0441\x0442.png";

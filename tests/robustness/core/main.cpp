@@ -9,6 +9,7 @@
 #include "plugin/plugin.h"
 #include "tests/robustness/core/core_pass.h"
 #include "tests/robustness/support/malformed_pass.h"
+#include "tests/support/test_process.h"
 
 int main(int argc, char** argv) {
     DllMain(GetModuleHandleA(NULL), DLL_PROCESS_ATTACH, NULL);
@@ -17,6 +18,5 @@ int main(int argc, char** argv) {
         return run_core_shard(shard, shards);
     if (argc == 3 && strcmp(argv[1], CORE_FILE_OPTION) == 0)
         return run_core_file(atoi(argv[2]));
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return run_tests(argc, argv);
 }

@@ -245,7 +245,7 @@ TEST_F(Faults, AMinimisedWindowWhenTheTimerFiresReloadsNothing) {
     count_module_loads(module);
     set_client_size(window, 1280, 960);  // arms the timer
     ShowWindow(window, SW_MINIMIZE);
-    pump_messages_for(1400);             // the real timer fires meanwhile
+    pump_past_rescale();                 // the real timer fires meanwhile
     EXPECT_EQ(0, module_loads.calls);
     EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID)) << "the timer fired and is gone";
     EXPECT_EQ(32, shown_cursor_size().cx);

@@ -6,6 +6,7 @@
 
 #include "tests/robustness/module/module_pass.h"
 #include "tests/robustness/support/malformed_pass.h"
+#include "tests/support/test_process.h"
 
 int main(int argc, char** argv) {
     int shard, shards;
@@ -13,6 +14,5 @@ int main(int argc, char** argv) {
         return run_dll_shard(shard, shards, false);
     if (shard_arguments(argc, argv, FINDINGS_SHARD_OPTION, &shard, &shards))
         return run_dll_shard(shard, shards, true);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return run_tests(argc, argv);
 }
