@@ -8,11 +8,12 @@ cd "$(dirname "$0")/.."
 build=$1
 check=fuzz/corpus/fuzz_cursor_check
 copy=fuzz/corpus/fuzz_animated_copy
-rm -rf "$check" "$copy"
-mkdir -p "$check" "$copy"
+pixels=fuzz/corpus/fuzz_cursor_pixels
+rm -rf "$check" "$copy" "$pixels"
+mkdir -p "$check" "$copy" "$pixels"
 for file in resources/cursors/*.ani resources/cursors/Animated/*.ani; do
   name=default-$(basename "$(dirname "$file")" | tr 'A-Z' 'a-z')-$(basename "$file")
   cp "$file" "$check/$name"
   { printf '\0\0'; cat "$file"; } >"$copy/$name"
 done
-"$build/make_seeds" "$check" "$copy"
+"$build/make_seeds" "$check" "$copy" "$pixels"

@@ -15,7 +15,7 @@ mkdir -p "$large/fuzz_cursor_check" "$large/fuzz_animated_copy"
 "$build/make_large_seeds" "$large/fuzz_cursor_check" "$large/fuzz_animated_copy" >/dev/null
 shopt -s nullglob
 failed=()
-for target in fuzz_cursor_check fuzz_animated_copy; do
+for target in fuzz_cursor_check fuzz_animated_copy fuzz_cursor_pixels; do
   inputs=(fuzz/corpus/$target/* fuzz/findings/$target/* "$large/$target"/*)
   [ ${#inputs[@]} -gt 0 ] || { echo "replay: no inputs for $target" >&2; exit 1; }
   log=$build/$target.replay.log

@@ -16,7 +16,7 @@ source scripts/common.sh
 seconds=${1:-180}
 build=build/fuzz-native
 work=build/fuzz-work
-targets=(fuzz_cursor_check fuzz_animated_copy)
+targets=(fuzz_cursor_check fuzz_animated_copy fuzz_cursor_pixels)
 # Inputs cross 64 KiB, where the module maps a file instead of reading it.
 common=(-dict=fuzz/cursor.dict -rss_limit_mb=2048 -max_total_time="$seconds" -fork=1
         -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 -print_final_stats=1)
@@ -43,6 +43,8 @@ for target in "${targets[@]}"; do
 done
 "$build/make_large_seeds" "$work/fuzz_cursor_check/large-seeds" \
   "$work/fuzz_animated_copy/large-seeds" >/dev/null
+# Single images have no large seeds of their own: the corpus grows them.
+cp fuzz/corpus/fuzz_cursor_pixels/* "$work/fuzz_cursor_pixels/large-seeds/"
 for target in "${targets[@]}"; do
   say "fuzzing $target with inputs up to 2 MiB for $seconds s (log: $work/$target/large-log)"
   "$build/$target" "${large_options[@]}" -artifact_prefix="$work/$target/artifacts/" \
