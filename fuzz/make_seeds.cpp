@@ -10,6 +10,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "tests/support/cursor_builders.h"
+#include "tests/support/png_builder.h"
 #include "tests/support/varied_cursors.h"
 
 namespace {
@@ -32,6 +33,15 @@ bool write_image_seeds(const std::string& folder) {
         {"dib-24", dib_image(33, 35, 24), 31, 31}, {"dib-32", dib_image(32, 32, 32), 47, 47},
         {"core-1", core_dib_image(16, 16, 1), 31, 31}, {"core-8", core_dib_image(8, 8, 8), 2, 2},
         {"png", png_image(24, 24), 35, 35},
+        {"png-palette", png_file({4, 2, 4, 3, 0, std::string("\0\x01\x23\0\x45\x67", 6),
+                                  std::string("\xff\0\0\0\xff\0\0\0\xff", 9), "\x80", {}}),
+         7, 3},
+        {"png-grey-16", png_file({2, 2, 16, 4, 0, std::string("\0\x12\x34\x56\x78\x9a\xbc\xde\xf0"
+                                                             "\0\x12\x34\x56\x78\x9a\xbc\xde\xf0", 18),
+                                  "", "", {}}), 3, 3},
+        // Black, the rows of all seven passes unfiltered.
+        {"png-interlaced", png_file({9, 9, 8, 2, 1, std::string(262, '\0'), "", "",
+                                     {png_chunk("tEXt", "Comment")}}), 19, 19},
     };
     for (const Seed& seed : seeds)
         if (!write_file(folder + "/" + seed.name, std::string{seed.width, seed.height} + seed.image))
