@@ -33,7 +33,7 @@ double median(std::vector<double> values);
 // The sections of the table.
 void bench_cursor_path(const Settings& settings, Table* table);
 void bench_cursor_loading(const Settings& settings, Table* table);
-void bench_judgement(const Settings& settings, Table* table);
+void bench_pipeline(const Settings& settings, Table* table);
 void bench_start_up(const Settings& settings, Table* table);
 void bench_footprint(const Settings& settings, Table* table);
 
@@ -41,6 +41,14 @@ void bench_footprint(const Settings& settings, Table* table);
 // run of rescales through it, each printing one line of results.
 int child_start_up();
 int child_rescales(int rescales);
+
+// One file's steps through the module's straight line, in microseconds, and
+// whether it was built.
+struct StepTimes {
+    double parse, plan, decode, render, emit;
+    bool built;
+};
+StepTimes time_steps(const std::string& bytes, float scale);
 
 // The robustness suite's costly files of about 1 MiB and more.
 std::vector<std::string> costly_files();

@@ -1,0 +1,41 @@
+#include "cursors/cursor_build.h"
+
+#include "cursors/cursor_resource.h"
+
+namespace {
+
+const DWORD ICON_RESOURCE_VERSION = 0x00030000;
+
+// The module's pixel memory: reserved once (ARENA_SIZE), committed while a
+// load uses it. Loads never overlap.
+PixelArena arena;
+bool committed;
+
+bool commit_pixel_memory() {
+    if (!arena.base) {
+        arena.base = static_cast<uint8_t*>(VirtualAlloc(NULL, ARENA_SIZE, MEM_RESERVE, PAGE_NOACCESS));
+        arena.size = arena.base ? ARENA_SIZE : 0;
+    }
+    if (arena.base && !committed)
+        committed = VirtualAlloc(arena.base, ARENA_SIZE, MEM_COMMIT, PAGE_READWRITE) != NULL;
+    return committed;
+}
+
+}  // namespace
+
+HCURSOR build_cursor(const uint8_t* file, const CursorTable& table, const CursorPlan& plan) {
+    uint8_t* resource;
+    uint32_t length;
+    if (!commit_pixel_memory() ||
+        !(length = make_cursor_resource(file, table, plan, &arena, &resource)))
+        return NULL;
+    return CreateIconFromResourceEx(resource, length, FALSE, ICON_RESOURCE_VERSION,
+                                    static_cast<int>(plan.width), static_cast<int>(plan.height),
+                                    LR_DEFAULTCOLOR);
+}
+
+void release_pixel_memory() {
+    if (committed)
+        VirtualFree(arena.base, ARENA_SIZE, MEM_DECOMMIT);
+    committed = false;
+}
