@@ -24,7 +24,7 @@
 //   "rate" 4 a step: how long it shows, in sixtieths of a second
 // Every image's length is a multiple of 4, so no chunk needs a pad byte.
 #include "cursors/cursor_format.h"
-#include "cursors/cursor_images.h"
+#include "cursors/cursor_parse.h"
 #include "cursors/cursor_pixels.h"
 
 namespace {

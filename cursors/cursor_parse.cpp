@@ -245,7 +245,7 @@ bool parse_animated(const uint8_t* bytes, uint32_t size, CursorTable* table) {
         return false;
     // Without a sequence each step shows the frame of its number.
     bool sequence = (read_u32(anih + ANIH_FLAGS) & ANIH_FLAG_SEQUENCE) && chunks.sequence;
-    if (sequence ? chunks.sequence_length / 4 < steps : steps != frames)
+    if (sequence && chunks.sequence_length / 4 < steps)
         return false;
     if (chunks.rates && chunks.rates_length / 4 < steps)
         return false;

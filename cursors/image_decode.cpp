@@ -27,7 +27,7 @@
 // shows through, padded to 4 bytes, in the colour rows' order). An image
 // without room for its mask has none (every pixel drawn).
 #include "cursors/cursor_format.h"
-#include "cursors/cursor_images.h"
+#include "cursors/cursor_parse.h"
 #include "cursors/cursor_pixels.h"
 #include "cursors/png_decode.h"
 

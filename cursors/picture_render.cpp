@@ -17,7 +17,7 @@
 // transparent one, whose colour is black, would darken it, and averaging it
 // with an inverting one would invert part of it); where they agree the colour
 // is averaged.
-#include "cursors/cursor_images.h"
+#include "cursors/cursor_parse.h"
 #include "cursors/cursor_pixels.h"
 
 namespace {

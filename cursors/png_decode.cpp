@@ -16,7 +16,7 @@
 // colour profiles, ...): skipped unread. Any other critical chunk is refused.
 #include "cursors/png_decode.h"
 
-#include "cursors/cursor_images.h"
+#include "cursors/cursor_parse.h"
 #include "cursors/pixel_arena.h"
 
 namespace {

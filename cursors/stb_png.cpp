@@ -8,7 +8,7 @@
 // image's rows and doubled when the compressed data holds more: the arena
 // refuses any growth once the buffer holds the whole rows, so data that
 // inflates past the image's rows is refused, not inflated.
-#include "cursors/cursor_images.h"
+#include "cursors/cursor_parse.h"
 #include "cursors/pixel_arena.h"
 #include "cursors/png_decode.h"
 

@@ -45,7 +45,7 @@ TEST(CursorPipeline, EmitsExactlyWhatItPlanned) {
         {ani_file(sequenced), 2.25f, 72, 3, 4, 69, 38},
         {several, 1.5f, 48, 1, 1, 5, 5},                    // the standard 32 x 1.5: the 48 image
         {several, 0.0f, 32, 1, 1, 3, 3},
-        {ani_ending_with("rate" + std::string(2, '\x10')), 1.0f, 32, 1, 1, 0, 0},  // cut short
+        {ani_ending_with("rate" + std::string(2, '\x10')), 1.0f, 32, 1, 1, 16, 16},  // cut short
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(testing::Message() << test.file.size() << " bytes at " << test.scale);
