@@ -1,9 +1,9 @@
 // Writes the generated seeds of the fuzz corpus: varied cursor files from a
-// fixed seed, built by the test builders. Each goes to the check's corpus as
-// it is, and to the private copy's corpus behind the two bytes that choose
-// the size asked (0, 0 for most). Single images of every kind go to the
+// fixed seed, built by the test builders. Each goes to the parse target's
+// corpus as it is, and to the pipeline target's corpus behind the two bytes
+// that choose the scale and the budget (0, 0 for most). Single images of every kind go to the
 // pixels' corpus, behind the two bytes that choose the size rendered.
-//   make_seeds CHECK_FOLDER COPY_FOLDER PIXELS_FOLDER
+//   make_seeds PARSE_FOLDER PIPELINE_FOLDER PIXELS_FOLDER
 #include <stdio.h>
 
 #include <string>
@@ -53,7 +53,7 @@ bool write_image_seeds(const std::string& folder) {
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        fprintf(stderr, "usage: make_seeds CHECK_FOLDER COPY_FOLDER PIXELS_FOLDER\n");
+        fprintf(stderr, "usage: make_seeds PARSE_FOLDER PIPELINE_FOLDER PIXELS_FOLDER\n");
         return 2;
     }
     if (!write_image_seeds(argv[3])) {
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         snprintf(name, sizeof name, "/varied-%02d", i);
         std::string size_bytes(2, '\0');
         if (i % ASKED_SIZE_EVERY == ASKED_SIZE_EVERY - 1)
-            size_bytes = std::string("\4\4", 2);  // 32 by 32
+            size_bytes = std::string("\5\0", 2);  // at 2.0
         if (!write_file(argv[1] + std::string(name), file.bytes) ||
             !write_file(argv[2] + std::string(name), size_bytes + file.bytes)) {
             fprintf(stderr, "make_seeds: cannot write %s\n", name);
