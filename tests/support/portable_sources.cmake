@@ -9,7 +9,8 @@ set(PORTABLE_BUILDER_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/cursor_builders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/png_builder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/varied_cursors.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../robustness/support/large_files.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/../robustness/support/large_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../robustness/support/hostile_files.cpp)
 set(PORTABLE_PIPELINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/cursor_pipeline.cpp
   ${CMAKE_CURRENT_LIST_DIR}/emitted_reader.cpp)

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "cursors/cursor_loader.h"
+#include "cursors/cursor_table.h"
 #include "tests/support/cursor_builders.h"
 #include "tests/support/cursor_pipeline.h"
 #include "tests/support/players_files.h"
+#include "tests/robustness/support/malformed_corpus.h"
 #include "tests/robustness/support/slot_files.h"
 #include "tests/support/scratch_folder.h"
 
@@ -254,6 +256,43 @@ TEST(FoundFaults, NoCursorTakesMoreThanItsPixelBudget) {
     EXPECT_EQ(256, loaded_size(path, 8.0f).cx);
     EXPECT_EQ(256, loaded_size(path, 33.0f).cx);
     EXPECT_EQ(256, loaded_size(path, 128.0f).cx);
+}
+
+// Fault 6: small files that each spend a large share of a load (48 frames a
+// tiny image each, their header's 256 x 256) held 290 MB for five of them,
+// and with 22 such files slots 8 to 21 showed no cursor at all, not even
+// their default: the defaults drew on the spent budget. The load is now
+// charged exactly what is emitted, the files share what the defaults leave,
+// and every slot shows its file at the largest size that fits, or its
+// default.
+TEST(FoundFaults, APackSpendingTheLoadLeavesNoSlotEmpty) {
+    ScratchFolder scratch;
+    CreateDirectoryA("plugin\\Cursors", NULL);
+    CreateDirectoryA("plugin\\Cursors\\Animated", NULL);
+    std::string spender = budget_spending_file();
+    for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
+        ASSERT_TRUE(write_file("plugin\\Cursors\\cursor" + std::to_string(slot) + ".ani", spender));
+    for (float scale : {1.0f, 2.0f}) {
+        ASSERT_TRUE(load_cursor_set(scale));
+        uint64_t pixels = 0;
+        int whole = 0, defaults = 0;
+        for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
+            int width = 0, height = 0;
+            ASSERT_EQ(1, probe_cursor_size(base_cursors[slot], &width, &height)) << slot;
+            if (cursor_steps(base_cursors[slot]) == 48) {
+                pixels += 48ull * width * height;
+                whole += width == 256;
+            } else {
+                // Its default from the first load: a reload keeps what a
+                // failing slot shows.
+                EXPECT_EQ(slot == 10 || slot == 12 ? 35 : 32, width) << slot;
+                ++defaults;
+            }
+        }
+        EXPECT_LE(pixels, LOAD_PIXELS - DEFAULT_PIXELS);
+        EXPECT_EQ(4, whole) << "3 Mi pixels each of some 14.5 Mi";
+        EXPECT_LE(16, defaults);
+    }
 }
 
 }  // namespace
