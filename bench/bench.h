@@ -52,6 +52,8 @@ StepTimes time_steps(const std::string& bytes, float scale);
 
 // The robustness suite's costly files of about 1 MiB and more.
 std::vector<std::string> costly_files();
+// Its costly and hostile files (of 64 KiB and more), in its order.
+std::vector<std::string> hostile_files();
 
 // Runs this program with `arguments` in `folder` and returns what it printed.
 std::string run_self_in(const std::string& arguments, const std::string& folder);

@@ -5,6 +5,8 @@
 // PNG images that inflate far), each at 2.0.
 #include "bench/bench.h"
 
+#include <string.h>
+
 #include <memory>
 
 #include "cursors/cursor_resource.h"
@@ -83,6 +85,14 @@ std::vector<std::string> costly_files() {
     std::vector<std::string> files;
     for (const SeedFile& file : large_malformed_files())
         if (file.bytes.size() >= COSTLY_SIZE)
+            files.push_back(file.bytes);
+    return files;
+}
+
+std::vector<std::string> hostile_files() {
+    std::vector<std::string> files;
+    for (const SeedFile& file : large_malformed_files())
+        if (strncmp(file.name, "costly:", 7) == 0 || strncmp(file.name, "hostile:", 8) == 0)
             files.push_back(file.bytes);
     return files;
 }

@@ -144,7 +144,7 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
         plan->hot_x[frame] = static_cast<uint16_t>(image.hot_x * plan->width / image.image_width);
         plan->hot_y[frame] = static_cast<uint16_t>(image.hot_y * plan->height / image.image_height);
         plan->decoded_pixels += image.image_width * image.image_height;
-        if (plan->decoded_pixels > MAX_CURSOR_PIXELS)
+        if (plan->decoded_pixels > MAX_DECODED_PIXELS)
             return false;
     }
     plan->bytes = table.animated

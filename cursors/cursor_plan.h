@@ -9,10 +9,14 @@
 // The largest side the module builds any cursor at: the largest pointer
 // Windows draws.
 const uint32_t MAX_CURSOR_SIDE = 256;
-// The most pixels one cursor may hold, all its frames together (64 frames at
-// the largest side, or a thousand small ones), and the most its chosen
-// images may decode to.
+// The most pixels one cursor may hold, all its frames together: 64 frames
+// at the largest side, or a thousand small ones.
 const uint32_t MAX_CURSOR_PIXELS = 4u << 20;
+// The most pixels its chosen images may decode to, all frames together: a
+// 1,024 by 1,024 image twice over, or 1,024 frames of 45 by 45 (players'
+// animations decode to a tenth of a megapixel at most), so that decoding and
+// rendering the worst file takes some tens of milliseconds.
+const uint32_t MAX_DECODED_PIXELS = 2u << 20;
 
 // What one load of both tables may make, the old set still alive beside it
 // during a reload: pixels (each frame's bitmaps as emitted; 16 Mi are some
@@ -72,5 +76,5 @@ struct CursorPlan {
 // closest in size to that, then the deepest, then the first; hotspots scale
 // with the image, truncated. False when nothing fits: more frames than the
 // request allows, no size that fits, or images that decode to more than
-// MAX_CURSOR_PIXELS.
+// MAX_DECODED_PIXELS.
 bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPlan* plan);

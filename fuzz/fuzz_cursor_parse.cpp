@@ -58,7 +58,7 @@ void require_plan_sound(uint32_t budget) {
     require(plan.frames == table.frame_count && plan.steps == table.step_count);
     require(plan.pixels == plan.frames * plan.width * plan.height);
     require(plan.pixels <= budget && plan.pixels <= MAX_CURSOR_PIXELS);
-    require(plan.decoded_pixels <= MAX_CURSOR_PIXELS);
+    require(plan.decoded_pixels <= MAX_DECODED_PIXELS);
     require(plan.reduced || (plan.width == plan.asked_width && plan.height == plan.asked_height));
     require(plan.width <= plan.asked_width && plan.height <= plan.asked_height);
     for (uint32_t frame = 0; frame < plan.frames; ++frame) {
