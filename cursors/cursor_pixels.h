@@ -40,6 +40,14 @@ struct Picture {
 // rows. False (the arena may be spent) when the image is not sound.
 bool decode_image(const uint8_t* image, uint32_t length, PixelArena* arena, Picture* picture);
 
+// The most arena bytes decode_image takes for an image of `length` bytes
+// whose sides are `width` by `height` (each at most MAX_IMAGE_SIDE): a PNG
+// needs room for its chunks, its compressed and inflated rows and its
+// decoder's conversions (up to some 40 bytes a pixel at 16 bits, interlaced)
+// besides the picture; once decoded, all but the picture's 5 bytes a pixel
+// is given back. UINT32_MAX when that is beyond 32 bits.
+uint32_t decode_arena_bound(uint32_t length, uint32_t width, uint32_t height);
+
 // Renders `source` at `width` by `height` into `target` (buffers from
 // `arena`): whole factors repeat pixels; other enlargements repeat to the
 // next whole factor above and average down; reductions average areas,
