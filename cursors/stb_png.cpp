@@ -7,7 +7,10 @@
 // checked. What it inflates it keeps in one buffer, first sized to the
 // image's rows and doubled when the compressed data holds more: the arena
 // refuses any growth once the buffer holds the whole rows, so data that
-// inflates past the image's rows is refused, not inflated.
+// inflates past the image's rows is refused, not inflated. (Interlaced rows
+// are sized by the decoder as if not interlaced, a little less than they
+// take: that buffer grows once, and what it inflates past the rows then
+// stays below the rows' own size before it is refused.)
 #include "cursors/cursor_images.h"
 #include "cursors/pixel_arena.h"
 #include "cursors/png_decode.h"

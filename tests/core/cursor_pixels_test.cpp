@@ -110,6 +110,12 @@ std::string rgba_png_with(const std::vector<std::string>& chunks, const std::str
     return png_file(parts);
 }
 
+std::string rgba_png_with_transparency() {
+    PngParts parts = RGBA_PNG;
+    parts.transparency = std::string(6, '\0');
+    return png_file(parts);
+}
+
 std::vector<Decoded> decoded_images() {
     return {
         {"1-bit classic pair, inverting pixel kept", classic_pair(), 2, 2, false,
@@ -141,6 +147,8 @@ std::vector<Decoded> decoded_images() {
                         png_chunk("iCCP", std::string("p\0\0junk", 7)),
                         png_chunk("iTXt", std::string("k\0\1\0\0\0junk", 10))}),
          2, 1, true, {0x280a141e, 0x00010203}, {0, 1}},
+        {"PNG with alpha and a transparency chunk it has no use for", rgba_png_with_transparency(), 2,
+         1, true, {0x280a141e, 0x00010203}, {0, 1}},
         {"PNG palette and transparency, an index past the palette reads black",
          png_file({3, 1, 8, 3, 0, bytes_of({0, 0, 1, 5}), bytes_of({255, 0, 0, 0, 255, 0}),
                    bytes_of({0x80}), {}}),
