@@ -55,7 +55,8 @@ uint32_t decode_arena_bound(uint32_t length, uint32_t width, uint32_t height);
 bool render_picture(const Picture& source, uint32_t width, uint32_t height, PixelArena* arena,
                     Picture* target);
 
-// Bytes emit_cursor_image writes for a picture of `width` by `height`.
+// Bytes emit_cursor_image writes for a picture of `width` by `height`; 0
+// when a side is 0 or above MAX_IMAGE_SIDE.
 uint32_t cursor_image_size(uint32_t width, uint32_t height);
 
 // Writes `picture` as the cursor resource CreateIconFromResourceEx takes:
@@ -65,12 +66,13 @@ uint32_t cursor_image_size(uint32_t width, uint32_t height);
 uint32_t emit_cursor_image(const Picture& picture, uint16_t hot_x, uint16_t hot_y, uint8_t* out);
 
 // Bytes an animated cursor of `frames` frames of `width` by `height` and
-// `steps` steps takes when emitted.
+// `steps` steps takes when emitted; 0 when a side is 0 or above 256 (an
+// icon entry's largest) or the size is beyond 32 bits.
 uint32_t animated_cursor_size(uint32_t frames, uint32_t steps, uint32_t width, uint32_t height);
 
 // Writes an animated cursor front to back: its header (the size set, each
-// frame an icon of one 32-bit image), then each frame in turn, then one
-// frame index and one rate a step.
+// frame an icon of one 32-bit image), then each frame in turn (each picture
+// of the size begun with), then one frame index and one rate a step.
 struct AnimatedWriter {
     uint8_t* out;
     uint32_t length;      // bytes written so far
