@@ -7,10 +7,7 @@
 // checked. What it inflates it keeps in one buffer, first sized to the
 // image's rows and doubled when the compressed data holds more: the arena
 // refuses any growth once the buffer holds the whole rows, so data that
-// inflates past the image's rows is refused, not inflated. (Interlaced rows
-// are sized by the decoder as if not interlaced, a little less than they
-// take: that buffer grows once, and what it inflates past the rows then
-// stays below the rows' own size before it is refused.)
+// inflates past the image's rows is refused, not inflated.
 #include "cursors/cursor_images.h"
 #include "cursors/pixel_arena.h"
 #include "cursors/png_decode.h"
@@ -32,7 +29,10 @@ void* png_take(size_t bytes) {
 // The decoder grows two buffers: the compressed rows it gathers (the first
 // grown from nothing), bounded by the image's bytes, and the inflated rows
 // (first taken at their exact size when not interlaced), which may grow only
-// while they hold less than the image's whole rows.
+// while they hold less than the image's whole rows. Interlaced rows are first
+// sized as if not interlaced, mostly a little less than they take: that
+// buffer then grows once, and what is inflated past the rows stays below the
+// rows' own size before the next growth is refused.
 void* png_resize(void* block, size_t old_bytes, size_t new_bytes) {
     bool compressed = !block || block == inflation->compressed;
     if (new_bytes > UINT32_MAX || (!compressed && old_bytes >= inflation->raw_bytes))
