@@ -41,6 +41,15 @@ const uint32_t COMPRESSION_NONE = 0;
 const uint32_t COMPRESSION_BIT_FIELDS = 3;
 const uint32_t MAX_PALETTE = 256;
 const uint32_t PNG_SIGNATURE_SIZE = 8;
+// What a PNG's decode may hold at once: the chunks copied and the compressed
+// rows gathered (twice the image's bytes when the gathering buffer has just
+// doubled), then per pixel the inflated rows (8 bytes at 16 bits RGBA,
+// doubled when interlaced rows outgrow the decoder's first guess), each
+// pass's rows, the whole image, its conversions to 8-bit RGBA, and the
+// picture; and the small blocks of alignment and padding.
+const uint32_t PNG_BYTES_A_FILE_BYTE = 3;
+const uint32_t PNG_BYTES_A_PIXEL = 48;
+const uint32_t PNG_SMALL_BLOCKS = 64u << 10;
 // 16 bits without bit fields are 5 bits a channel; 32 bits, 8.
 const uint32_t MASKS_555[3] = {0x7c00, 0x03e0, 0x001f};
 const uint32_t MASKS_888[3] = {0xff0000, 0x00ff00, 0x0000ff};
@@ -251,6 +260,12 @@ bool decode_bitmap(const uint8_t* image, uint32_t length, PixelArena* arena, Pic
 }
 
 }  // namespace
+
+uint32_t decode_arena_bound(uint32_t length, uint32_t width, uint32_t height) {
+    uint64_t bytes = PNG_BYTES_A_FILE_BYTE * static_cast<uint64_t>(length) +
+                     PNG_BYTES_A_PIXEL * static_cast<uint64_t>(width) * height + PNG_SMALL_BLOCKS;
+    return bytes <= UINT32_MAX ? static_cast<uint32_t>(bytes) : UINT32_MAX;
+}
 
 bool decode_image(const uint8_t* image, uint32_t length, PixelArena* arena, Picture* picture) {
     if (length >= PNG_SIGNATURE_SIZE && read_u32(image) == ID_PNG)

@@ -28,6 +28,7 @@ const uint32_t HEADER_DATA = 13;
 const uint32_t MAX_PALETTE_BYTES = 3 * 256;
 const uint32_t ANCILLARY_BIT = 0x20;  // in the type's first letter
 const uint8_t PALETTE_TYPE = 3;
+const uint8_t ALPHA_CHANNEL = 4;  // in the colour type
 
 uint32_t big_endian(const uint8_t* at) {
     return static_cast<uint32_t>(at[0]) << 24 | static_cast<uint32_t>(at[1]) << 16 |
@@ -124,6 +125,10 @@ bool take_chunk(const uint8_t* chunk, uint32_t bytes, bool first, Walk* walk) {
             copy_palette(walk, chunk, bytes);
         return true;
     } else if (type == type_of("tRNS")) {
+        // An image with an alpha channel has no use for one: left out, as
+        // other readers ignore it.
+        if (walk->colour_type & ALPHA_CHANNEL)
+            return true;
         if (walk->colour_type == PALETTE_TYPE && bytes > walk->palette_entries)
             return false;
     } else if (type == type_of("IEND")) {

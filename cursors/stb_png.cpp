@@ -29,7 +29,10 @@ void* png_take(size_t bytes) {
 // The decoder grows two buffers: the compressed rows it gathers (the first
 // grown from nothing), bounded by the image's bytes, and the inflated rows
 // (first taken at their exact size when not interlaced), which may grow only
-// while they hold less than the image's whole rows.
+// while they hold less than the image's whole rows. Interlaced rows are first
+// sized as if not interlaced, mostly a little less than they take: that
+// buffer then grows once, and what is inflated past the rows stays below the
+// rows' own size before the next growth is refused.
 void* png_resize(void* block, size_t old_bytes, size_t new_bytes) {
     bool compressed = !block || block == inflation->compressed;
     if (new_bytes > UINT32_MAX || (!compressed && old_bytes >= inflation->raw_bytes))

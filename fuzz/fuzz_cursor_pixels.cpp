@@ -3,8 +3,8 @@
 // decodes is rendered and written as a cursor image and as an animated
 // cursor of two frames, each in a buffer of exactly its announced size; the
 // image is taken twice, the arena filled with other bytes the second time,
-// and must give the same bytes (no pixel from memory nothing wrote), else
-// abort().
+// and must give the same bytes (no pixel from memory nothing wrote); and it
+// decodes as well in an arena of decode_arena_bound's size; else abort().
 #include <stdlib.h>
 #include <string.h>
 
@@ -33,19 +33,20 @@ void require_mask_follows_alpha(const Picture& picture) {
 }
 
 // The bytes written for the image, or none when it does not decode.
-std::vector<uint8_t> emitted(const uint8_t* image, uint32_t length, uint32_t width, uint32_t height) {
+std::vector<uint8_t> emitted(const uint8_t* image, uint32_t length, uint32_t width, uint32_t height,
+                             Picture* decoded) {
     std::vector<uint8_t> bytes;
     arena.used = 0;
     Buffer copy(length);
     if (length)
         memcpy(copy.bytes, image, length);
-    Picture decoded, rendered;
-    if (!decode_image(copy.bytes, length, &arena, &decoded))
+    Picture rendered;
+    if (!decode_image(copy.bytes, length, &arena, decoded))
         return bytes;
-    require(decoded.width && decoded.width <= 1024 && decoded.height && decoded.height <= 1024);
-    require_mask_follows_alpha(decoded);
-    require(render_picture(decoded, width, height, &arena, &rendered));
-    require(rendered.width == width && rendered.height == height && rendered.alpha == decoded.alpha);
+    require(decoded->width && decoded->width <= 1024 && decoded->height && decoded->height <= 1024);
+    require_mask_follows_alpha(*decoded);
+    require(render_picture(*decoded, width, height, &arena, &rendered));
+    require(rendered.width == width && rendered.height == height && rendered.alpha == decoded->alpha);
     require_mask_follows_alpha(rendered);
     uint32_t size = cursor_image_size(width, height);
     Buffer single(size);
@@ -73,11 +74,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t width = 1u + data[0], height = 1u + data[1];
     const uint8_t* image = data + SIZE_BYTES;
     uint32_t length = static_cast<uint32_t>(size - SIZE_BYTES);
-    std::vector<uint8_t> first = emitted(image, length, width, height);
+    Picture decoded;
+    std::vector<uint8_t> first = emitted(image, length, width, height, &decoded);
     uint32_t used = arena.used;
     memset(arena.base, 0xa5, used);
-    std::vector<uint8_t> second = emitted(image, length, width, height);
+    std::vector<uint8_t> second = emitted(image, length, width, height, &decoded);
     require(first == second && arena.used == used);
     memset(arena.base, 0, used);
+    uint32_t bound = first.empty() ? 0 : decode_arena_bound(length, decoded.width, decoded.height);
+    if (bound && bound <= ARENA_SIZE) {
+        PixelArena bounded = {arena.base, bound, 0};
+        Buffer copy(length);
+        memcpy(copy.bytes, image, length);
+        require(decode_image(copy.bytes, length, &bounded, &decoded));
+        memset(arena.base, 0, bounded.used);
+    }
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdio.h>
+
 #include <string>
 #include <vector>
 
@@ -108,6 +110,12 @@ std::string rgba_png_with(const std::vector<std::string>& chunks, const std::str
     return png_file(parts);
 }
 
+std::string rgba_png_with_transparency() {
+    PngParts parts = RGBA_PNG;
+    parts.transparency = std::string(6, '\0');
+    return png_file(parts);
+}
+
 std::vector<Decoded> decoded_images() {
     return {
         {"1-bit classic pair, inverting pixel kept", classic_pair(), 2, 2, false,
@@ -139,6 +147,8 @@ std::vector<Decoded> decoded_images() {
                         png_chunk("iCCP", std::string("p\0\0junk", 7)),
                         png_chunk("iTXt", std::string("k\0\1\0\0\0junk", 10))}),
          2, 1, true, {0x280a141e, 0x00010203}, {0, 1}},
+        {"PNG with alpha and a transparency chunk it has no use for", rgba_png_with_transparency(), 2,
+         1, true, {0x280a141e, 0x00010203}, {0, 1}},
         {"PNG palette and transparency, an index past the palette reads black",
          png_file({3, 1, 8, 3, 0, bytes_of({0, 0, 1, 5}), bytes_of({255, 0, 0, 0, 255, 0}),
                    bytes_of({0x80}), {}}),
@@ -337,6 +347,94 @@ TEST(CursorPixels, WrittenAnimatedCursorsHaveEveryFrameStepAndRate) {
     Built built = built_pixels(cursor, 2, 1);
     DestroyCursor(cursor);
     EXPECT_EQ(std::vector<uint32_t>({BLUE, RED}), built.colour) << "the first step shows frame 1";
+}
+
+// The folder of players' real cursor files beside the project, or "".
+std::string real_cursors_folder() {
+    for (const char* up : {"\\..\\shared\\real-cursors", "\\..\\..\\shared\\real-cursors"}) {
+        std::string folder = std::string(QUILLMERE_SOURCE_DIR) + up;
+        if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return folder;
+    }
+    return "";
+}
+
+std::string file_bytes(const std::string& path) {
+    std::string bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return bytes;
+    char buffer[65536];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    fclose(file);
+    return bytes;
+}
+
+// The first pixel where the module's decode and the system's differ, or "".
+std::string first_difference(const Picture& picture, const Built& built) {
+    for (uint32_t i = 0; i < picture.width * picture.height; ++i) {
+        // The system keeps an alpha image's colour with its alpha, and its
+        // AND mask as the file has it (the module's mask follows alpha);
+        // without alpha it keeps the colour and the mask.
+        uint32_t ours = picture.alpha ? picture.colour[i] : picture.colour[i] & 0xffffff;
+        uint32_t theirs = picture.alpha ? built.colour[i] : built.colour[i] & 0xffffff;
+        bool masks_differ = !picture.alpha && picture.mask[i] != built.mask[i];
+        if (ours != theirs || masks_differ) {
+            char text[96];
+            snprintf(text, sizeof text, "pixel %u: %08x mask %d, the system's %08x mask %d", i, ours,
+                     picture.mask[i], theirs, built.mask[i]);
+            return text;
+        }
+    }
+    return "";
+}
+
+// Every single-image cursor file of the real packs, decoded by the module at
+// its own size, has the pixels the system's own loader gives it.
+TEST(CursorPixels, RealFilesDecodeAsTheSystemDecodesThem) {
+    std::string root = real_cursors_folder();
+    if (root.empty())
+        GTEST_SKIP() << "no real cursor files beside the project";
+    std::vector<uint8_t> memory(32u << 20);
+    int compared = 0;
+    for (const char* pack : {"\\packs-1\\", "\\packs-2\\"}) {
+        std::string folder = root + pack;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "*.cur").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            std::string path = folder + found.cFileName;
+            std::string bytes = file_bytes(path);
+            if (bytes.size() < ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE || get32(bytes, 2) != 0x00010002)
+                continue;
+            uint32_t offset = get32(bytes, ICON_DIR_HEADER_SIZE + ENTRY_IMAGE_OFFSET);
+            if (offset >= bytes.size())
+                continue;
+            PixelArena arena = {memory.data(), static_cast<uint32_t>(memory.size()), 0};
+            Picture picture;
+            if (!decode_image(reinterpret_cast<const uint8_t*>(bytes.data()) + offset,
+                              static_cast<uint32_t>(bytes.size() - offset), &arena, &picture)) {
+                HANDLE loaded = LoadImageA(NULL, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);
+                EXPECT_FALSE(loaded) << found.cFileName << ": the system reads what the module refuses";
+                DestroyCursor(static_cast<HCURSOR>(loaded));
+                continue;
+            }
+            HANDLE cursor = LoadImageA(NULL, path.c_str(), IMAGE_CURSOR, static_cast<int>(picture.width),
+                                       static_cast<int>(picture.height), LR_LOADFROMFILE);
+            if (!cursor)
+                continue;
+            Built built = built_pixels(static_cast<HICON>(cursor), picture.width, picture.height);
+            DestroyCursor(static_cast<HCURSOR>(cursor));
+            EXPECT_EQ("", first_difference(picture, built)) << found.cFileName;
+            ++compared;
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_GT(compared, 0);
+    printf("compared %d real files pixel for pixel\n", compared);
 }
 
 }  // namespace
