@@ -150,5 +150,5 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
     plan->bytes = table.animated
                       ? animated_cursor_size(plan->frames, plan->steps, plan->width, plan->height)
                       : cursor_image_size(plan->width, plan->height);
-    return true;
+    return plan->bytes != 0;
 }
