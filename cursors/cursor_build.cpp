@@ -13,7 +13,8 @@ bool committed;
 
 bool commit_pixel_memory() {
     if (!arena.base) {
-        arena.base = static_cast<uint8_t*>(VirtualAlloc(NULL, ARENA_SIZE, MEM_RESERVE, PAGE_NOACCESS));
+        arena.base =
+            static_cast<uint8_t*>(VirtualAlloc(NULL, ARENA_SIZE, MEM_RESERVE, PAGE_NOACCESS));
         arena.size = arena.base ? ARENA_SIZE : 0;
     }
     if (arena.base && !committed)

@@ -55,8 +55,10 @@ void standard_size(uint32_t* width, uint32_t* height) {
         ReleaseDC(NULL, screen);
     if (dpi <= 0)
         dpi = USER_DEFAULT_SCREEN_DPI;
-    *width = static_cast<uint32_t>(MulDiv(GetSystemMetrics(SM_CXCURSOR), USER_DEFAULT_SCREEN_DPI, dpi));
-    *height = static_cast<uint32_t>(MulDiv(GetSystemMetrics(SM_CYCURSOR), USER_DEFAULT_SCREEN_DPI, dpi));
+    int cursor_width = MulDiv(GetSystemMetrics(SM_CXCURSOR), USER_DEFAULT_SCREEN_DPI, dpi);
+    int cursor_height = MulDiv(GetSystemMetrics(SM_CYCURSOR), USER_DEFAULT_SCREEN_DPI, dpi);
+    *width = cursor_width > 0 ? static_cast<uint32_t>(cursor_width) : 0;
+    *height = cursor_height > 0 ? static_cast<uint32_t>(cursor_height) : 0;
 }
 
 // The request for `table` at `scale` within `budget`.
@@ -76,7 +78,8 @@ HCURSOR load_open_file(CursorFile* file, float scale, LoadBudget* budget) {
     found.outcome = CURSOR_NOT_PARSED;
     if (parse_cursor_file(file->bytes, file->size, &table)) {
         found.outcome = CURSOR_NOT_PLANNED;
-        if (plan_cursor(table, plan_request(scale, *budget), &found.plan) && found.plan.bytes <= RESOURCE_ROOM) {
+        if (plan_cursor(table, plan_request(scale, *budget), &found.plan) &&
+            found.plan.bytes <= RESOURCE_ROOM) {
             found.outcome = CURSOR_NOT_BUILT;
             cursor = build_cursor(file->bytes, table, found.plan);
         }

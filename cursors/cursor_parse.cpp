@@ -83,7 +83,8 @@ bool read_info_header(const uint8_t* image, uint32_t room, CursorImage* found) {
     if (colours > 256)
         return false;
     uint32_t rows = height / 2;
-    uint32_t needed = INFO_HEADER_SIZE + colours * 4 + row_bytes(static_cast<uint32_t>(width), bits) * rows;
+    uint32_t needed =
+        INFO_HEADER_SIZE + colours * 4 + row_bytes(static_cast<uint32_t>(width), bits) * rows;
     found->image_width = static_cast<uint16_t>(width);
     found->image_height = static_cast<uint16_t>(rows);
     found->depth = static_cast<uint16_t>(bits);
@@ -165,6 +166,8 @@ bool parse_single_image(const uint8_t* bytes, uint32_t size, CursorTable* table)
     if (!read_directory(bytes, 0, size, table))
         return false;
     table->step_count = 1;
+    table->frame_of_step[0] = 0;
+    table->rate_of_step[0] = 0;
     table->several_sizes = several_sizes(*table, table->frames[0]);
     // Built at its own size, an image is its header's size.
     const CursorImage& first = table->images[0];

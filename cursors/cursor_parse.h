@@ -21,12 +21,12 @@ const uint32_t MAX_IMAGE_SIDE = 1024;
 // entries and inside its own frame (or file); `length` runs to that frame's
 // end.
 struct CursorImage {
-    uint32_t offset;                    // from the file's start
+    uint32_t offset;  // from the file's start
     uint32_t length;
-    uint16_t width, height;             // what it counts as when choosing: the entry's
-    uint16_t image_width, image_height; // its header's (a PNG's IHDR)
-    uint16_t depth;                     // bits per pixel (32 for PNG)
-    uint16_t hot_x, hot_y;              // the entry's hotspot
+    uint16_t width, height;              // what it counts as when choosing: the entry's
+    uint16_t image_width, image_height;  // its header's (a PNG's IHDR)
+    uint16_t depth;                      // bits per pixel (32 for PNG)
+    uint16_t hot_x, hot_y;               // the entry's hotspot
 };
 
 // A frame: its images are images[first_image] onwards.

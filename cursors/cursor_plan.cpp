@@ -41,7 +41,9 @@ uint32_t largest_fitting_side(uint32_t width, uint32_t height, uint32_t target, 
     };
     double estimate = static_cast<double>(longest) *
                       sqrt(static_cast<double>(limit) / (static_cast<double>(width) * height));
-    uint32_t side = estimate >= target ? target : estimate < 1.0 ? 1 : static_cast<uint32_t>(estimate);
+    uint32_t side = estimate >= target ? target
+                    : estimate < 1.0   ? 1
+                                       : static_cast<uint32_t>(estimate);
     while (side < target && fits(side + 1))
         ++side;
     while (side > 1 && !fits(side))
@@ -57,7 +59,8 @@ uint32_t choose_image(const CursorTable& table, const CursorFrame& frame, uint32
     for (uint32_t i = frame.first_image; i < frame.first_image + frame.image_count; ++i) {
         const CursorImage& image = table.images[i];
         uint32_t apart = distance(image.width, width) + distance(image.height, height);
-        if (apart < best_distance || (apart == best_distance && image.depth > table.images[best].depth)) {
+        if (apart < best_distance ||
+            (apart == best_distance && image.depth > table.images[best].depth)) {
             best = i;
             best_distance = apart;
         }
@@ -71,8 +74,8 @@ bool fit_size(CursorPlan* plan, uint32_t limit) {
     uint32_t width = plan->asked_width, height = plan->asked_height;
     uint32_t longest = longer(width, height);
     uint32_t target = longest > MAX_CURSOR_SIDE ? MAX_CURSOR_SIDE : longest;
-    plan->reduced = target < longest ||
-                    static_cast<uint64_t>(width) * height > static_cast<uint64_t>(limit);
+    plan->reduced =
+        target < longest || static_cast<uint64_t>(width) * height > static_cast<uint64_t>(limit);
     if (plan->reduced) {
         uint32_t side = largest_fitting_side(width, height, target, limit);
         if (!side)
@@ -126,8 +129,8 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
         return false;
     int width = 0, height = 0;
     if (asks_a_size(scale) && plan->own_width <= LARGEST_SIDE && plan->own_height <= LARGEST_SIDE)
-        asked_size(static_cast<int>(plan->own_width), static_cast<int>(plan->own_height), scale, &width,
-                   &height);
+        asked_size(static_cast<int>(plan->own_width), static_cast<int>(plan->own_height), scale,
+                   &width, &height);
     plan->asked_width = width ? static_cast<uint32_t>(width) : plan->own_width;
     plan->asked_height = height ? static_cast<uint32_t>(height) : plan->own_height;
     uint32_t budget = request.pixels < MAX_CURSOR_PIXELS ? request.pixels : MAX_CURSOR_PIXELS;

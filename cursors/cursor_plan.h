@@ -57,12 +57,12 @@ struct PlanRequest {
 };
 
 struct CursorPlan {
-    uint32_t own_width, own_height;      // several sizes: the standard size
-    uint32_t asked_width, asked_height;  // own × scale
-    uint32_t width, height;              // the size shown, every frame
-    bool reduced;                        // smaller than asked: the side or pixel limits
-    uint32_t frames, steps;              // the table's
-    uint16_t image_of_frame[MAX_FRAMES]; // the table's image each frame is made from
+    uint32_t own_width, own_height;                 // several sizes: the standard size
+    uint32_t asked_width, asked_height;             // own × scale
+    uint32_t width, height;                         // the size shown, every frame
+    bool reduced;                                   // smaller than asked: the side or pixel limits
+    uint32_t frames, steps;                         // the table's
+    uint16_t image_of_frame[MAX_FRAMES];            // the table's image each frame is made from
     uint16_t hot_x[MAX_FRAMES], hot_y[MAX_FRAMES];  // at the size shown
     uint32_t pixels;          // frames × width × height: what the load is charged
     uint32_t decoded_pixels;  // the chosen images' own pixels, all frames

@@ -16,7 +16,8 @@ namespace {
 const size_t CHOICE_BYTES = 2;
 const float SCALES[] = {0.0f,  1.0f, 1.25f, 1.5f,  1.875f, 2.0f,  2.25f, 3.0f,
                         0.01f, 4.0f, 7.9f,  16.0f, 128.0f, 1e30f, -0.0f, 2.5f};
-const uint32_t BUDGETS[] = {WHOLE_LOAD_PIXELS, MAX_CURSOR_PIXELS, 1u << 20, 65536, 4096, 1024, 64, 1};
+const uint32_t BUDGETS[] = {
+    WHOLE_LOAD_PIXELS, MAX_CURSOR_PIXELS, 1u << 20, 65536, 4096, 1024, 64, 1};
 const uint32_t SCALE_COUNT = sizeof SCALES / sizeof SCALES[0];
 const uint32_t BUDGET_COUNT = sizeof BUDGETS / sizeof BUDGETS[0];
 

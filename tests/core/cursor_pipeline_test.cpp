@@ -43,7 +43,7 @@ TEST(CursorPipeline, EmitsExactlyWhatItPlanned) {
         {make_cur(32, 32, 31, 17), 1.5f, 48, 1, 1, 46, 25},  // hotspots truncated as they scale
         {make_cur(32, 32, 31, 17), 2.0f, 64, 1, 1, 62, 34},
         {ani_file(sequenced), 2.25f, 72, 3, 4, 69, 38},
-        {several, 1.5f, 48, 1, 1, 5, 5},                    // the standard 32 x 1.5: the 48 image
+        {several, 1.5f, 48, 1, 1, 5, 5},  // the standard 32 x 1.5: the 48 image
         {several, 0.0f, 32, 1, 1, 3, 3},
         {ani_ending_with("rate" + std::string(2, '\x10')), 1.0f, 32, 1, 1, 16, 16},  // cut short
     };
@@ -52,7 +52,8 @@ TEST(CursorPipeline, EmitsExactlyWhatItPlanned) {
         PipelineRun first = run(test.file, test.scale, WHOLE_LOAD_PIXELS, 0x00);
         ASSERT_FALSE(first.resource.empty());
         EmittedCursor read;
-        ASSERT_TRUE(read_emitted_cursor(first.resource.data(), static_cast<uint32_t>(first.resource.size()),
+        ASSERT_TRUE(read_emitted_cursor(first.resource.data(),
+                                        static_cast<uint32_t>(first.resource.size()),
                                         first.table->animated, &read));
         EXPECT_EQ(test.side, read.width);
         EXPECT_EQ(test.side, read.height);

@@ -41,6 +41,7 @@ PipelineRun run_pipeline(const uint8_t* bytes, uint32_t size, float scale, uint3
 bool module_accepts(const uint8_t* bytes, uint32_t size) {
     std::unique_ptr<CursorTable> table(new CursorTable);
     std::unique_ptr<CursorPlan> plan(new CursorPlan);
-    PlanRequest request = {0.0f, STANDARD_SIDE, STANDARD_SIDE, WHOLE_LOAD_PIXELS, WHOLE_LOAD_FRAMES};
+    PlanRequest request = {0.0f, STANDARD_SIDE, STANDARD_SIDE, WHOLE_LOAD_PIXELS,
+                           WHOLE_LOAD_FRAMES};
     return parse_cursor_file(bytes, size, table.get()) && plan_cursor(*table, request, plan.get());
 }

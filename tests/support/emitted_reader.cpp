@@ -30,8 +30,9 @@ uint32_t image_bytes(uint32_t width, uint32_t height) {
 // (height doubled for the mask), no palette.
 bool image_is_exact(const uint8_t* image, uint32_t width, uint32_t height) {
     uint32_t size_image = u32(image + 20);
-    return u32(image) == INFO_HEADER_SIZE && u32(image + 4) == width && u32(image + 8) == 2 * height &&
-           u16(image + 12) == 1 && u16(image + 14) == 32 && u32(image + 16) == 0 &&
+    return u32(image) == INFO_HEADER_SIZE && u32(image + 4) == width &&
+           u32(image + 8) == 2 * height && u16(image + 12) == 1 && u16(image + 14) == 32 &&
+           u32(image + 16) == 0 &&
            (size_image == 0 || size_image == image_bytes(width, height) - INFO_HEADER_SIZE) &&
            u32(image + 32) == 0 && u32(image + 36) == 0;
 }
@@ -92,13 +93,14 @@ bool read_animated(const uint8_t* bytes, uint32_t length, EmittedCursor* cursor)
     uint32_t flags = u32(anih + 32);
     if (u32(anih) != ANIH_SIZE || cursor->frames == 0 || cursor->frames > 1024 ||
         cursor->steps == 0 || cursor->steps > 1024 || cursor->width == 0 || cursor->height == 0 ||
-        cursor->width > MAX_SIDE || cursor->height > MAX_SIDE || flags != (FLAG_ICON | FLAG_SEQUENCE))
+        cursor->width > MAX_SIDE || cursor->height > MAX_SIDE ||
+        flags != (FLAG_ICON | FLAG_SEQUENCE))
         return false;
     const uint8_t* list = bytes + 20 + ANIH_SIZE;
     uint32_t frame_bytes = 8 + ICON_HEADER_SIZE + image_bytes(cursor->width, cursor->height);
     uint32_t list_end = 20 + ANIH_SIZE + 12 + cursor->frames * frame_bytes;
-    if (!is(list, "LIST") || !is(list + 8, "fram") || u32(list + 4) != 4 + cursor->frames * frame_bytes ||
-        list_end > length)
+    if (!is(list, "LIST") || !is(list + 8, "fram") ||
+        u32(list + 4) != 4 + cursor->frames * frame_bytes || list_end > length)
         return false;
     cursor->hot_x.resize(cursor->frames);
     cursor->hot_y.resize(cursor->frames);
@@ -110,7 +112,8 @@ bool read_animated(const uint8_t* bytes, uint32_t length, EmittedCursor* cursor)
     uint32_t position = list_end;
     for (int chunk = 0; chunk < 2; ++chunk) {
         if (length - position >= 4 && is(bytes + position, "seq "))
-            if (!read_steps(bytes, length, &position, "seq ", cursor->steps, &cursor->frame_of_step))
+            if (!read_steps(bytes, length, &position, "seq ", cursor->steps,
+                            &cursor->frame_of_step))
                 return false;
         if (length - position >= 4 && is(bytes + position, "rate"))
             if (!read_steps(bytes, length, &position, "rate", cursor->steps, &cursor->rate_of_step))
@@ -127,7 +130,8 @@ bool read_animated(const uint8_t* bytes, uint32_t length, EmittedCursor* cursor)
 
 }  // namespace
 
-bool read_emitted_cursor(const uint8_t* bytes, uint32_t length, bool animated, EmittedCursor* cursor) {
+bool read_emitted_cursor(const uint8_t* bytes, uint32_t length, bool animated,
+                         EmittedCursor* cursor) {
     *cursor = EmittedCursor();
     return animated ? read_animated(bytes, length, cursor) : read_single(bytes, length, cursor);
 }

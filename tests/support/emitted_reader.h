@@ -17,4 +17,5 @@ struct EmittedCursor {
 
 // Reads `length` bytes as the module's emitted resource (`animated` tells
 // which shape); false when they are not exactly that shape.
-bool read_emitted_cursor(const uint8_t* bytes, uint32_t length, bool animated, EmittedCursor* cursor);
+bool read_emitted_cursor(const uint8_t* bytes, uint32_t length, bool animated,
+                         EmittedCursor* cursor);

@@ -29,7 +29,9 @@ public:
         for (int i = count - 1; i >= 0; --i)
             bit((value >> i) & 1);
     }
-    std::string bytes() const { return out_ + (filled_ ? std::string(1, static_cast<char>(byte_)) : ""); }
+    std::string bytes() const {
+        return out_ + (filled_ ? std::string(1, static_cast<char>(byte_)) : "");
+    }
 
 private:
     void bit(uint32_t value) {
@@ -50,9 +52,9 @@ private:
 // some 160 times smaller.
 std::string zeros_zlib(uint32_t size) {
     BitWriter writer;
-    writer.bits(1, 1);         // the last block
-    writer.bits(1, 2);         // fixed codes
-    writer.code(0x30, 8);      // literal 0
+    writer.bits(1, 1);     // the last block
+    writer.bits(1, 2);     // fixed codes
+    writer.code(0x30, 8);  // literal 0
     for (uint32_t i = 0; i < (size - 1) / DEFLATE_LONGEST_MATCH; ++i) {
         writer.code(0xc5, 8);  // length 258 (code 285)
         writer.code(0, 5);     // distance 1
@@ -67,7 +69,8 @@ std::string zeros_zlib(uint32_t size) {
 }
 
 uint32_t zeros_size(uint32_t at_least) {
-    return 1 + (at_least + DEFLATE_LONGEST_MATCH - 1) / DEFLATE_LONGEST_MATCH * DEFLATE_LONGEST_MATCH;
+    return 1 +
+           (at_least + DEFLATE_LONGEST_MATCH - 1) / DEFLATE_LONGEST_MATCH * DEFLATE_LONGEST_MATCH;
 }
 
 // A 32 by 32 black PNG (8-bit RGB rows, all 0), with `chunks` before its
@@ -93,8 +96,8 @@ std::string animation_of(const std::string& frame, uint32_t frames, uint32_t hea
 // image; the third entry's image is a sound `side` by `side` one.
 std::string image_inside_entries(int side) {
     std::string image = dib_image(side, side, 32);
-    std::string file = icon_file(2, {{side, side, image, 1, 1}, {side, side, image, 2, 2},
-                                     {side, side, image, 3, 3}});
+    std::string file = icon_file(
+        2, {{side, side, image, 1, 1}, {side, side, image, 2, 2}, {side, side, image, 3, 3}});
     const size_t second = 6 + 16;
     set32(file, 6 + 12, static_cast<uint32_t>(second));  // the first entry's image offset
     set32(file, second, 40);                             // header size
@@ -110,28 +113,31 @@ void add_hostile_files(std::vector<SeedFile>& files) {
     std::string png_1x1 = png_image(1, 1);
     files.push_back({"hostile: 1,024 PNG frames of 1x1 whose entries claim 255x255",
                      animation_of(frame_of(png_1x1, 255, 0), MANY_FRAMES)});
-    files.push_back({"hostile: an image starting inside its directory's entries",
-                     image_inside_entries(32)});
+    files.push_back(
+        {"hostile: an image starting inside its directory's entries", image_inside_entries(32)});
     files.push_back({"hostile: 1,024 frames whose first image starts inside their entries",
                      animation_of(image_inside_entries(4), MANY_FRAMES)});
     std::string text = "Comment";
     text += std::string(2, '\0') + zeros_zlib(zeros_size(INFLATED_TEXT));
-    std::string texty = png_file(black_png(std::vector<std::string>(TEXT_CHUNKS, png_chunk("zTXt", text))));
-    files.push_back({"hostile: a PNG whose 150 text chunks inflate to 150 MiB", frame_of(texty, 32, 3)});
+    std::string texty =
+        png_file(black_png(std::vector<std::string>(TEXT_CHUNKS, png_chunk("zTXt", text))));
+    files.push_back(
+        {"hostile: a PNG whose 150 text chunks inflate to 150 MiB", frame_of(texty, 32, 3)});
     files.push_back({"hostile: a PNG frame whose 150 text chunks inflate to 150 MiB",
                      animation_of(frame_of(texty, 32, 3), 1)});
     PngParts parts = black_png({});
     std::string png = png_file(parts);
     std::string header = png.substr(0, 8 + 25);
-    std::string inflating = header + png_chunk("IDAT", zeros_zlib(zeros_size(INFLATED_ROWS))) +
-                            png_chunk("IEND", "");
-    files.push_back({"hostile: a PNG whose data inflates to 64 MiB past its rows",
-                     frame_of(inflating, 32, 3)});
-    files.push_back({"hostile: 64 PNG frames whose data inflates far past their rows",
-                     animation_of(frame_of(header + png_chunk("IDAT", zeros_zlib(zeros_size(1u << 20))) +
-                                               png_chunk("IEND", ""),
-                                           32, 3),
-                                  64)});
+    std::string inflating =
+        header + png_chunk("IDAT", zeros_zlib(zeros_size(INFLATED_ROWS))) + png_chunk("IEND", "");
+    files.push_back(
+        {"hostile: a PNG whose data inflates to 64 MiB past its rows", frame_of(inflating, 32, 3)});
+    files.push_back(
+        {"hostile: 64 PNG frames whose data inflates far past their rows",
+         animation_of(frame_of(header + png_chunk("IDAT", zeros_zlib(zeros_size(1u << 20))) +
+                                   png_chunk("IEND", ""),
+                               32, 3),
+                      64)});
 }
 
 std::string budget_spending_file() {
