@@ -6,20 +6,24 @@ namespace {
 
 const DWORD ICON_RESOURCE_VERSION = 0x00030000;
 
-// The module's pixel memory: reserved once (ARENA_SIZE), committed while a
-// load uses it. Loads never overlap.
+// The module's pixel memory: reserved once (ARENA_SIZE), committed as far
+// as the cursors being made need while a load runs. Loads never overlap.
 PixelArena arena;
-bool committed;
+uint32_t committed;
 
-bool commit_pixel_memory() {
-    if (!arena.base) {
+bool commit_pixel_memory(uint32_t bytes) {
+    if (!arena.base)
         arena.base =
             static_cast<uint8_t*>(VirtualAlloc(NULL, ARENA_SIZE, MEM_RESERVE, PAGE_NOACCESS));
-        arena.size = arena.base ? ARENA_SIZE : 0;
+    if (!arena.base || bytes > ARENA_SIZE)
+        return false;
+    if (bytes > committed) {
+        if (!VirtualAlloc(arena.base, bytes, MEM_COMMIT, PAGE_READWRITE))
+            return false;
+        committed = bytes;
     }
-    if (arena.base && !committed)
-        committed = VirtualAlloc(arena.base, ARENA_SIZE, MEM_COMMIT, PAGE_READWRITE) != NULL;
-    return committed;
+    arena.size = bytes;
+    return true;
 }
 
 }  // namespace
@@ -27,7 +31,7 @@ bool commit_pixel_memory() {
 HCURSOR build_cursor(const uint8_t* file, const CursorTable& table, const CursorPlan& plan) {
     uint8_t* resource;
     uint32_t length;
-    if (!commit_pixel_memory() ||
+    if (!commit_pixel_memory(plan.arena_bytes) ||
         !(length = make_cursor_resource(file, table, plan, &arena, &resource)))
         return NULL;
     return CreateIconFromResourceEx(resource, length, FALSE, ICON_RESOURCE_VERSION,
@@ -38,5 +42,5 @@ HCURSOR build_cursor(const uint8_t* file, const CursorTable& table, const Cursor
 void release_pixel_memory() {
     if (committed)
         VirtualFree(arena.base, ARENA_SIZE, MEM_DECOMMIT);
-    committed = false;
+    committed = 0;
 }

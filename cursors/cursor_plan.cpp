@@ -13,7 +13,24 @@ const double LARGEST_SIDE = 2147483647.0;
 // MAX_CURSOR_SIDE stays inside 32 bits.
 const uint32_t EXACT_SIDE = 1u << 23;
 
+// Each block the arena hands out starts on 8 bytes.
+const uint64_t ARENA_ALIGNMENT = 8;
+// A picture's bytes a pixel: its colour and its mask.
+const uint64_t PICTURE_BYTES_A_PIXEL = 5;
+
 uint32_t longer(uint32_t a, uint32_t b) { return a > b ? a : b; }
+
+uint64_t aligned(uint64_t bytes) { return (bytes + ARENA_ALIGNMENT - 1) / ARENA_ALIGNMENT * ARENA_ALIGNMENT; }
+
+// The arena bytes making one frame from `image` takes at `width` by
+// `height`: decoding it, then its picture kept beside the rendered one.
+uint64_t frame_arena_bytes(const CursorImage& image, uint32_t width, uint32_t height) {
+    uint64_t decoding = decode_arena_bound(image.length, image.image_width, image.image_height);
+    uint64_t rendering =
+        aligned(PICTURE_BYTES_A_PIXEL * image.image_width * image.image_height) +
+        2 * ARENA_ALIGNMENT + PICTURE_BYTES_A_PIXEL * width * height;
+    return decoding > rendering ? decoding : rendering;
+}
 uint32_t distance(uint32_t a, uint32_t b) { return a > b ? a - b : b - a; }
 
 // A scale of 0, an infinite one or a NaN asks for the own size.
@@ -139,6 +156,7 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
     plan->frames = table.frame_count;
     plan->steps = table.step_count;
     plan->pixels = plan->frames * plan->width * plan->height;
+    uint64_t frame_bytes = 0;
     for (uint32_t frame = 0; frame < plan->frames; ++frame) {
         uint32_t chosen = choose_image(table, table.frames[frame], plan->width, plan->height);
         const CursorImage& image = table.images[chosen];
@@ -147,11 +165,16 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
         plan->hot_x[frame] = static_cast<uint16_t>(image.hot_x * plan->width / image.image_width);
         plan->hot_y[frame] = static_cast<uint16_t>(image.hot_y * plan->height / image.image_height);
         plan->decoded_pixels += image.image_width * image.image_height;
+        uint64_t bytes = frame_arena_bytes(image, plan->width, plan->height);
+        if (bytes > frame_bytes)
+            frame_bytes = bytes;
         if (plan->decoded_pixels > MAX_DECODED_PIXELS)
             return false;
     }
     plan->bytes = table.animated
                       ? animated_cursor_size(plan->frames, plan->steps, plan->width, plan->height)
                       : cursor_image_size(plan->width, plan->height);
+    uint64_t arena_bytes = aligned(plan->bytes) + frame_bytes;
+    plan->arena_bytes = arena_bytes < 0xffffffffu ? static_cast<uint32_t>(arena_bytes) : 0xffffffffu;
     return plan->bytes != 0;
 }

@@ -67,6 +67,9 @@ struct CursorPlan {
     uint32_t pixels;          // frames × width × height: what the load is charged
     uint32_t decoded_pixels;  // the chosen images' own pixels, all frames
     uint32_t bytes;           // of the emitted resource
+    // The pixel memory making it takes: the resource, then the largest
+    // frame's decoding and rendering (UINT32_MAX when beyond 32 bits).
+    uint32_t arena_bytes;
 };
 
 // Plans `table` for `request`. The size shown is the own size times the

@@ -82,7 +82,7 @@ void require_plan_sound(uint32_t budget) {
     uint32_t bytes = table.animated
                          ? animated_cursor_size(plan.frames, plan.steps, plan.width, plan.height)
                          : cursor_image_size(plan.width, plan.height);
-    require(plan.bytes == bytes);
+    require(plan.bytes == bytes && plan.arena_bytes > plan.bytes);
 }
 
 }  // namespace

@@ -11,13 +11,6 @@ PixelArena* shared_arena() {
     return &arena;
 }
 
-// Bytes to set before a run: the resource, and generously what decoding and
-// rendering its images take.
-uint32_t bytes_to_fill(const CursorPlan& plan) {
-    uint64_t bytes = static_cast<uint64_t>(plan.bytes) + 16ull * plan.decoded_pixels + (1u << 20);
-    return bytes < ARENA_SIZE ? static_cast<uint32_t>(bytes) : ARENA_SIZE;
-}
-
 }  // namespace
 
 PipelineRun run_pipeline(const uint8_t* bytes, uint32_t size, float scale, uint32_t pixels,
@@ -29,8 +22,12 @@ PipelineRun run_pipeline(const uint8_t* bytes, uint32_t size, float scale, uint3
     run.planned = run.parsed && plan_cursor(*run.table, request, &run.plan);
     if (!run.planned)
         return run;
+    // As the module makes it: in the memory the plan says it takes.
+    if (run.plan.arena_bytes > ARENA_SIZE)
+        return run;
     PixelArena* arena = shared_arena();
-    memset(arena->base, fill, bytes_to_fill(run.plan));
+    arena->size = run.plan.arena_bytes;
+    memset(arena->base, fill, arena->size);
     uint8_t* resource = NULL;
     uint32_t length = make_cursor_resource(bytes, *run.table, run.plan, arena, &resource);
     if (length)

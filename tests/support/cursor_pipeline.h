@@ -25,8 +25,9 @@ struct PipelineRun {
 };
 
 // Parses `bytes`, plans them at `scale` within `pixels` and `frames`, and
-// makes the resource in an arena of the module's size whose first bytes
-// (those the resource and its pixel work may use) are set to `fill` first.
+// makes the resource, as the module does, in as much memory as the plan
+// says it takes (no resource when that is over ARENA_SIZE), every byte of
+// it set to `fill` first.
 PipelineRun run_pipeline(const uint8_t* bytes, uint32_t size, float scale,
                          uint32_t pixels = WHOLE_LOAD_PIXELS, uint32_t frames = WHOLE_LOAD_FRAMES,
                          uint8_t fill = 0);
