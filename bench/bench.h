@@ -33,7 +33,7 @@ double median(std::vector<double> values);
 // The sections of the table.
 void bench_cursor_path(const Settings& settings, Table* table);
 void bench_cursor_loading(const Settings& settings, Table* table);
-void bench_judgement(const Settings& settings, Table* table);
+void bench_pipeline(const Settings& settings, Table* table);
 void bench_start_up(const Settings& settings, Table* table);
 void bench_footprint(const Settings& settings, Table* table);
 void bench_wrapper_settings(const Settings& settings, Table* table);
@@ -43,8 +43,18 @@ void bench_wrapper_settings(const Settings& settings, Table* table);
 int child_start_up();
 int child_rescales(int rescales);
 
+// One file's steps through the module's straight line, in microseconds, and
+// whether it was built.
+struct StepTimes {
+    double parse, plan, decode, render, emit;
+    bool built;
+};
+StepTimes time_steps(const std::string& bytes, float scale);
+
 // The robustness suite's costly files of about 1 MiB and more.
 std::vector<std::string> costly_files();
+// Its costly and hostile files (of 64 KiB and more), in its order.
+std::vector<std::string> hostile_files();
 
 // Runs this program with `arguments` in `folder` and returns what it printed.
 std::string run_self_in(const std::string& arguments, const std::string& folder);

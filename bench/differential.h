@@ -1,9 +1,12 @@
 // The differential run behind scripts/differential.sh: thousands of varied
-// cursor files that the module's judgement accepts, each loaded through the
+// cursor files that the module parses and plans, each loaded through the
 // module's load path and through the bare system loader, several rounds,
-// in child processes so that a crash is pinned on its file. Not a test: it
-// prints figures and lists the files that crashed, stalled, took over a
-// second, grew the process by over 200 MB or left GDI objects behind.
+// in child processes so that a crash is pinned on its file. Every cursor the
+// module's path builds is compared with the module's own plan and emitted
+// resource: its size, steps and first frame's pixels, exactly. Not a test:
+// it prints figures and lists the files that crashed, stalled, took over a
+// second, grew the process by over 200 MB, left GDI objects behind or were
+// built otherwise than planned.
 #pragma once
 
 #include <windows.h>
@@ -11,11 +14,12 @@
 #include <string>
 #include <vector>
 
-// The ways each file is loaded: the module's path at three scales, the
-// system's loader at the file's own size and at 64 by 64.
-const int LOAD_METHODS = 5;
+// The ways each file is loaded: the module's path at four scales (a
+// fractional one among them), the system's loader at the file's own size
+// and at 64 by 64.
+const int LOAD_METHODS = 6;
 // The first ways are the module's load path, the rest the bare system loader.
-const int MODULE_LOAD_METHODS = 3;
+const int MODULE_LOAD_METHODS = 4;
 extern const char* const LOAD_METHOD_NAMES[LOAD_METHODS];
 
 const DWORD SLOW_LOAD_MS = 1000;

@@ -14,7 +14,7 @@
 
 #include "bench/differential.h"
 #include "plugin/plugin.h"
-#include "tests/support/cursor_judgement.h"
+#include "tests/support/cursor_pipeline.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/varied_cursors.h"
 
@@ -37,9 +37,8 @@ struct Candidate {
 };
 
 bool accepted(const std::string& bytes) {
-    std::vector<BYTE> copy(bytes.size() + 1);
-    return judge_cursor_file(reinterpret_cast<const BYTE*>(bytes.data()),
-                             static_cast<DWORD>(bytes.size()), copy.data(), NULL);
+    return module_accepts(reinterpret_cast<const uint8_t*>(bytes.data()),
+                          static_cast<uint32_t>(bytes.size()));
 }
 
 // The accepted files: drawn from the varied generator, then the corpora's.

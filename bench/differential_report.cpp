@@ -123,7 +123,7 @@ int run_differential(const std::string& out, const std::string& folder,
     }
 
     printf("\n| figure | value |\n|---|---|\n| files drawn or read | %ld |\n", candidates);
-    printf("| files accepted by the module's judgement, each loaded | %d |\n", count);
+    printf("| files the module parses and plans, each loaded | %d |\n", count);
     printf("| loads (%d ways, %d rounds) | %ld |\n", LOAD_METHODS, rounds, total.get("loads"));
     printf("| crashes in the module's load path (a child ended by an exception) | %ld |\n"
            "| crashes in the bare system loader, given the file as it is | %ld |\n"
@@ -132,6 +132,8 @@ int run_differential(const std::string& out, const std::string& folder,
     printf("| slow loads (over %lu ms) | %ld |\n| huge loads (process over %.0f MB larger) | %ld |\n",
            SLOW_LOAD_MS, total.get("slow"), HUGE_GROWTH_MB, total.get("huge"));
     printf("| loads after which GDI objects grew | %ld |\n", total.get("gdi_growth"));
+    printf("| the module's cursors not exactly as planned (size, steps, first frame's pixels) | %ld |\n",
+           total.get("unplanned"));
     for (int method = 0; method < LOAD_METHODS; ++method)
         printf("| loads without a cursor, %s | %ld |\n", LOAD_METHOD_NAMES[method],
                total.get(failed_figure(method)));
@@ -145,7 +147,7 @@ int run_differential(const std::string& out, const std::string& folder,
                 continue;
             ++with[0];
             with[1] += has_problem(problems, i, LOAD_METHOD_NAMES[0], "no-cursor");
-            with[2] += has_problem(problems, i, LOAD_METHOD_NAMES[3], "no-cursor");
+            with[2] += has_problem(problems, i, LOAD_METHOD_NAMES[MODULE_LOAD_METHODS], "no-cursor");
             with[3] += has_problem(problems, i, "", "gdi-objects");
         }
         printf("  %-28s %6d %6d %6d %6d\n", feature, with[0], with[1], with[2], with[3]);

@@ -21,10 +21,12 @@ namespace {
 const DWORD CURSOR_PAYLOAD = 106532;
 const DWORD OVERHEAD_TARGET = 13 * 1024;
 
-// Imports that would mean an allocation of the module's own.
+// Imports that would mean a heap allocation of the module's own (its pixel
+// memory is a region it reserves with VirtualAlloc, sized by a load's
+// budget).
 const char* const ALLOCATING[] = {
     "malloc", "calloc", "realloc", "free", "_Znwj", "_Znaj", "??2@YAPAXI@Z", "_strdup",
-    "HeapAlloc", "HeapCreate", "HeapReAlloc", "LocalAlloc", "GlobalAlloc", "VirtualAlloc", NULL};
+    "HeapAlloc", "HeapCreate", "HeapReAlloc", "LocalAlloc", "GlobalAlloc", NULL};
 
 template <typename T>
 const T* at_rva(HMODULE module, DWORD rva) {

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     Table table;
     bench_cursor_path(settings, &table);
     bench_cursor_loading(settings, &table);
-    bench_judgement(settings, &table);
+    bench_pipeline(settings, &table);
     bench_start_up(settings, &table);
     bench_footprint(settings, &table);
     bench_wrapper_settings(settings, &table);

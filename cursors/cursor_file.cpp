@@ -6,12 +6,9 @@
 
 namespace {
 
-const DWORD ICON_RESOURCE_VERSION = 0x00030000;
-
 // Files up to this size are read whole into the module's buffer; larger ones
-// are mapped. Cursor files are a few kilobytes; one is open at a time. The
-// system is handed resources that start on a 4-byte boundary.
-alignas(4) BYTE small_file_copy[64 * 1024];
+// are mapped. Cursor files are a few kilobytes; one is open at a time.
+BYTE small_file_copy[64 * 1024];
 
 }  // namespace
 
@@ -35,10 +32,10 @@ bool open_cursor_file(const char* path, CursorFile* cursor_file) {
         DWORD size_high = 0;
         cursor_file->size = GetFileSize(file, &size_high);
         if (cursor_file->size != INVALID_FILE_SIZE && size_high == 0)
-            cursor_file->mapping = CreateFileMappingA(file, NULL, PAGE_WRITECOPY, 0, 0, NULL);
+            cursor_file->mapping = CreateFileMappingA(file, NULL, PAGE_READONLY, 0, 0, NULL);
         if (cursor_file->mapping)
-            cursor_file->bytes = static_cast<BYTE*>(
-                MapViewOfFile(cursor_file->mapping, FILE_MAP_COPY, 0, 0, 0));
+            cursor_file->bytes = static_cast<const BYTE*>(
+                MapViewOfFile(cursor_file->mapping, FILE_MAP_READ, 0, 0, 0));
         if (cursor_file->bytes)
             return true;
     }
@@ -52,11 +49,9 @@ bool open_default_cursor(HMODULE module, int identifier, CursorFile* cursor_file
     memset(cursor_file, 0, sizeof *cursor_file);
     const BYTE* bytes;
     DWORD size;
-    if (!default_cursor_bytes(module, identifier, &bytes, &size) || size == 0 ||
-        size > sizeof small_file_copy)
+    if (!default_cursor_bytes(module, identifier, &bytes, &size) || size == 0)
         return false;
-    memcpy(small_file_copy, bytes, size);
-    cursor_file->bytes = small_file_copy;
+    cursor_file->bytes = bytes;
     cursor_file->size = size;
     return true;
 }
@@ -70,13 +65,4 @@ void close_cursor_file(CursorFile* cursor_file) {
     if (cursor_file->file)
         CloseHandle(cursor_file->file);
     memset(cursor_file, 0, sizeof *cursor_file);
-}
-
-HCURSOR build_cursor(CursorFile* cursor_file, const CursorLayout& layout, DWORD width, DWORD height) {
-    CursorResource resource = prepare_cursor_resource(cursor_file->bytes, layout, width, height);
-    if (!resource.length)
-        return NULL;
-    return CreateIconFromResourceEx(cursor_file->bytes + resource.offset, resource.length, FALSE,
-                                    ICON_RESOURCE_VERSION, static_cast<int>(width),
-                                    static_cast<int>(height), LR_DEFAULTCOLOR);
 }

@@ -40,6 +40,14 @@ struct Picture {
 // rows. False (the arena may be spent) when the image is not sound.
 bool decode_image(const uint8_t* image, uint32_t length, PixelArena* arena, Picture* picture);
 
+// The most arena bytes decode_image takes for an image of `length` bytes
+// whose sides are `width` by `height` (each at most MAX_IMAGE_SIDE): a PNG
+// needs room for its chunks, its compressed and inflated rows and its
+// decoder's conversions (up to some 40 bytes a pixel at 16 bits, interlaced)
+// besides the picture; once decoded, all but the picture's 5 bytes a pixel
+// is given back. UINT32_MAX when that is beyond 32 bits.
+uint32_t decode_arena_bound(uint32_t length, uint32_t width, uint32_t height);
+
 // Renders `source` at `width` by `height` into `target` (buffers from
 // `arena`): whole factors repeat pixels; other enlargements repeat to the
 // next whole factor above and average down; reductions average areas,
@@ -47,7 +55,8 @@ bool decode_image(const uint8_t* image, uint32_t length, PixelArena* arena, Pict
 bool render_picture(const Picture& source, uint32_t width, uint32_t height, PixelArena* arena,
                     Picture* target);
 
-// Bytes emit_cursor_image writes for a picture of `width` by `height`.
+// Bytes emit_cursor_image writes for a picture of `width` by `height`; 0
+// when a side is 0 or above MAX_IMAGE_SIDE.
 uint32_t cursor_image_size(uint32_t width, uint32_t height);
 
 // Writes `picture` as the cursor resource CreateIconFromResourceEx takes:
@@ -57,12 +66,13 @@ uint32_t cursor_image_size(uint32_t width, uint32_t height);
 uint32_t emit_cursor_image(const Picture& picture, uint16_t hot_x, uint16_t hot_y, uint8_t* out);
 
 // Bytes an animated cursor of `frames` frames of `width` by `height` and
-// `steps` steps takes when emitted.
+// `steps` steps takes when emitted; 0 when a side is 0 or above 256 (an
+// icon entry's largest) or the size is beyond 32 bits.
 uint32_t animated_cursor_size(uint32_t frames, uint32_t steps, uint32_t width, uint32_t height);
 
 // Writes an animated cursor front to back: its header (the size set, each
-// frame an icon of one 32-bit image), then each frame in turn, then one
-// frame index and one rate a step.
+// frame an icon of one 32-bit image), then each frame in turn (each picture
+// of the size begun with), then one frame index and one rate a step.
 struct AnimatedWriter {
     uint8_t* out;
     uint32_t length;      // bytes written so far

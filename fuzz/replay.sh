@@ -12,11 +12,11 @@ TIME_LIMIT=5  # seconds an input may take, sanitizers included
 bash fuzz/build.sh "$build"
 large=$build/large-seeds
 rm -rf "$large"
-mkdir -p "$large/fuzz_cursor_check" "$large/fuzz_animated_copy"
-"$build/make_large_seeds" "$large/fuzz_cursor_check" "$large/fuzz_animated_copy" >/dev/null
+mkdir -p "$large/fuzz_cursor_parse" "$large/fuzz_cursor_pipeline"
+"$build/make_large_seeds" "$large/fuzz_cursor_parse" "$large/fuzz_cursor_pipeline" >/dev/null
 shopt -s nullglob
 failed=()
-for target in fuzz_cursor_check fuzz_animated_copy; do
+for target in fuzz_cursor_parse fuzz_cursor_pipeline fuzz_cursor_pixels; do
   inputs=(fuzz/corpus/$target/* fuzz/findings/$target/* "$large/$target"/*)
   [ ${#inputs[@]} -gt 0 ] || { echo "replay: no inputs for $target" >&2; exit 1; }
   log=$build/$target.replay.log

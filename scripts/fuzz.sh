@@ -2,7 +2,7 @@
 # Fuzzes the module's byte work natively with libFuzzer: installs what is
 # missing, builds the targets (build/fuzz-native) and runs each for SECONDS
 # (default 180), one target per core, with the format's dictionary; then
-# again for SECONDS with inputs up to 2 MiB from the large seeds (made
+# again for SECONDS with inputs up to 4 MiB from the large seeds (made
 # afresh: many entries, chunks and frames), each input within a time
 # limit whose breach is a finding. New
 # corpus entries stay in build/fuzz-work/<target>/corpus; findings (crash-*,
@@ -16,14 +16,14 @@ source scripts/common.sh
 seconds=${1:-180}
 build=build/fuzz-native
 work=build/fuzz-work
-targets=(fuzz_cursor_check fuzz_animated_copy)
+targets=(fuzz_cursor_parse fuzz_cursor_pipeline fuzz_cursor_pixels)
 # Inputs cross 64 KiB, where the module maps a file instead of reading it.
 common=(-dict=fuzz/cursor.dict -rss_limit_mb=2048 -max_total_time="$seconds" -fork=1
         -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 -print_final_stats=1)
 options=("${common[@]}" -max_len=70000 -timeout=10)
-# Large inputs: work on any file is linear, so 2 MiB takes milliseconds;
+# Large inputs: work on any file is linear, so 4 MiB takes milliseconds;
 # an input taking seconds is a finding.
-large_options=("${common[@]}" -max_len=2097152 -timeout=5)
+large_options=("${common[@]}" -max_len=4194304 -timeout=5)
 
 say "checking the build machine"
 bash scripts/setup.sh || fail "setting up the machine failed"
@@ -41,10 +41,12 @@ wait || true
 for target in "${targets[@]}"; do
   mkdir -p "$work/$target/large-seeds" "$work/$target/large-corpus"
 done
-"$build/make_large_seeds" "$work/fuzz_cursor_check/large-seeds" \
-  "$work/fuzz_animated_copy/large-seeds" >/dev/null
+"$build/make_large_seeds" "$work/fuzz_cursor_parse/large-seeds" \
+  "$work/fuzz_cursor_pipeline/large-seeds" >/dev/null
+# Single images have no large seeds of their own: the corpus grows them.
+cp fuzz/corpus/fuzz_cursor_pixels/* "$work/fuzz_cursor_pixels/large-seeds/"
 for target in "${targets[@]}"; do
-  say "fuzzing $target with inputs up to 2 MiB for $seconds s (log: $work/$target/large-log)"
+  say "fuzzing $target with inputs up to 4 MiB for $seconds s (log: $work/$target/large-log)"
   "$build/$target" "${large_options[@]}" -artifact_prefix="$work/$target/artifacts/" \
     "$work/$target/large-corpus" "$work/$target/large-seeds" >"$work/$target/large-log" 2>&1 &
 done

@@ -230,8 +230,8 @@ TEST_F(CursorLoading, EachFileIsBuiltAtTheLargestSizeThatFits) {
     } loads[] = {
         {31.0f, 0, 256, 256}, {31.0f, 10, 256, 256},  // 992 and 1,085 asked
         {31.0f, 2, 256, 170},                         // 1,488 by 992 asked
-        {31.0f, 1, 63, 63},  // 1,024 frames of 1 + 63 x 63 pixels fit, of 64 x 64 not
-        {0.0f, 1, 63, 63},   {2.0f, 2, 96, 64},
+        {31.0f, 1, 64, 64},  // 1,024 frames of 64 x 64 pixels fit the limit, no more
+        {0.0f, 1, 64, 64},   {2.0f, 2, 96, 64},
     };
     for (const auto& at : loads) {
         load_cursor_set(at.scale);

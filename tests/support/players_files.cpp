@@ -124,7 +124,7 @@ std::vector<PlayersFile> players_files() {
     }
     files.push_back({"a core header whose palette reads as 32 bits",
                      icon_file(2, {{1, 1, core_image(1, 2, 1, std::string("\0\0\x20\0\0\0", 6), 8), 0, 0}}),
-                     false, 0, 0, -1, -1});
+                     true, 1, 1, -1, -1});
     files.push_back({"a core header of 1024 by 65535 at 0 bits",
                      icon_file(2, {{0, 0, core_image(1024, 65535, 0, std::string(3, '\0'), 0), 0, 0}}),
                      false, 0, 0, -1, -1});
@@ -133,7 +133,8 @@ std::vector<PlayersFile> players_files() {
         layout.frames.assign(3, frame_32());
         layout.sequence = {0, 2, 0};
         layout.flags = 3;
-        files.push_back({"a sequence that never shows a frame", ani_file(layout), false, 0, 0, -1, -1});
+        // Frame 1 is never shown: the module makes only the frames shown.
+        files.push_back({"a sequence that never shows a frame", ani_file(layout), true, 3, 32, -1, -1});
     }
     return files;
 }

@@ -58,23 +58,6 @@ bool is_animated(const std::string& path) {
     return riff;
 }
 
-std::string hotspot_of(const std::string& loader) {
-    HCURSOR cursor = load_cursor_file(loader.c_str(), 0.0f);
-    ICONINFO info = {};
-    if (!cursor || !GetIconInfo(cursor, &info)) {
-        if (cursor)
-            DestroyCursor(cursor);
-        return "";
-    }
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
-    DestroyCursor(cursor);
-    return ", hotspot (the point that clicks) at " + std::to_string(info.xHotspot) + "," +
-           std::to_string(info.yHotspot);
-}
-
 // Where a cursor file goes: this program's folder when it is a game's
 // plugin folder, else the plugin folder of the game folder.
 std::string cursor_folder_text() {
@@ -123,7 +106,7 @@ bool check_one(const std::string& path) {
         return false;
     }
     std::string loader = loader_path(path);
-    SlotCheck check = judge_cursor_file(loader.c_str(), 0.0f);
+    SlotCheck check = check_cursor_file(loader.c_str(), 0.0f);
     if (!check.loads) {
         print_line("result       does NOT load (" + check.note +
                    "): in the game's cursor folder "
@@ -133,7 +116,9 @@ bool check_one(const std::string& path) {
     }
     print_line(std::string("result       loads: ") + (is_animated(path) ? "an animated" : "a") +
                " cursor of " + std::to_string(check.native_width) + "x" +
-               std::to_string(check.native_height) + hotspot_of(loader));
+               std::to_string(check.native_height) +
+               ", hotspot (the point that clicks) at " + std::to_string(check.hot_x) + "," +
+               std::to_string(check.hot_y));
     int slot = slot_of_name(last_part(path));
     bool numbered = slot >= 0 && slot < LOADED_SLOT_COUNT;
     std::string number = std::to_string(slot), wanted = "cursor" + number + ".ani";

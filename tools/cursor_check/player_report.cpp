@@ -96,7 +96,7 @@ std::string slot_line(const SlotSet& set, int slot) {
     snprintf(path, sizeof path, set.pattern, slot);
     int identifier = set.default_first_id + slot;
     std::string head = format("cursor %d %s: ", slot, set.name);
-    SlotCheck check = judge_cursor_file(path, 1.0f);
+    SlotCheck check = check_cursor_file(path, REPORT_SCALES[0]);
     if (check.presence == FILE_MISSING) {
         if (!has_default_cursor(identifier))
             return head + "none, the base cursor shows";
@@ -110,7 +110,12 @@ std::string slot_line(const SlotSet& set, int slot) {
     head += "present, SHA-256 " + (digest.empty() ? std::string("unreadable") : digest) + ", ";
     if (!check.loads)
         return head + "not sound: " + check.note;
-    return head + "sound, " + built_sizes([&](float scale) { return load_cursor_file(path, scale); });
+    // The second size from the plan of the same read.
+    int width = 0, height = 0;
+    bool second = size_at_scale(REPORT_SCALES[1], &width, &height);
+    return head + "sound, built" + format(" %dx%d", check.width, check.height) + " at Size " +
+           SCALE_NAMES[0] + " and" + (second ? format(" %dx%d", width, height) : " nothing") +
+           " at Size " + SCALE_NAMES[1];
 }
 
 std::string settings_value(const SettingsReport& settings) {

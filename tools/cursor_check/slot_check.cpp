@@ -5,17 +5,12 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "cursors/cursor_file.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/default_cursors.h"
 #include "base/module_state.h"
 #include "tools/cursor_check/console_text.h"
 
 namespace {
-
-// Animated cursors are RIFF files; everything else is read as a plain cursor.
-const char RIFF_TAG[] = "RIFF";
-const DWORD RIFF_TAG_SIZE = sizeof RIFF_TAG - 1;
 
 std::string format(const char* pattern, long first, long second = 0) {
     char text[128];
@@ -40,36 +35,9 @@ std::string open_failure(const char* path, DWORD error) {
     return format("can't be read (Windows error %ld)", static_cast<long>(error));
 }
 
-// The module's judgement of the file before any loader sees it.
-bool passes_module_check(const char* path, SlotCheck* check) {
-    CursorFile file;
-    if (!open_cursor_file(path, &file)) {
-        check->note = open_failure(path, GetLastError());
-        return false;
-    }
-    bool animated = file.size >= RIFF_TAG_SIZE && memcmp(file.bytes, RIFF_TAG, RIFF_TAG_SIZE) == 0;
-    CursorLayout layout;
-    bool sound = judge_cursor_file(file.bytes, file.size, &layout);
-    close_cursor_file(&file);
-    if (!sound)
-        check->note = animated ? "a damaged animated cursor" : "not a cursor, or a damaged one";
-    return sound;
-}
-
-// Loads the file through the module's loader; the size it got, and the
-// sizes the loader worked with.
-bool load_and_measure(const char* path, float scale, int* width, int* height, CursorSizes* sizes) {
-    HCURSOR cursor = load_cursor_file(path, scale, sizes);
-    if (!cursor)
-        return false;
-    probe_cursor_size(cursor, width, height);
-    DestroyCursor(cursor);
-    return true;
-}
-
 }  // namespace
 
-SlotCheck judge_cursor_file(const char* path, float scale) {
+SlotCheck check_cursor_file(const char* path, float scale) {
     SlotCheck check = {};
     DWORD attributes = GetFileAttributesW(wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -82,33 +50,55 @@ SlotCheck judge_cursor_file(const char* path, float scale) {
         return check;
     }
     check.presence = FILE_PRESENT;
-    if (!passes_module_check(path, &check))
+    CursorLoad load;
+    HCURSOR cursor = load_cursor_file(path, scale, &load);
+    DWORD error = GetLastError();
+    const CursorPlan& plan = load.plan;
+    switch (load.outcome) {
+    case CURSOR_NOT_READ:
+        check.note = open_failure(path, error);
         return check;
-    CursorSizes own, asked;
-    if (!load_and_measure(path, 0.0f, &check.native_width, &check.native_height, &own)) {
-        check.note = "Windows can't load it as a cursor";
+    case CURSOR_NOT_PARSED:
+        check.note = "not a cursor, or a damaged one";
         return check;
-    }
-    if (!load_and_measure(path, scale, &check.width, &check.height, &asked)) {
-        check.note = "loads at its own size but not larger: try a smaller Size";
+    case CURSOR_NOT_PLANNED:
+        check.note = "too large for the game at any size: it has too many frames or pictures";
         return check;
+    case CURSOR_NOT_BUILT:
+        check.note = "a picture in it is damaged or can't be read";
+        return check;
+    case CURSOR_BUILT:
+        break;
     }
     check.loads = true;
-    // A file in several sizes counts the system's cursor size as its own.
-    if (own.own_width) {
-        check.native_width = own.own_width;
-        check.native_height = own.own_height;
+    check.native_width = static_cast<int>(plan.own_width);
+    check.native_height = static_cast<int>(plan.own_height);
+    check.width = static_cast<int>(plan.width);
+    check.height = static_cast<int>(plan.height);
+    ICONINFO info = {};
+    if (GetIconInfo(cursor, &info)) {
+        check.hot_x = static_cast<int>(info.xHotspot);
+        check.hot_y = static_cast<int>(info.yHotspot);
+        if (info.hbmColor)
+            DeleteObject(info.hbmColor);
+        if (info.hbmMask)
+            DeleteObject(info.hbmMask);
     }
-    check.capped = asked.reduced;
-    if (asked.reduced)
+    DestroyCursor(cursor);
+    check.capped = plan.reduced;
+    if (plan.reduced)
         check.note = format("too large at this Size: shown at %ldx%ld, the largest that fits",
-                            asked.asked_width, asked.asked_height);
-    check.size_differs = !asked.reduced && asked.asked_width &&
-                         (check.width != asked.asked_width || check.height != asked.asked_height);
-    if (check.size_differs)
-        check.note = format("Windows gave this size, not the %ldx%ld asked", asked.asked_width,
-                            asked.asked_height);
+                            static_cast<long>(plan.width), static_cast<long>(plan.height));
     return check;
+}
+
+bool size_at_scale(float scale, int* width, int* height) {
+    CursorPlan plan;
+    if (!plan_loaded_file(scale, &plan))
+        return false;
+    *width = static_cast<int>(plan.width);
+    *height = static_cast<int>(plan.height);
+    return true;
 }
 
 bool has_default_cursor(int identifier) {

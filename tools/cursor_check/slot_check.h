@@ -1,5 +1,6 @@
-// One cursor file checked the way the module loads it: is it there, does it
-// load, at what size is it drawn and at what size would the module load it.
+// One cursor file checked the way the module loads it, read once: is it
+// there, does it load, its own size and the size the module builds it at,
+// from the module's own plan.
 // Every file is the player's and untrusted; each outcome is a row, never a
 // crash.
 #pragma once
@@ -24,13 +25,17 @@ struct SlotCheck {
     int width;  // the size it loads at; 0 when it does not load
     int height;
     bool capped;       // shown smaller than asked: the side or pixel limits
-    bool size_differs; // Windows built another size than the one asked
+    int hot_x, hot_y;  // its hotspot at that size (the first step's frame)
     std::string note;  // why it fails, what replaces it, or what was asked
 };
 
 // Checks the file at `path` at `scale`, a scale as load_cursor_set uses it
-// (0 for the file's own size).
-SlotCheck judge_cursor_file(const char* path, float scale);
+// (0 for the file's own size): one load through the module's loader.
+SlotCheck check_cursor_file(const char* path, float scale);
+
+// The size the file check_cursor_file checked last loads at `scale`, from the
+// module's plan of the same parsed file; false when it does not load there.
+bool size_at_scale(float scale, int* width, int* height);
 
 // True when the module carries a default file under this resource identifier.
 bool has_default_cursor(int identifier);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/module_state.h"
-#include "cursors/cursor_layout.h"
+#include "cursors/cursor_plan.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
@@ -100,10 +100,10 @@ SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_def
     std::string path = slot_path(set, slot);
     int identifier = set.default_first_id + slot;
     bool has_default = has_default_cursor(identifier);
-    SlotCheck check = judge_cursor_file(path.c_str(), scale);
+    SlotCheck check = check_cursor_file(path.c_str(), scale);
     if (check.presence == FILE_MISSING && has_default && writable && restore_defaults) {
         extract_default_cursor(module_handle, identifier, path.c_str());
-        check = judge_cursor_file(path.c_str(), scale);
+        check = check_cursor_file(path.c_str(), scale);
         if (check.presence == FILE_MISSING) {
             check.presence = FILE_UNWRITABLE;
             check.note = "default cursor shows; its file could not be written";
@@ -253,10 +253,6 @@ void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT], float scale
                 check.presence != FILE_RESTORED)
                 continue;
             std::string path = shown_path(slot_path(SETS[set], slot).c_str());
-            if (check.loads && check.size_differs)
-                add_problem("cursor " + std::to_string(slot) + " shows at another size",
-                            path + ": " + check.note +
-                                ": send us the report (see Quillmere-README.txt)");
             if (check.loads && file_is_too_large(check, scale))
                 add_problem("cursor " + std::to_string(slot) + " is shown smaller than asked",
                             path + ": " + check.note + ": use a file of at most " +
@@ -286,12 +282,14 @@ TableCounts print_cursor_table(const TableScales& scales, bool restore_defaults,
             bool writable = SETS[set].animated ? access.animated : access.base;
             SlotRow& row = rows[set][slot];
             row.check = check_slot(SETS[set], slot, scales.scale, restore_defaults, writable);
+            int maximised_width = 0, maximised_height = 0;
+            bool maximised_fits = row.check.loads &&
+                                  size_at_scale(scales.maximised, &maximised_width, &maximised_height);
             row.fold = fold_of(SETS[set], slot, row.check);
             row.maximised.clear();
             if (maximised_column && row.fold == OWN_ROW && row.check.loads) {
-                SlotCheck big =
-                    judge_cursor_file(slot_path(SETS[set], slot).c_str(), scales.maximised);
-                row.maximised = size_text(big.width, big.height);
+                row.maximised = size_text(maximised_fits ? maximised_width : 0,
+                                          maximised_fits ? maximised_height : 0);
             }
             count(row.check, &counts);
             int side = shown_side(SETS[set], slot, row.check);

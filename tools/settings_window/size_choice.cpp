@@ -7,7 +7,7 @@
 #include <string.h>
 #include <wchar.h>
 
-#include "cursors/cursor_layout.h"
+#include "cursors/cursor_plan.h"
 #include "cursors/cursor_loader.h"
 #include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"

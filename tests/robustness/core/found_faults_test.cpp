@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "cursors/cursor_loader.h"
+#include "cursors/cursor_table.h"
 #include "tests/support/cursor_builders.h"
-#include "tests/support/cursor_judgement.h"
+#include "tests/support/cursor_pipeline.h"
 #include "tests/support/players_files.h"
+#include "tests/robustness/support/malformed_corpus.h"
 #include "tests/robustness/support/slot_files.h"
 #include "tests/support/scratch_folder.h"
 
@@ -18,10 +20,8 @@ std::string ani_with_png_frame(const std::string& png) {
 }
 
 bool sound(const std::string& bytes) {
-    std::string copy = bytes;
-    return judge_cursor_file(reinterpret_cast<const uint8_t*>(bytes.data()),
-                             static_cast<uint32_t>(bytes.size()),
-                             reinterpret_cast<uint8_t*>(&copy[0]), NULL);
+    return module_accepts(reinterpret_cast<const uint8_t*>(bytes.data()),
+                          static_cast<uint32_t>(bytes.size()));
 }
 
 // Fault 1: an animated cursor whose frame is a PNG image that does not start
@@ -181,7 +181,7 @@ TEST(FoundFaults, AListTooShortForTheTypeItShowsIsNeverLoaded) {
     ASSERT_TRUE(write_file(path + 2, garbled));
     EXPECT_TRUE(load_cursor_file(path, 0.0f) == NULL);
     // A first list whose frames follow its type is taken as every reader
-    // takes it, the first: the module's copy makes its length hold them.
+    // takes it, the first, its frames read past its short length.
     std::string short_first = riff(header + std::string("LIST\2\0\0\0", 8) + "fram" + icon + frames);
     ASSERT_TRUE(write_file(path + 2, short_first));
     HCURSOR made_safe = load_cursor_file(path, 0.0f);
@@ -215,8 +215,8 @@ SIZE loaded_size(const char* path, float scale) {
 // memory building it, and a cursor that loaded could take 500 MB of it for
 // good. Asked sizes did the same: a fixed scale of 128 asked for cursors of
 // 4,096 by 4,096 (200 MB each, 22 of them). Every cursor now stays within
-// MAX_CURSOR_SIDE and MAX_CURSOR_PIXELS (each frame's decoded image and built
-// bitmap, all frames together), built at the largest size that fits.
+// MAX_CURSOR_SIDE and MAX_CURSOR_PIXELS (the pixels it holds, all frames
+// together), built at the largest size that fits.
 TEST(FoundFaults, NoCursorTakesMoreThanItsPixelBudget) {
     ScratchFolder scratch;
     CreateDirectoryA("plugin\\Cursors", NULL);
@@ -233,31 +233,66 @@ TEST(FoundFaults, NoCursorTakesMoreThanItsPixelBudget) {
     EXPECT_FALSE(sound(ani_file(wide_png)));
     ASSERT_TRUE(write_file(path + 2, ani_file(wide_png)));
     EXPECT_TRUE(load_cursor_file(path, 0.0f) == NULL);
-    // 1,024 frames of (1 + 63 x 63) pixels fit, of 64 x 64 not; 64 frames
-    // fit at 255 x 255, not at the side limit.
+    // 1,024 frames fit at 64 x 64, not larger; 64 frames at the side limit.
     const struct {
         AniLayout layout;
         float scale;
         int side;
-    } sizes[] = {{many, 0.0f, 63}, {some, 0.0f, 255}};
+    } sizes[] = {{many, 0.0f, 64}, {some, 0.0f, 256}};
     for (const auto& at : sizes) {
         ASSERT_TRUE(write_file(path + 2, ani_file(at.layout)));
         EXPECT_EQ(at.side, loaded_size(path, at.scale).cx) << at.layout.frames.size() << " frames";
     }
-    // 64 frames of 32 by 32 load at the size asked up to 253 by 253, the
-    // largest that fits; a single image at the size asked up to the side
-    // limit.
+    // 64 frames of 32 by 32 load at the size asked up to the side limit
+    // (64 x 256 x 256 pixels are the limit), and a single image too.
     AniLayout animation;
     animation.frames.assign(64, cursor_file(32, 32));
     ASSERT_TRUE(sound(ani_file(animation)));
     ASSERT_TRUE(write_file(path + 2, ani_file(animation)));
     EXPECT_EQ(64, loaded_size(path, 2.0f).cx);
     EXPECT_EQ(144, loaded_size(path, 4.5f).cx);
-    EXPECT_EQ(253, loaded_size(path, 8.0f).cx);
+    EXPECT_EQ(256, loaded_size(path, 8.0f).cx);
     ASSERT_TRUE(write_file(path + 2, cursor_file(32, 32)));
     EXPECT_EQ(256, loaded_size(path, 8.0f).cx);
     EXPECT_EQ(256, loaded_size(path, 33.0f).cx);
     EXPECT_EQ(256, loaded_size(path, 128.0f).cx);
+}
+
+// Fault 6: small files that each spend a large share of a load (48 frames a
+// tiny image each, their header's 256 x 256) held 290 MB for five of them,
+// and with 22 such files slots 8 to 21 showed no cursor at all, not even
+// their default: the defaults drew on the spent budget. The load is now
+// charged exactly what is emitted, the files share what the defaults leave,
+// and every slot shows its file at the largest size that fits, or its
+// default.
+TEST(FoundFaults, APackSpendingTheLoadLeavesNoSlotEmpty) {
+    ScratchFolder scratch;
+    CreateDirectoryA("plugin\\Cursors", NULL);
+    CreateDirectoryA("plugin\\Cursors\\Animated", NULL);
+    std::string spender = budget_spending_file();
+    for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
+        ASSERT_TRUE(write_file("plugin\\Cursors\\cursor" + std::to_string(slot) + ".ani", spender));
+    for (float scale : {1.0f, 2.0f}) {
+        ASSERT_TRUE(load_cursor_set(scale));
+        uint64_t pixels = 0;
+        int whole = 0, defaults = 0;
+        for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
+            int width = 0, height = 0;
+            ASSERT_EQ(1, probe_cursor_size(base_cursors[slot], &width, &height)) << slot;
+            if (cursor_steps(base_cursors[slot]) == 48) {
+                pixels += 48ull * width * height;
+                whole += width == 256;
+            } else {
+                // Its default from the first load: a reload keeps what a
+                // failing slot shows.
+                EXPECT_EQ(slot == 10 || slot == 12 ? 35 : 32, width) << slot;
+                ++defaults;
+            }
+        }
+        EXPECT_LE(pixels, LOAD_PIXELS - DEFAULT_PIXELS);
+        EXPECT_EQ(4, whole) << "3 Mi pixels each of some 14.5 Mi";
+        EXPECT_LE(16, defaults);
+    }
 }
 
 }  // namespace

@@ -9,9 +9,9 @@ namespace {
 
 struct FuzzTargetInputs {
     const char* name;
-    size_t leading_bytes;  // before the file: see fuzz/fuzz_animated_copy.cpp
+    size_t leading_bytes;  // before the file: see fuzz/fuzz_cursor_pipeline.cpp
 };
-const FuzzTargetInputs TARGETS[] = {{"fuzz_cursor_check", 0}, {"fuzz_animated_copy", 2}};
+const FuzzTargetInputs TARGETS[] = {{"fuzz_cursor_parse", 0}, {"fuzz_cursor_pipeline", 2}};
 
 std::string read_file(const std::string& path) {
     std::string bytes;

@@ -293,5 +293,6 @@ std::vector<SeedFile> large_malformed_files() {
     }
     add_cut_structures(files);
     add_costly_files(files);
+    add_hostile_files(files);
     return files;
 }

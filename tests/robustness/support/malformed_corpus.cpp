@@ -3,7 +3,7 @@
 #include <set>
 
 #include "tests/support/cursor_builders.h"
-#include "tests/robustness/support/cursor_layout.h"
+#include "tests/robustness/support/file_structure.h"
 #include "tests/robustness/support/random.h"
 #include "tests/support/cursor_builders.h"
 
@@ -23,7 +23,7 @@ bool is_animated(const std::string& bytes) { return bytes.compare(0, 4, "RIFF") 
 void truncations_at_boundaries(Corpus& corpus, const std::vector<SeedFile>& seeds) {
     for (const SeedFile& seed : seeds) {
         std::set<size_t> cuts;
-        for (size_t boundary : describe_cursor_file(seed.bytes).boundaries)
+        for (size_t boundary : describe_file_structure(seed.bytes).boundaries)
             for (size_t cut : {boundary - 1, boundary, boundary + 1})
                 if (cut > 0 && cut < seed.bytes.size())
                     cuts.insert(cut);
@@ -57,7 +57,7 @@ void flipped_bytes(Corpus& corpus, const std::vector<SeedFile>& seeds, Random& r
 
 void wrong_chunk_lengths(Corpus& corpus, const std::vector<SeedFile>& seeds) {
     for (const SeedFile& seed : seeds) {
-        for (const LengthField& field : describe_cursor_file(seed.bytes).lengths) {
+        for (const LengthField& field : describe_file_structure(seed.bytes).lengths) {
             uint32_t value = get32(seed.bytes, field.offset);
             uint32_t room = static_cast<uint32_t>(field.room);
             std::set<uint32_t> lengths = {value + 1, value - 1, value + 2, value - 2, value + 3,
@@ -79,7 +79,7 @@ void frame_counts(Corpus& corpus, const std::vector<SeedFile>& seeds) {
     for (const SeedFile& seed : seeds) {
         if (!is_animated(seed.bytes))
             continue;
-        for (size_t header : describe_cursor_file(seed.bytes).anih) {
+        for (size_t header : describe_file_structure(seed.bytes).anih) {
             for (uint32_t frames : counts) {
                 for (uint32_t steps : {frames, 0u, 1u, 10000u}) {
                     std::string bytes = seed.bytes;
@@ -103,7 +103,7 @@ void frame_counts(Corpus& corpus, const std::vector<SeedFile>& seeds) {
 void declared_sizes(Corpus& corpus, const std::vector<SeedFile>& seeds) {
     const uint32_t sides[] = {0, 1, 65535};
     for (const SeedFile& seed : seeds) {
-        CursorLayout layout = describe_cursor_file(seed.bytes);
+        FileStructure layout = describe_file_structure(seed.bytes);
         for (size_t header : layout.anih)
             for (uint32_t width : sides)
                 for (uint32_t height : sides) {
@@ -165,7 +165,7 @@ void list_structure(Corpus& corpus) {
     plan.frames = {frame};
     plan.width = plan.height = 32;
     std::string whole = ani_file(plan);
-    CursorLayout layout = describe_cursor_file(whole);
+    FileStructure layout = describe_file_structure(whole);
     std::string header = riff_chunk("anih", whole.substr(layout.anih[0], 36));
     std::string frames = riff_list("fram", icon);
     auto riff = [](const std::string& body) { return riff_chunk("RIFF", "ACON" + body); };

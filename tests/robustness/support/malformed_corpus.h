@@ -39,3 +39,12 @@ std::vector<SeedFile> corpus_seed_files();
 // most of them whole pages long, whose last entry, header or chunk ends at
 // the file's end or just past it (large_files.cpp).
 std::vector<SeedFile> large_malformed_files();
+
+// Files shaped against the module's own line (hostile_files.cpp): images
+// whose entries claim other sizes or that start inside their directory's
+// entries, PNG images whose text or data inflates far; added to `files`.
+void add_hostile_files(std::vector<SeedFile>& files);
+
+// A small animated cursor that spends some 3 Mi pixels of a load (48 frames
+// its header sets at 256 x 256): a pack of them spends the load's budget.
+std::string budget_spending_file();

@@ -13,7 +13,7 @@ struct LengthField {
     size_t room;    // bytes the enclosing chunk leaves for this one's data
 };
 
-struct CursorLayout {
+struct FileStructure {
     std::vector<size_t> boundaries;      // sorted, unique, inside the file
     std::vector<LengthField> lengths;    // RIFF, LIST and chunk lengths
     std::vector<size_t> anih;            // data offsets of "anih" chunks
@@ -23,4 +23,4 @@ struct CursorLayout {
 };
 
 // Reads the structure as far as it holds; never reads outside `bytes`.
-CursorLayout describe_cursor_file(const std::string& bytes);
+FileStructure describe_file_structure(const std::string& bytes);

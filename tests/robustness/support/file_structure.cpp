@@ -1,4 +1,4 @@
-#include "tests/robustness/support/cursor_layout.h"
+#include "tests/robustness/support/file_structure.h"
 
 #include <algorithm>
 
@@ -12,7 +12,7 @@ class Describer {
 public:
     explicit Describer(const std::string& bytes) : bytes_(bytes) {}
 
-    CursorLayout run() {
+    FileStructure run() {
         if (bytes_.size() >= 12 && bytes_.compare(0, 4, "RIFF") == 0) {
             mark(0);
             mark(4);
@@ -116,9 +116,9 @@ private:
     }
 
     const std::string& bytes_;
-    CursorLayout layout_;
+    FileStructure layout_;
 };
 
 }  // namespace
 
-CursorLayout describe_cursor_file(const std::string& bytes) { return Describer(bytes).run(); }
+FileStructure describe_file_structure(const std::string& bytes) { return Describer(bytes).run(); }

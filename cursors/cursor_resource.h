@@ -1,0 +1,24 @@
+// The resource the system is handed for a planned cursor, made by the
+// module from the pixels of the images the plan chose: each decoded,
+// rendered at the size shown and emitted. Pure byte work, so that it builds
+// the same for the module and natively for fuzzing.
+#pragma once
+
+#include "cursors/cursor_pixels.h"
+#include "cursors/cursor_plan.h"
+
+// The pixel memory the module reserves: what making any cursor takes at
+// most (CursorPlan::arena_bytes): its emitted bytes (at most 8 bytes a pixel
+// of MAX_CURSOR_PIXELS, a mask row padded to 4 bytes, and the headers), and
+// decoding its largest image (a PNG of 1,024 by 1,024 takes some 48 MB with
+// its decoder's conversions, and 3 bytes a byte of its data). A plan that
+// needs more is not made.
+const uint32_t ARENA_SIZE = 96u << 20;
+
+// Makes the resource `plan` describes from `file` (the bytes `table` was
+// parsed from) in `arena`, which it empties first: a single cursor image
+// behind its hotspot, or an animated cursor. Sets `resource` and returns its
+// length (plan.bytes); 0 when an image does not decode or the arena is
+// smaller than plan.arena_bytes.
+uint32_t make_cursor_resource(const uint8_t* file, const CursorTable& table, const CursorPlan& plan,
+                              PixelArena* arena, uint8_t** resource);

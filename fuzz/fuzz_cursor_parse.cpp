@@ -1,0 +1,106 @@
+// libFuzzer target: parsing a file into the table and planning it. The
+// input is the file, in a buffer of exactly its size. For a file that
+// parses: everything the table names lies inside the file, parsing again
+// gives the same table, and at every scale and budget tried a plan (when
+// there is one) stays within the side limit and its budget, charges exactly
+// frames x width x height, keeps the size asked unless reduced, chooses each
+// frame's image among that frame's own, else abort().
+#include <string.h>
+
+#include "cursors/cursor_pixels.h"
+#include "cursors/cursor_plan.h"
+#include "fuzz/fuzz_support.h"
+
+namespace {
+
+const float SCALES[] = {0.0f, 1.0f, 1.5f, 2.0f, 2.25f, 7.9f, 128.0f, 1e30f};
+const uint32_t BUDGETS[] = {
+    LOAD_PIXELS - DEFAULT_PIXELS, MAX_CURSOR_PIXELS + 1, 65536, 4096, 64, 1, 0};
+const uint32_t STANDARD_SIDE = 32;
+
+CursorTable table, again;
+CursorPlan plan;
+
+void require_table_inside(uint32_t length) {
+    require(table.frame_count >= 1 && table.frame_count <= MAX_FRAMES);
+    require(table.step_count >= 1 && table.step_count <= MAX_FRAMES);
+    require(table.image_count >= table.frame_count && table.image_count <= MAX_IMAGES);
+    require(table.own_width >= 1 && table.own_height >= 1);
+    uint32_t next = 0;
+    for (uint32_t frame = 0; frame < table.frame_count; ++frame) {
+        const CursorFrame& f = table.frames[frame];
+        require(f.first_image == next && f.image_count >= 1);
+        next += f.image_count;
+    }
+    require(next == table.image_count);
+    for (uint32_t i = 0; i < table.image_count; ++i) {
+        const CursorImage& image = table.images[i];
+        require(image.offset < length && image.length <= length - image.offset && image.length > 0);
+        require(image.image_width >= 1 && image.image_width <= MAX_IMAGE_SIDE);
+        require(image.image_height >= 1 && image.image_height <= MAX_IMAGE_SIDE);
+    }
+    for (uint32_t step = 0; step < table.step_count; ++step)
+        require(table.frame_of_step[step] < table.frame_count);
+}
+
+// Field by field: padding bytes are nobody's.
+bool same_images(const CursorImage& a, const CursorImage& b) {
+    return a.offset == b.offset && a.length == b.length && a.width == b.width &&
+           a.height == b.height && a.image_width == b.image_width &&
+           a.image_height == b.image_height && a.depth == b.depth && a.hot_x == b.hot_x &&
+           a.hot_y == b.hot_y;
+}
+
+bool same_tables() {
+    if (table.animated != again.animated || table.several_sizes != again.several_sizes ||
+        table.header_size != again.header_size || table.own_width != again.own_width ||
+        table.own_height != again.own_height || table.frame_count != again.frame_count ||
+        table.step_count != again.step_count || table.image_count != again.image_count)
+        return false;
+    for (uint32_t i = 0; i < table.image_count; ++i)
+        if (!same_images(table.images[i], again.images[i]))
+            return false;
+    return memcmp(table.frames, again.frames, table.frame_count * sizeof table.frames[0]) == 0 &&
+           memcmp(table.frame_of_step, again.frame_of_step, table.step_count * 2) == 0 &&
+           memcmp(table.rate_of_step, again.rate_of_step, table.step_count * 4) == 0;
+}
+
+void require_plan_sound(uint32_t budget) {
+    require(plan.width >= 1 && plan.width <= MAX_CURSOR_SIDE);
+    require(plan.height >= 1 && plan.height <= MAX_CURSOR_SIDE);
+    require(plan.frames == table.frame_count && plan.steps == table.step_count);
+    require(plan.pixels == plan.frames * plan.width * plan.height);
+    require(plan.pixels <= budget && plan.pixels <= MAX_CURSOR_PIXELS);
+    require(plan.decoded_pixels <= MAX_DECODED_PIXELS);
+    require(plan.reduced || (plan.width == plan.asked_width && plan.height == plan.asked_height));
+    require(plan.width <= plan.asked_width && plan.height <= plan.asked_height);
+    for (uint32_t frame = 0; frame < plan.frames; ++frame) {
+        const CursorFrame& f = table.frames[frame];
+        require(plan.image_of_frame[frame] >= f.first_image &&
+                plan.image_of_frame[frame] < f.first_image + f.image_count);
+    }
+    uint32_t bytes = table.animated
+                         ? animated_cursor_size(plan.frames, plan.steps, plan.width, plan.height)
+                         : cursor_image_size(plan.width, plan.height);
+    require(plan.bytes == bytes && plan.arena_bytes > plan.bytes);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    uint32_t length = static_cast<uint32_t>(size);
+    Buffer file(length);
+    if (length)
+        memcpy(file.bytes, data, length);
+    if (!parse_cursor_file(file.bytes, length, &table))
+        return 0;
+    require_table_inside(length);
+    require(parse_cursor_file(file.bytes, length, &again) && same_tables());
+    for (float scale : SCALES)
+        for (uint32_t budget : BUDGETS) {
+            PlanRequest request = {scale, STANDARD_SIDE, STANDARD_SIDE, budget, MAX_FRAMES};
+            if (plan_cursor(table, request, &plan))
+                require_plan_sound(budget);
+        }
+    return 0;
+}
