@@ -44,3 +44,10 @@ void release_pixel_memory() {
         VirtualFree(arena.base, ARENA_SIZE, MEM_DECOMMIT);
     committed = 0;
 }
+
+void free_pixel_memory() {
+    if (arena.base)
+        VirtualFree(arena.base, 0, MEM_RELEASE);
+    arena.base = NULL;
+    committed = 0;
+}

@@ -16,3 +16,8 @@ HCURSOR build_cursor(const uint8_t* file, const CursorTable& table, const Cursor
 // Gives the pixel memory's pages back to the system (the region stays
 // reserved for the next load). Called when a load ends.
 void release_pixel_memory();
+
+// Gives the pixel memory's whole region back to the system: the module is
+// being unloaded (a process that loads and frees it again and again would
+// otherwise run out of address space).
+void free_pixel_memory();

@@ -2,6 +2,7 @@
 
 #include "base/module_state.h"
 #include "base/system_functions.h"
+#include "cursors/cursor_build.h"
 #include "cursors/cursor_loader.h"
 #include "patching/host_patch_set.h"
 #include "scaling/cursor_scaling.h"
@@ -33,9 +34,13 @@ void show_cursor_as_the_game_does() {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH)
         attach_module(instance);
+    // Unloaded while the process goes on (FreeLibrary): its pixel memory goes
+    // with it. At process exit the system takes everything anyway.
+    else if (reason == DLL_PROCESS_DETACH && !reserved)
+        free_pixel_memory();
     return TRUE;
 }
 
