@@ -35,7 +35,7 @@ void close_canvas(Canvas* canvas) {
     DeleteDC(canvas->dc);
 }
 
-void picture_from_bgrx(const void* bits, int width, int height, Picture* picture) {
+void picture_from_bgrx(const void* bits, int width, int height, RgbaImage* picture) {
     picture->width = width;
     picture->height = height;
     picture->rgba.resize(static_cast<size_t>(width) * height * BYTES_PER_PIXEL);
@@ -49,7 +49,19 @@ void picture_from_bgrx(const void* bits, int width, int height, Picture* picture
     }
 }
 
-bool write_png(const Picture& picture, const char* path) {
+bool write_png(const RgbaImage& picture, const char* path) {
     return stbi_write_png(path, picture.width, picture.height, BYTES_PER_PIXEL,
                           picture.rgba.data(), picture.width * BYTES_PER_PIXEL) != 0;
+}
+
+void fill(HDC dc, const RECT& area, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+void frame(HDC dc, const RECT& area, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FrameRect(dc, &area, brush);
+    DeleteObject(brush);
 }

@@ -6,8 +6,9 @@
 
 #include <vector>
 
-// Top-down rows of opaque RGBA pixels, as PNG stores them.
-struct Picture {
+// Top-down rows of opaque RGBA pixels, as PNG stores them (a cursor's own
+// pixels are cursors/cursor_pixels.h's Picture).
+struct RgbaImage {
     int width;
     int height;
     std::vector<unsigned char> rgba;
@@ -28,7 +29,13 @@ bool open_canvas(int width, int height, Canvas* canvas);
 void close_canvas(Canvas* canvas);
 
 // Copies BGRX rows (a 32-bit top-down DIB) into a picture.
-void picture_from_bgrx(const void* bits, int width, int height, Picture* picture);
+void picture_from_bgrx(const void* bits, int width, int height, RgbaImage* picture);
+
+// Fills `area` with a solid colour.
+void fill(HDC dc, const RECT& area, COLORREF colour);
+
+// Draws a one-pixel frame of a solid colour around `area`.
+void frame(HDC dc, const RECT& area, COLORREF colour);
 
 // Writes a picture as a PNG file.
-bool write_png(const Picture& picture, const char* path);
+bool write_png(const RgbaImage& picture, const char* path);

@@ -65,7 +65,7 @@ bool measure_cursor(HCURSOR cursor, int* width, int* height) {
     return ok;
 }
 
-bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
+bool render_client(HWND window, POINT cursor_at, UINT frame, RgbaImage* picture) {
     SIZE size;
     if (!real_client_size(window, &size) || size.cx <= 0 || size.cy <= 0)
         return false;
@@ -90,6 +90,6 @@ bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture) {
 }
 
 bool save_client_png(HWND window, POINT cursor_at, const char* path) {
-    Picture picture;
+    RgbaImage picture;
     return render_client(window, cursor_at, 0, &picture) && write_png(picture, path);
 }

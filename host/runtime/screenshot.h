@@ -10,7 +10,7 @@
 // frame magnified to the client area) with the cursor that GetCursor returns drawn with
 // its hotspot at the given client point. `frame` picks the frame of an
 // animated cursor (the system steps through them over time).
-bool render_client(HWND window, POINT cursor_at, UINT frame, Picture* picture);
+bool render_client(HWND window, POINT cursor_at, UINT frame, RgbaImage* picture);
 
 // render_client with the first frame, written as a PNG file.
 bool save_client_png(HWND window, POINT cursor_at, const char* path);

@@ -68,7 +68,7 @@ void visit_kinds(Tour& tour) {
 
 // Two frames of a cursor differ if their pictures around the pointer do.
 bool frames_differ(const Tour& tour) {
-    Picture first, second;
+    RgbaImage first, second;
     if (!render_client(tour.window, POINTER_AT, 0, &first) ||
         !render_client(tour.window, POINTER_AT, SECOND_FRAME, &second))
         return false;

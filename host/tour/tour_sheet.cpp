@@ -18,14 +18,8 @@ const COLORREF CAPTION_TEXT = RGB(0xe8, 0xe4, 0xda);
 const COLORREF PASSED_FRAME = RGB(0x4c, 0xb0, 0x50);
 const COLORREF FAILED_FRAME = RGB(0xe0, 0x40, 0x40);
 
-void fill(HDC dc, RECT area, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
-}
-
 // Copies a picture's RGBA pixels into the BGRX rows of the sheet at (x, y).
-void put_picture(unsigned char* sheet, int sheet_width, const Picture& picture, int x, int y) {
+void put_picture(unsigned char* sheet, int sheet_width, const RgbaImage& picture, int x, int y) {
     for (int row = 0; row < picture.height; ++row) {
         const unsigned char* from = &picture.rgba[static_cast<size_t>(row) * picture.width * BYTES_PER_PIXEL];
         unsigned char* to = sheet + (static_cast<size_t>(y + row) * sheet_width + x) * BYTES_PER_PIXEL;
@@ -46,8 +40,8 @@ void draw_caption(HDC dc, const std::string& text, RECT area) {
 
 }  // namespace
 
-Picture crop_picture(const Picture& picture, int left, int top, int width, int height) {
-    Picture crop;
+RgbaImage crop_picture(const RgbaImage& picture, int left, int top, int width, int height) {
+    RgbaImage crop;
     crop.width = width;
     crop.height = height;
     crop.rgba.assign(static_cast<size_t>(width) * height * BYTES_PER_PIXEL, 0);
@@ -101,7 +95,7 @@ bool write_contact_sheet(const std::vector<SheetTile>& tiles, const std::string&
         draw_caption(dc, tile.caption, caption);
     }
     GdiFlush();
-    Picture sheet;
+    RgbaImage sheet;
     picture_from_bgrx(bits, width, height, &sheet);
     SelectObject(dc, old_font);
     close_canvas(&canvas);

@@ -9,14 +9,14 @@
 #include "host/runtime/screenshot.h"
 
 struct SheetTile {
-    Picture crop;
+    RgbaImage crop;
     std::string caption;
     bool passed;
 };
 
 // Cuts a piece of width by height out of a picture from (left, top); parts
 // outside the picture are black.
-Picture crop_picture(const Picture& picture, int left, int top, int width, int height);
+RgbaImage crop_picture(const RgbaImage& picture, int left, int top, int width, int height);
 
 // Lays the tiles out in rows under a title line and writes the sheet as PNG.
 bool write_contact_sheet(const std::vector<SheetTile>& tiles, const std::string& title,

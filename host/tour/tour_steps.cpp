@@ -65,7 +65,7 @@ void record(Tour& tour, const char* slug, const std::string& line, bool passed, 
     if (!passed)
         tour.failures++;
     printf("%-4s  %s\n", passed ? "ok" : "FAIL", line.c_str());
-    Picture picture;
+    RgbaImage picture;
     POINT at = tour.pointer_at;
     if (!render_client(tour.window, at, frame, &picture)) {
         printf("FAIL  step %d: the window could not be drawn\n", tour.steps);

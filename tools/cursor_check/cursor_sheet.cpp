@@ -99,18 +99,6 @@ SheetSlot load_slot(const char* pattern, int identifier, int slot, float scale,
     return sheet_slot;
 }
 
-void fill(HDC dc, const RECT& area, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
-}
-
-void frame(HDC dc, const RECT& area, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FrameRect(dc, &area, brush);
-    DeleteObject(brush);
-}
-
 void text(HDC dc, int x, int y, const char* words, COLORREF colour) {
     SetTextColor(dc, colour);
     std::wstring line = wide(words);
@@ -124,7 +112,7 @@ int write_to_file(void* file, void* bytes, int size) {
 }
 
 // Writes the picture through the wide API: the folder may have any name.
-bool write_picture(const Picture& picture, const std::string& path) {
+bool write_picture(const RgbaImage& picture, const std::string& path) {
     HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -225,7 +213,7 @@ bool draw_and_write(const SheetSlot slots[SET_COUNT][LOADED_SLOT_COUNT],
                       slots[set][slot]);
     }
     GdiFlush();
-    Picture picture;
+    RgbaImage picture;
     picture_from_bgrx(canvas.bits, width, height, &picture);
     SelectObject(dc, previous_font);
     close_canvas(&canvas);

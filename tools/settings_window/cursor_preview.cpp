@@ -9,6 +9,7 @@
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
+#include "imaging/canvas.h"
 #include "tools/cursor_check/console_text.h"
 
 namespace {
@@ -48,18 +49,6 @@ std::wstring label(int index) {
     if (index == LOADED_SLOT_COUNT)
         return std::to_wstring(ANIMATED_SLOT) + L" animated";
     return std::to_wstring(index);
-}
-
-void fill(HDC dc, const RECT& area, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
-}
-
-void frame(HDC dc, const RECT& area, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FrameRect(dc, &area, brush);
-    DeleteObject(brush);
 }
 
 }  // namespace

@@ -74,10 +74,10 @@ void place(HWND window, int id, int x, int y, int width, int height) {
 
 void create_controls(HWND window) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    for (const ControlSpec& spec : CONTROLS)
-        CreateWindowExW(spec.extended_style, spec.window_class, spec.text,
-                        WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, NULL);
+    for (const ControlSpec& control : CONTROLS)
+        CreateWindowExW(control.extended_style, control.window_class, control.text,
+                        WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, NULL);
     HWND slider = GetDlgItem(window, ID_SLIDER);
     SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(SLIDER_FIRST_TENTH, SLIDER_LAST_TENTH));
     SendMessageW(slider, TBM_SETTICFREQ, 10, 0);
@@ -168,6 +168,6 @@ HFONT message_font(int dpi) {
 }
 
 void use_font(HWND window, HFONT font) {
-    for (const ControlSpec& spec : CONTROLS)
-        SendMessageW(GetDlgItem(window, spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    for (const ControlSpec& control : CONTROLS)
+        SendMessageW(GetDlgItem(window, control.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }

@@ -145,11 +145,11 @@ public:
 
     // A control as it draws itself, in a picture (written to `png`, for
     // people to look at, when not empty).
-    Picture capture(int id, const std::string& png) const {
+    RgbaImage capture(int id, const std::string& png) const {
         HWND target = id ? control(id) : window_;
         RECT area;
         GetWindowRect(target, &area);
-        Picture picture = {};
+        RgbaImage picture = {};
         Canvas canvas;
         if (!open_canvas(area.right - area.left, area.bottom - area.top, &canvas))
             return picture;
@@ -160,7 +160,7 @@ public:
         SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         RedrawWindow(target, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         send(target, WM_NULL, 0, 0);
-        Picture previous = {};
+        RgbaImage previous = {};
         const DWORD SETTLE_MS = 100;
         for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS;
              Sleep(SETTLE_MS)) {
@@ -186,7 +186,7 @@ private:
     HWND window_ = NULL;
 };
 
-bool is(const Picture& picture, int x, int y, COLORREF colour) {
+bool is(const RgbaImage& picture, int x, int y, COLORREF colour) {
     const unsigned char* pixel = &picture.rgba[(static_cast<size_t>(y) * picture.width + x) * 4];
     return pixel[0] == GetRValue(colour) && pixel[1] == GetGValue(colour) &&
            pixel[2] == GetBValue(colour);
@@ -195,7 +195,7 @@ bool is(const Picture& picture, int x, int y, COLORREF colour) {
 // True when `length` pixels from (x, y) rightwards and downwards are all
 // `colour`, and a few inwards too: the corner of a box of it, not the thin
 // white edge of a scroll bar's button.
-bool box_corner(const Picture& picture, int x, int y, int length, COLORREF colour) {
+bool box_corner(const RgbaImage& picture, int x, int y, int length, COLORREF colour) {
     const int INWARDS = 4;  // within the padding around a cursor
     if (x + length > picture.width || y + length > picture.height)
         return false;
@@ -210,7 +210,7 @@ bool box_corner(const Picture& picture, int x, int y, int length, COLORREF colou
 // preview: cursor 0 on white. Its box is found from its first white corner
 // (the padding around the cursor is white too) in the left half, away from
 // the scroll bar.
-SIZE first_cursor_drawn(const Picture& picture) {
+SIZE first_cursor_drawn(const RgbaImage& picture) {
     const int CORNER = 24;
     SIZE drawn = {0, 0};
     int left = -1, top = -1;
