@@ -12,6 +12,7 @@
 
 #include "cursors/cursor_format.h"
 #include "cursors/cursor_pixels.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/cursor_builders.h"
 #include "tests/support/png_builder.h"
 
@@ -359,19 +360,6 @@ std::string real_cursors_folder() {
     return "";
 }
 
-std::string file_bytes(const std::string& path) {
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    char buffer[65536];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    fclose(file);
-    return bytes;
-}
-
 // The first pixel where the module's decode and the system's differ, or "".
 std::string first_difference(const Picture& picture, const Built& built) {
     for (uint32_t i = 0; i < picture.width * picture.height; ++i) {
@@ -407,7 +395,7 @@ TEST(CursorPixels, RealFilesDecodeAsTheSystemDecodesThem) {
             continue;
         do {
             std::string path = folder + found.cFileName;
-            std::string bytes = file_bytes(path);
+            std::string bytes = read_file(path);
             if (bytes.size() < ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE || get32(bytes, 2) != 0x00010002)
                 continue;
             uint32_t offset = get32(bytes, ICON_DIR_HEADER_SIZE + ENTRY_IMAGE_OFFSET);
