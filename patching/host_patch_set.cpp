@@ -34,7 +34,6 @@ typedef int(__cdecl* CursorCallHook)(int argument);
 
 const uint8_t CALL_OPCODE = 0xE8;
 const SIZE_T CALL_LENGTH = 5;
-const uint8_t NO_OPERATION = 0x90;
 
 struct CallDiversion {
     uintptr_t site;
@@ -168,13 +167,19 @@ int apply_host_patch_set() {
     int mismatch = storm ? storm_mismatch(storm_base) : 0;
     if (storm && !mismatch)
         add_storm_patches(&list, storm_base);
-    bool applied = !list.overfull && apply_patches(list.patches, list.count);
-    // Exploit protection's code guard refuses such writes; the game then runs
-    // with its own cursor code, untouched. Say so where a debugger, or a
-    // player's debug viewer, listens.
-    if (!applied)
+    PatchOutcome outcome =
+        list.overfull ? PATCHES_REFUSED : apply_patches(list.patches, list.count);
+    bool applied = outcome == PATCHES_WRITTEN;
+    // The game then runs with its own cursor code, untouched. Say why where a
+    // debugger, or a player's debug viewer, listens: exploit protection's
+    // code guard refuses such writes; a thread of the game may be stuck in
+    // the code to be changed.
+    if (outcome == PATCHES_REFUSED)
         OutputDebugStringA("Quillmere: game code unchanged: turn off Exploit protection's "
                            "code guard for the game\n");
+    else if (outcome == PATCHES_CODE_IN_USE)
+        OutputDebugStringA("Quillmere: game code unchanged: another thread of the game was "
+                           "running it; start the game again\n");
     if (!storm)
         return 0;
     if (mismatch)
