@@ -146,10 +146,10 @@ TEST_F(AutoRescale, SkipsWindowsThatCannotBeMeasuredOrHaveNoArea) {
     auto_rescale();
     EXPECT_EQ(32, base_width());
     client_rect_fn = GetClientRect;
-    ShowWindow(window, SW_MINIMIZE);
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
     auto_rescale();
     EXPECT_EQ(32, base_width());
-    ShowWindow(window, SW_RESTORE);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     set_host_screen_size(0, 0);
     auto_rescale();
     EXPECT_EQ(32, base_width()) << "an infinite scale loads the files' own size";

@@ -19,7 +19,7 @@ PROCESS_INFORMATION start_in_own_console(const std::string& tool, bool shown) {
     STARTUPINFOA start = {};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESHOWWINDOW;
-    start.wShowWindow = shown ? SW_SHOWNORMAL : SW_HIDE;
+    start.wShowWindow = shown ? SW_SHOWNOACTIVATE : SW_HIDE;
     PROCESS_INFORMATION process = {};
     EXPECT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, CREATE_NEW_CONSOLE, NULL, NULL,
                                &start, &process));
