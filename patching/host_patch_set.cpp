@@ -41,7 +41,8 @@ struct CallDiversion {
     uintptr_t* previous;
 };
 
-// Host patch steps 1 and 2, then 3 and 4; the fills follow from the address map.
+// The two call sites, in the order they are written; the routine pointers and
+// the fills come from the address map.
 const CallDiversion CALL_DIVERSIONS[] = {
     {host_map::CALL_SITE_A, cursor_call_hook_a, &prev_call_a},
     {host_map::CALL_SITE_B, cursor_call_hook_b, &prev_call_b},
