@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "base/icon_bitmaps.h"
 #include "bench/bench.h"
 #include "cursors/cursor_loader.h"
 #include "tests/robustness/support/child_runs.h"
@@ -85,8 +86,7 @@ Difference built_as_planned(const std::string& bytes, float scale, HCURSOR curso
         return BITMAPS;
     std::vector<uint32_t> colour = bitmap_rows(info.hbmColor, width, height);
     std::vector<uint32_t> mask = bitmap_rows(info.hbmMask, width, height);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    delete_icon_bitmaps(info);
     if (colour.empty() || mask.empty())
         return BITMAPS;
     // The system shows the first step's frame first: its image's colour

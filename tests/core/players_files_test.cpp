@@ -5,6 +5,7 @@
 // GDI objects behind.
 #include <gtest/gtest.h>
 
+#include "base/icon_bitmaps.h"
 #include "cursors/cursor_file.h"
 #include "cursors/cursor_loader.h"
 #include "tests/support/cursor_builders.h"
@@ -34,8 +35,7 @@ Loaded load_at(float scale) {
     ICONINFO info = {};
     if (GetIconInfo(cursor, &info)) {
         loaded.hotspot = static_cast<int>(info.xHotspot);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
+        delete_icon_bitmaps(info);
     }
     DestroyCursor(cursor);
     return loaded;
