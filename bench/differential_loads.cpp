@@ -8,12 +8,12 @@
 #include "base/icon_bitmaps.h"
 #include "bench/bench.h"
 #include "cursors/cursor_loader.h"
-#include "tests/robustness/support/child_runs.h"
-#include "tests/support/cursor_pipeline.h"
-#include "tests/support/emitted_reader.h"
-#include "tests/support/gdi_objects.h"
-#include "tests/support/players_files.h"
-#include "tests/support/scratch_folder.h"
+#include "support/child_runs.h"
+#include "support/cursor_pipeline.h"
+#include "support/emitted_reader.h"
+#include "support/gdi_objects.h"
+#include "support/players_files.h"
+#include "support/scratch_folder.h"
 
 const char* const LOAD_METHOD_NAMES[LOAD_METHODS] = {
     "module at 0",   "module at 1.5",  "module at 2.0",

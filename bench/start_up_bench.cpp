@@ -16,14 +16,14 @@
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "host/runtime/host_code.h"
-#include "tests/support/child_process.h"
 #include "host/runtime/host_state.h"
-#include "host/runtime/plugin_loader.h"
 #include "host/runtime/host_window.h"
+#include "host/runtime/plugin_loader.h"
+#include "support/child_process.h"
+#include "support/import_hooks.h"
+#include "support/malformed_corpus.h"
+#include "support/scratch_folder.h"
 #include "window/cursor_window.h"
-#include "tests/robustness/support/malformed_corpus.h"
-#include "tests/support/import_hooks.h"
-#include "tests/support/scratch_folder.h"
 
 namespace {
 

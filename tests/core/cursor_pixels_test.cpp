@@ -13,9 +13,9 @@
 #include "base/icon_bitmaps.h"
 #include "cursors/cursor_format.h"
 #include "cursors/cursor_pixels.h"
-#include "tests/support/scratch_folder.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/png_builder.h"
+#include "support/cursor_builders.h"
+#include "support/png_builder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "host/runtime/host_code.h"
 #include "patching/host_patch_set.h"
 #include "patching/patch_primitives.h"
+#include "support/import_hooks.h"
 #include "tests/support/code_bytes.h"
-#include "tests/support/import_hooks.h"
 
 namespace {
 

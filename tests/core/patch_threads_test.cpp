@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "patching/patch_transaction.h"
+#include "support/import_hooks.h"
 #include "tests/support/code_bytes.h"
-#include "tests/support/import_hooks.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "base/icon_bitmaps.h"
 #include "cursors/cursor_file.h"
 #include "cursors/cursor_loader.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/gdi_objects.h"
-#include "tests/support/players_files.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/gdi_objects.h"
+#include "support/players_files.h"
+#include "support/scratch_folder.h"
 
 void PrintTo(const PlayersFile& file, std::ostream* out) { *out << file.name; }
 

@@ -3,15 +3,15 @@
 
 #include <math.h>
 
+#include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
-#include "base/module_state.h"
 #include "plugin/plugin.h"
 #include "scaling/cursor_scaling.h"
 #include "settings/scale_policy.h"
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // Saved output is UTF-8, so that every folder name survives.
 #include <gtest/gtest.h>
 
-#include "tests/support/cursor_builders.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/scratch_folder.h"
 #include "tests/tools/check_tool_run.h"
 
 namespace {

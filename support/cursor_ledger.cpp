@@ -1,6 +1,6 @@
-#include "tests/support/cursor_ledger.h"
+#include "support/cursor_ledger.h"
 
-#include "tests/support/import_hooks.h"
+#include "support/import_hooks.h"
 
 namespace {
 
