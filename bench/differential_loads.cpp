@@ -5,14 +5,15 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "base/icon_bitmaps.h"
 #include "bench/bench.h"
 #include "cursors/cursor_loader.h"
-#include "tests/robustness/support/child_runs.h"
-#include "tests/support/cursor_pipeline.h"
-#include "tests/support/emitted_reader.h"
-#include "tests/support/gdi_objects.h"
-#include "tests/support/players_files.h"
-#include "tests/support/scratch_folder.h"
+#include "support/child_runs.h"
+#include "support/cursor_pipeline.h"
+#include "support/emitted_reader.h"
+#include "support/gdi_objects.h"
+#include "support/players_files.h"
+#include "support/scratch_folder.h"
 
 const char* const LOAD_METHOD_NAMES[LOAD_METHODS] = {
     "module at 0",   "module at 1.5",  "module at 2.0",
@@ -85,8 +86,7 @@ Difference built_as_planned(const std::string& bytes, float scale, HCURSOR curso
         return BITMAPS;
     std::vector<uint32_t> colour = bitmap_rows(info.hbmColor, width, height);
     std::vector<uint32_t> mask = bitmap_rows(info.hbmMask, width, height);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    delete_icon_bitmaps(info);
     if (colour.empty() || mask.empty())
         return BITMAPS;
     // The system shows the first step's frame first: its image's colour

@@ -14,9 +14,9 @@
 
 #include "bench/differential.h"
 #include "plugin/plugin.h"
-#include "tests/support/cursor_pipeline.h"
-#include "tests/support/scratch_folder.h"
-#include "tests/support/varied_cursors.h"
+#include "support/cursor_pipeline.h"
+#include "support/scratch_folder.h"
+#include "support/varied_cursors.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "bench/differential.h"
-#include "tests/robustness/support/child_runs.h"
+#include "support/child_runs.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 
 #include "host/runtime/host_code.h"
 #include "host/runtime/host_state.h"
-#include "host/runtime/plugin_loader.h"
 #include "host/runtime/host_window.h"
-#include "tests/support/cursor_ledger.h"
-#include "tests/support/gdi_objects.h"
-#include "tests/support/scratch_folder.h"
+#include "host/runtime/plugin_loader.h"
+#include "support/cursor_ledger.h"
+#include "support/gdi_objects.h"
+#include "support/scratch_folder.h"
 #include "window/cursor_window.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "host/runtime/host_state.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "cursors/cursor_resource.h"
 #include "cursors/default_cursors.h"
-#include "tests/robustness/support/malformed_corpus.h"
-#include "tests/support/cursor_pipeline.h"
+#include "support/cursor_pipeline.h"
+#include "support/malformed_corpus.h"
 
 namespace {
 

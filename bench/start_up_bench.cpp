@@ -1,8 +1,8 @@
 // yrp_init of the real module on a first run (empty cursor folders: the
 // defaults are written) and on a warm run (the files are there), each in a
 // fresh host process, in automatic mode with a 1280x960 client area: the
-// share spent loading cursors, the cursors built (LoadImageA and
-// CreateIconFromResourceEx calls), and the loading against one load of the
+// share spent loading cursors, the cursors built (CreateIconFromResourceEx
+// calls), and the loading against one load of the
 // same files at the same scale. A load starts with the first file opened and
 // ends with the SetCursor that shows its cursor: the module's imports mark
 // both.
@@ -16,14 +16,14 @@
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "host/runtime/host_code.h"
-#include "tests/support/child_process.h"
 #include "host/runtime/host_state.h"
-#include "host/runtime/plugin_loader.h"
 #include "host/runtime/host_window.h"
+#include "host/runtime/plugin_loader.h"
+#include "support/child_process.h"
+#include "support/import_hooks.h"
+#include "support/malformed_corpus.h"
+#include "support/scratch_folder.h"
 #include "window/cursor_window.h"
-#include "tests/robustness/support/malformed_corpus.h"
-#include "tests/support/import_hooks.h"
-#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -38,17 +38,9 @@ CreateFileFn real_create_file;
 double load_started, loading_us;
 int loads;
 
-typedef HANDLE(WINAPI* LoadImageFn)(HINSTANCE, LPCSTR, UINT, int, int, UINT);
 typedef HICON(WINAPI* FromResourceFn)(PBYTE, DWORD, BOOL, DWORD, int, int, UINT);
-LoadImageFn real_load_image;
 FromResourceFn real_from_resource;
 int builds;
-
-HANDLE WINAPI counting_load_image(HINSTANCE instance, LPCSTR name, UINT type, int width, int height,
-                                  UINT flags) {
-    builds++;
-    return real_load_image(instance, name, type, width, height, flags);
-}
 
 HICON WINAPI counting_from_resource(PBYTE bytes, DWORD size, BOOL icon, DWORD version, int width,
                                     int height, UINT flags) {
@@ -136,12 +128,9 @@ int child_start_up() {
         replace_import(module, "user32.dll", "SetCursor", reinterpret_cast<void*>(marking_set_cursor)));
     real_create_file = reinterpret_cast<CreateFileFn>(replace_import(
         module, "kernel32.dll", "CreateFileA", reinterpret_cast<void*>(marking_create_file)));
-    real_load_image = reinterpret_cast<LoadImageFn>(replace_import(
-        module, "user32.dll", "LoadImageA", reinterpret_cast<void*>(counting_load_image)));
     real_from_resource = reinterpret_cast<FromResourceFn>(
         replace_import(module, "user32.dll", "CreateIconFromResourceEx",
                        reinterpret_cast<void*>(counting_from_resource)));
-    // A module that builds every cursor from memory imports no LoadImageA.
     if (!real_set_cursor || !real_create_file || !real_from_resource)
         return 1;
     double start = now_us();
@@ -219,9 +208,8 @@ void bench_start_up(const Settings& settings, Table* table) {
                       format("%.1f ms, %.0f %% in cursor loading", median(warm_total) / 1000.0,
                              100.0 * median(warm_share)),
                       "(figure)"});
-    table->push_back({"yrp_init, warm run: cursors built (LoadImageA and CreateIconFromResourceEx "
-                      "calls), and its cursor loading / one load_cursor_set of the same files at "
-                      "2.0",
+    table->push_back({"yrp_init, warm run: cursors built (CreateIconFromResourceEx calls), and "
+                      "its cursor loading / one load_cursor_set of the same files at 2.0",
                       format("%.0f builds in %.0f load(s); %.3f (%.1f / %.1f ms)",
                              median(warm_builds), median(warm_loads),
                              median(warm_loading) / one_load, median(warm_loading) / 1000.0,

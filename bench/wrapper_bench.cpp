@@ -5,7 +5,7 @@
 
 #include "bench/bench.h"
 #include "cursors/cursor_loader.h"
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "wrappers/wrappers.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "base/file_virtualisation.h"
+#include "base/icon_bitmaps.h"
 #include "base/module_state.h"
 #include "cursors/cursor_build.h"
 #include "cursors/cursor_file.h"
@@ -166,10 +167,7 @@ int probe_cursor_size(HCURSOR cursor, int* width, int* height) {
         *height = abs(mask.bmHeight) / (monochrome ? 2 : 1);
         result = 1;
     }
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
+    delete_icon_bitmaps(info);
     return result;
 }
 

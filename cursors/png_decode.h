@@ -6,8 +6,10 @@
 #include "cursors/cursor_pixels.h"
 
 // Decodes the PNG image of `length` bytes at `png` as decode_image does:
-// straight alpha, the mask 1 where alpha is 0. No ancillary chunk is read,
-// and the compressed rows are inflated no further than the image's own.
+// straight alpha, the mask 1 where alpha is 0. Of the ancillary chunks only
+// tRNS is read (in an image without an alpha channel); the others are
+// skipped unread, and the compressed rows are inflated no further than the
+// image's own.
 bool decode_png(const uint8_t* png, uint32_t length, PixelArena* arena, Picture* picture);
 
 // stb's half: the `length` bytes at `png` (only the critical chunks, every

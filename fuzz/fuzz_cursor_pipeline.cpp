@@ -8,8 +8,8 @@
 #include <string.h>
 
 #include "fuzz/fuzz_support.h"
-#include "tests/support/cursor_pipeline.h"
-#include "tests/support/emitted_reader.h"
+#include "support/cursor_pipeline.h"
+#include "support/emitted_reader.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "tests/robustness/support/malformed_corpus.h"
+#include "support/malformed_corpus.h"
 
 namespace {
 

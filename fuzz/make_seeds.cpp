@@ -9,9 +9,9 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/png_builder.h"
-#include "tests/support/varied_cursors.h"
+#include "support/cursor_builders.h"
+#include "support/png_builder.h"
+#include "support/varied_cursors.h"
 
 namespace {
 

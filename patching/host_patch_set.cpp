@@ -34,7 +34,6 @@ typedef int(__cdecl* CursorCallHook)(int argument);
 
 const uint8_t CALL_OPCODE = 0xE8;
 const SIZE_T CALL_LENGTH = 5;
-const uint8_t NO_OPERATION = 0x90;
 
 struct CallDiversion {
     uintptr_t site;
@@ -42,7 +41,8 @@ struct CallDiversion {
     uintptr_t* previous;
 };
 
-// Host patch steps 1 and 2, then 3 and 4; the fills follow from the address map.
+// The two call sites, in the order they are written; the routine pointers and
+// the fills come from the address map.
 const CallDiversion CALL_DIVERSIONS[] = {
     {host_map::CALL_SITE_A, cursor_call_hook_a, &prev_call_a},
     {host_map::CALL_SITE_B, cursor_call_hook_b, &prev_call_b},
@@ -168,13 +168,19 @@ int apply_host_patch_set() {
     int mismatch = storm ? storm_mismatch(storm_base) : 0;
     if (storm && !mismatch)
         add_storm_patches(&list, storm_base);
-    bool applied = !list.overfull && apply_patches(list.patches, list.count);
-    // Exploit protection's code guard refuses such writes; the game then runs
-    // with its own cursor code, untouched. Say so where a debugger, or a
-    // player's debug viewer, listens.
-    if (!applied)
+    PatchOutcome outcome =
+        list.overfull ? PATCHES_REFUSED : apply_patches(list.patches, list.count);
+    bool applied = outcome == PATCHES_WRITTEN;
+    // The game then runs with its own cursor code, untouched. Say why where a
+    // debugger, or a player's debug viewer, listens: exploit protection's
+    // code guard refuses such writes; a thread of the game may be stuck in
+    // the code to be changed.
+    if (outcome == PATCHES_REFUSED)
         OutputDebugStringA("Quillmere: game code unchanged: turn off Exploit protection's "
                            "code guard for the game\n");
+    else if (outcome == PATCHES_CODE_IN_USE)
+        OutputDebugStringA("Quillmere: game code unchanged: another thread of the game was "
+                           "running it; start the game again\n");
     if (!storm)
         return 0;
     if (mismatch)

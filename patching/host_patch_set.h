@@ -17,10 +17,12 @@ extern uintptr_t prev_call_b;
 
 // Applies the host patches (the two call sites then set the current cursor
 // before the host routine they stand in front of) and, if storm.dll is
-// loaded and is the expected build, its patches, all together or none: when
-// Windows refuses any page, no byte of the host or storm.dll changes. Returns
-// 0 without storm.dll, STORM_IMAGE_TOO_SMALL or the signature's comparison
-// (non-zero) for another build of it, otherwise TRUE when the patches were
-// written and 0 when they were refused. A refusal is counted in
-// patch_refusals and named once on the debug output.
+// loaded and is the expected build, its patches, all together or none, with
+// the game's other threads suspended (patch_transaction.h): when Windows
+// refuses any page, or a thread stays where the new code would break it, no
+// byte of the host or storm.dll changes. Returns 0 without storm.dll,
+// STORM_IMAGE_TOO_SMALL or the signature's comparison (non-zero) for another
+// build of it, otherwise TRUE when the patches were written and 0 when they
+// were not. A refused page is counted in patch_refusals; either reason is
+// named once on the debug output.
 int apply_host_patch_set();

@@ -2,9 +2,15 @@
 
 #include <string.h>
 
+#include "patching/other_threads.h"
 #include "patching/patch_primitives.h"
 
 namespace {
+
+// How often the transaction looks for a moment when no thread is in its way,
+// and how long it lets them run in between.
+const int HOLD_ATTEMPTS = 20;
+const DWORD RETRY_WAIT_MS = 5;
 
 void* at(uintptr_t address) { return reinterpret_cast<void*>(address); }
 
@@ -13,6 +19,39 @@ struct Saved {
     DWORD protection;
     uint8_t bytes[MAX_PATCH_LENGTH];
 };
+
+// Whether a thread stopped at `pc` would resume in the middle of a patch's
+// new bytes. At a patch's first byte it runs the new instruction; from a
+// byte after which the patch holds only no-operations it runs on past them.
+bool in_the_way(const Patch* patches, int count, uintptr_t pc) {
+    for (int i = 0; i < count; ++i) {
+        const Patch& patch = patches[i];
+        if (pc <= patch.address || pc - patch.address >= patch.length)
+            continue;
+        for (SIZE_T offset = pc - patch.address; offset < patch.length; ++offset)
+            if (patch.bytes[offset] != NO_OPERATION)
+                return true;
+    }
+    return false;
+}
+
+// Suspends the other threads at a moment when none is in the way of the
+// patches; false, with every thread running, when there was none.
+bool hold_threads_clear_of(const Patch* patches, int count, HeldThreads* threads) {
+    for (int attempt = 0; attempt < HOLD_ATTEMPTS; ++attempt) {
+        if (attempt > 0)
+            Sleep(RETRY_WAIT_MS);
+        if (!hold_other_threads(threads))
+            continue;
+        bool clear = true;
+        for (int i = 0; i < threads->count && clear; ++i)
+            clear = !in_the_way(patches, count, threads->stopped_at[i]);
+        if (clear)
+            return true;
+        release_threads(threads);
+    }
+    return false;
+}
 
 // Puts back the protections of patches[0 .. count). In reverse order: a page
 // two patches share was writable already when the second was made so, and
@@ -47,18 +86,17 @@ void write(const Patch& patch, const uint8_t* bytes) {
     FlushInstructionCache(GetCurrentProcess(), at(patch.address), patch.length);
 }
 
-}  // namespace
-
-bool apply_patches(const Patch* patches, int count) {
+// The transaction itself, with the other threads held.
+PatchOutcome write_all_or_none(const Patch* patches, int count) {
     Saved saved[MAX_PATCHES];
-    if (count > MAX_PATCHES || !unprotect(patches, count, saved))
-        return false;
+    if (!unprotect(patches, count, saved))
+        return PATCHES_REFUSED;
     for (int i = 0; i < count; ++i)
         memcpy(saved[i].bytes, at(patches[i].address), patches[i].length);
     for (int i = 0; i < count; ++i)
         write(patches[i], patches[i].bytes);
     if (reprotect(patches, count, saved))
-        return true;
+        return PATCHES_WRITTEN;
     // A page kept writable: undo every write, then try the protections again.
     count_patch_refusal(GetLastError());
     for (int i = 0; i < count; ++i) {
@@ -68,5 +106,18 @@ bool apply_patches(const Patch* patches, int count) {
             write(patches[i], saved[i].bytes);
     }
     reprotect(patches, count, saved);
-    return false;
+    return PATCHES_REFUSED;
+}
+
+}  // namespace
+
+PatchOutcome apply_patches(const Patch* patches, int count) {
+    if (count > MAX_PATCHES)
+        return PATCHES_REFUSED;
+    HeldThreads threads;
+    if (!hold_threads_clear_of(patches, count, &threads))
+        return PATCHES_CODE_IN_USE;
+    PatchOutcome outcome = write_all_or_none(patches, count);
+    release_threads(&threads);
+    return outcome;
 }

@@ -119,7 +119,7 @@ HWND create_host_window(int client_width, int client_height) {
         return NULL;
     // Some window managers ignore the size asked at creation: insist.
     set_client_size(window, client_width, client_height);
-    ShowWindow(window, SW_SHOWNORMAL);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     set_host_main_window(window);
     return window;

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include "base/icon_bitmaps.h"
 #include "host/host_setup.h"
 #include "host/runtime/direct_draw_mode.h"
 #include "host/runtime/host_window.h"
@@ -15,10 +16,7 @@ void draw_cursor(HDC dc, POINT at, UINT frame) {
         return;
     DrawIconEx(dc, at.x - static_cast<int>(info.xHotspot), at.y - static_cast<int>(info.yHotspot),
                cursor, 0, 0, frame, NULL, DI_NORMAL);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
+    delete_icon_bitmaps(info);
 }
 
 // The picture as the stand-in wrapper shows it: inside black borders, with
@@ -58,10 +56,7 @@ bool measure_cursor(HCURSOR cursor, int* width, int* height) {
         *width = bitmap.bmWidth;
         *height = abs(bitmap.bmHeight) / (info.hbmColor ? 1 : 2);
     }
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
+    delete_icon_bitmaps(info);
     return ok;
 }
 

@@ -17,6 +17,9 @@ namespace {
 const SIZE RESIZED = {1600, 1200};
 const DWORD CLICK_SETTLE_MS = 200;
 const LPARAM ALT_KEY_DOWN = 1 << 29;
+// How often a step in play is taken again when another program's window
+// took the activation meanwhile.
+const int STEP_ATTEMPTS = 5;
 
 bool module_in_game_folder(const char* path) {
     char game[MAX_PATH];
@@ -30,8 +33,10 @@ bool has_caption(HWND window) {
     return (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
 }
 
-// The player clicks into the window at the pointer.
+// The player clicks into the window at the pointer, which makes it the
+// active window.
 void click_into_window(const Tour& tour) {
+    return_to_game(tour);
     LPARAM at = MAKELPARAM(POINTER_AT.x, POINTER_AT.y);
     PostMessageA(tour.window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(tour.window, WM_LBUTTONUP, 0, at);
@@ -53,17 +58,17 @@ void place_pointer_in_picture(Tour& tour, const RECT& picture) {
 // frame, the cursors keep their own size and the frame's magnification
 // must bring them to the size automatic mode gives the client area
 // without a wrapper.
-void check_in_play(Tour& tour, const char* slug, const std::string& what, bool rescale) {
+void check_in_play_once(Tour& tour, const char* slug, const char* what, bool rescale) {
     SIZE client = client_size(tour.window);
+    std::string line = format("%s %ldx%ld", what, client.cx, client.cy);
     RECT picture;
     bool in_frame = false;
     if (!direct_draw_picture(&picture, &in_frame)) {
-        check_after_resize(tour, slug, what, client, rescale, true);
+        check_after_resize(tour, slug, line, client, rescale, true);
         return;
     }
     SIZE shown = {picture.right - picture.left, picture.bottom - picture.top};
     place_pointer_in_picture(tour, picture);
-    std::string line = what;
     if (shown.cx != client.cx || shown.cy != client.cy)
         line += format(" (picture %ldx%ld)", shown.cx, shown.cy);
     if (!in_frame) {
@@ -73,6 +78,8 @@ void check_in_play(Tour& tour, const char* slug, const std::string& what, bool r
     SIZE game_screen = {HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT};
     line += ", the wrapper draws the cursor into the frame";
     SIZE own = check_after_resize(tour, slug, line, game_screen, rescale, true);
+    if (!tour.taken_by.empty())
+        return;
     double magnified = static_cast<double>(shown.cy) / HOST_SCREEN_HEIGHT;
     int on_screen = static_cast<int>(own.cx * magnified);
     int wanted = expected_side(tour.settings, client, default_cursor_side(PLAIN_KIND));
@@ -81,6 +88,25 @@ void check_in_play(Tour& tour, const char* slug, const std::string& what, bool r
                   "gives a client of %ldx%ld without a wrapper (%dx%d)",
                   magnified, on_screen, on_screen, client.cx, client.cy, wanted, wanted),
            on_screen == wanted);
+}
+
+// A step in play, `what` followed by the client's size. Where another
+// program's window took the activation during it, the player clicks back
+// into the game and the step is taken again.
+void check_in_play(Tour& tour, const char* slug, const char* what, bool rescale) {
+    for (int attempt = 1;; ++attempt) {
+        check_in_play_once(tour, slug, what, rescale);
+        if (tour.taken_by.empty())
+            return;
+        printf("tour: %s had the activation during the step: the player clicks back into the "
+               "game\n",
+               tour.taken_by.c_str());
+        if (attempt == STEP_ATTEMPTS)
+            break;
+        click_into_window(tour);
+    }
+    record(tour, slug,
+           format("%s: the game never kept the activation for a whole step", what), false);
 }
 
 // Where the game reads the pointer: the wrapper moves and scales it.
@@ -105,7 +131,8 @@ int run_direct_draw_tour(Tour& tour) {
            wrapper ? "a wrapper in the game's folder" : "the system's ddraw", module, told.right,
            told.bottom, settings_label(tour.settings, client_size(tour.window)).c_str(),
            tour.options.out_dir);
-    pump_messages_for(PUMP_SLICE_MS);
+    // The game starts in front, whatever another program opened meanwhile.
+    return_to_game(tour);
     RECT picture;
     bool in_frame;
     if (direct_draw_picture(&picture, &in_frame))
@@ -119,22 +146,16 @@ int run_direct_draw_tour(Tour& tour) {
            before != NULL);
 
     click_into_window(tour);
-    SIZE client = client_size(tour.window);
-    check_in_play(tour, "in-play", format("in play, magnified to %ldx%ld", client.cx, client.cy),
-                  false);
+    check_in_play(tour, "in-play", "in play, magnified to", false);
     print_game_pointer(tour);
 
     // A window the player can resize and switch to the whole screen.
     if (wrapper && has_caption(tour.window)) {
         set_client_size(tour.window, RESIZED.cx, RESIZED.cy);
-        client = client_size(tour.window);
-        check_in_play(tour, "resized",
-                      format("window resized to %ldx%ld", client.cx, client.cy), true);
+        check_in_play(tour, "resized", "window resized to", true);
         PostMessageA(tour.window, WM_SYSKEYDOWN, VK_RETURN, ALT_KEY_DOWN);
         pump_messages_for(PUMP_SLICE_MS);
-        client = client_size(tour.window);
-        check_in_play(tour, "alt-enter",
-                      format("Alt+Enter, whole screen %ldx%ld", client.cx, client.cy), true);
+        check_in_play(tour, "alt-enter", "Alt+Enter, whole screen", true);
     }
     return finish_tour(tour,
                        format("Quillmere tour, DirectDraw%s", wrapper ? " with a wrapper" : ""));

@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "host: could not create the main window\n");
         return 1;
     }
+    SetForegroundWindow(window);
     // As the game does, DirectDraw takes the window before anything else.
     if (options.tour.direct_draw && !start_direct_draw(window))
         return 1;

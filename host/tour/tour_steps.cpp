@@ -31,6 +31,17 @@ SIZE client_size(HWND window) {
     return size;
 }
 
+void return_to_game(const Tour& tour) {
+    if (IsIconic(tour.window))
+        ShowWindow(tour.window, SW_RESTORE);
+    SetForegroundWindow(tour.window);
+    pump_messages_for(PUMP_SLICE_MS);
+}
+
+bool game_in_front(const Tour& tour) {
+    return GetForegroundWindow() == tour.window && !IsIconic(tour.window);
+}
+
 HCURSOR show_kind(const Tour& tour, int kind, bool animated) {
     set_host_cursor_kind(static_cast<uint8_t>(kind));
     set_host_animated_set(animated);
@@ -101,6 +112,16 @@ SIZE check_after_resize(Tour& tour, const char* slug, const std::string& what, S
         pump_messages_for(PUMP_SLICE_MS * 5);
     }
     bool showing = pointer_showing();
+    tour.taken_by.clear();
+    if (visible && !game_in_front(tour)) {
+        HWND active = GetForegroundWindow();
+        char title[128] = "";
+        GetWindowTextA(active, title, sizeof title);
+        tour.taken_by = active == tour.window ? "the game, minimised,"
+                        : active            ? format("\"%s\"", title)
+                                            : "no window";
+        return small;
+    }
     bool passed = is_square(small, small_side) && is_square(large, large_side) &&
                   (!visible || showing);
     bool rescaled = expect_rescale && tour.settings.mode == TOUR_AUTOMATIC;

@@ -33,6 +33,10 @@ struct Tour {
     int failures;
     std::vector<SheetTile> tiles;
     POINT pointer_at = POINTER_AT;  // where steps put the pointer in the client area
+    // The title of the window that had the activation when a step read the
+    // pointer, when it was not the game's (the step was not recorded); empty
+    // otherwise.
+    std::string taken_by;
 };
 
 // The client area's real size (not what a wrapper reports to the host).
@@ -52,10 +56,23 @@ bool is_square(SIZE size, int side);
 // animation frame `frame`) and its tile for the contact sheet.
 void record(Tour& tour, const char* slug, const std::string& line, bool passed, UINT frame = 0);
 
+// Brings the game's window back in front and active, restored where the
+// system minimised it (a full-screen game that loses the activation is), as
+// the player's click on it does. Another program may open a window at any
+// moment and take the activation.
+void return_to_game(const Tour& tour);
+
+// Whether the game's window is active and not minimised.
+bool game_in_front(const Tour& tour);
+
 // After a resize, checks kinds 0 and 10 against the sizes the settings give
 // for a client area of `scaled_for`. A rescale that is expected gets some
 // more time on a slow machine; a rescale that must not happen gets none.
-// With `visible`, the pointer must also be showing. Returns kind 0's size.
+// With `visible`, the pointer must also be showing: the pointer shown is the
+// active window's, so a step during which another window had the
+// activation (or the game's window was minimised) is not recorded and
+// names that window in tour.taken_by.
+// Returns kind 0's size.
 SIZE check_after_resize(Tour& tour, const char* slug, const std::string& what, SIZE scaled_for,
                         bool expect_rescale, bool visible = false);
 

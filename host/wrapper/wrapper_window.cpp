@@ -2,6 +2,8 @@
 // and place, and drawing the game's screen into it.
 #include "host/wrapper/wrapper.h"
 
+#include "base/icon_bitmaps.h"
+
 namespace {
 
 // Messages the wrapper makes itself when the game sets its mode; the game
@@ -177,9 +179,7 @@ void draw_cursor_into_frame(HDC dc, const BYTE* pixels, const Frame& info) {
             DrawIconEx(frame_dc, at.x - static_cast<int>(icon.xHotspot),
                        at.y - static_cast<int>(icon.yHotspot), wrapper.game_cursor, 0, 0, 0, NULL,
                        DI_NORMAL);
-            if (icon.hbmColor)
-                DeleteObject(icon.hbmColor);
-            DeleteObject(icon.hbmMask);
+            delete_icon_bitmaps(icon);
         }
     }
     const RECT& picture = wrapper.picture;

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
-#include "tests/support/child_process.h"
-#include "tests/support/scratch_folder.h"
+#include "support/child_process.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "cursors/default_cursors.h"
 #include "host/runtime/host_state.h"
 #include "host/runtime/screenshot.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/players_files.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/players_files.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

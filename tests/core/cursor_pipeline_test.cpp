@@ -3,9 +3,9 @@
 // back as exactly the planned frames, size, steps and hotspots.
 #include <gtest/gtest.h>
 
-#include "tests/support/cursor_builders.h"
-#include "tests/support/cursor_pipeline.h"
-#include "tests/support/emitted_reader.h"
+#include "support/cursor_builders.h"
+#include "support/cursor_pipeline.h"
+#include "support/emitted_reader.h"
 
 namespace {
 

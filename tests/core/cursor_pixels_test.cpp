@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "base/icon_bitmaps.h"
 #include "cursors/cursor_format.h"
 #include "cursors/cursor_pixels.h"
-#include "tests/support/scratch_folder.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/png_builder.h"
+#include "support/cursor_builders.h"
+#include "support/png_builder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -294,8 +295,7 @@ Built built_pixels(HICON icon, uint32_t width, uint32_t height) {
             built.colour.push_back(mask[width * height + i] & 0xffffff);
     else
         built.colour = bitmap_pixels(info.hbmColor, width, height);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    delete_icon_bitmaps(info);
     return built;
 }
 

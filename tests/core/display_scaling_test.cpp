@@ -8,8 +8,8 @@
 #include <stdlib.h>
 
 #include "cursors/cursor_loader.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

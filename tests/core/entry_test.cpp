@@ -2,7 +2,7 @@
 
 #include "base/module_state.h"
 #include "plugin/plugin.h"
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/cursor_ledger.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/cursor_ledger.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

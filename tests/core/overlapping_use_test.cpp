@@ -8,8 +8,8 @@
 #include "cursors/cursor_table.h"
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
-#include "tests/support/import_hooks.h"
-#include "tests/support/scratch_folder.h"
+#include "support/import_hooks.h"
+#include "support/scratch_folder.h"
 #include "window/cursor_window.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include "host/runtime/host_code.h"
 #include "patching/host_patch_set.h"
 #include "patching/patch_primitives.h"
+#include "support/import_hooks.h"
 #include "tests/support/code_bytes.h"
-#include "tests/support/import_hooks.h"
 
 namespace {
 
@@ -221,6 +221,42 @@ TEST(RefusedPatches, NothingChangesAndTheRefusalIsNamed) {
     EXPECT_EQ(DYNAMIC_CODE_BLOCKED, patch_refusals.first_error);
     ASSERT_EQ(1u, debug_lines.size());
     EXPECT_NE(std::string::npos, debug_lines[0].find("Exploit protection")) << debug_lines[0];
+}
+
+// Refuses the first protection the transaction tries to put back, as
+// Windows may when the page changed meanwhile; every later call goes through.
+int restores_refused;
+
+BOOL WINAPI restore_refusing_protect(LPVOID address, SIZE_T length, DWORD protection,
+                                     PDWORD saved) {
+    if (protection != PAGE_EXECUTE_READWRITE && restores_refused++ == 0) {
+        SetLastError(ERROR_INVALID_ADDRESS);
+        return FALSE;
+    }
+    return real_protect(address, length, protection, saved);
+}
+
+TEST(RefusedPatches, AProtectionThatCannotBePutBackUndoesEveryWrite) {
+    install_host_code();
+    std::string host_image = host_bytes();
+    real_protect = reinterpret_cast<ProtectFn>(
+        import_of("VirtualProtect", reinterpret_cast<void*>(restore_refusing_protect)));
+    ASSERT_TRUE(real_protect != NULL);
+    apply_host_patch_set();
+    import_of("VirtualProtect", reinterpret_cast<void*>(real_protect));
+
+    EXPECT_GT(restores_refused, 1) << "the protections were not tried again";
+    EXPECT_TRUE(host_image == host_bytes()) << "a write was left in the host image";
+    EXPECT_EQ(1, patch_refusals.count);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_ADDRESS), patch_refusals.first_error);
+    const uintptr_t patched[] = {host_map::CALL_SITE_A, host_map::CALL_SITE_B,
+                                 host_map::HOST_FILL_RANGES[0].start};
+    for (uintptr_t address : patched) {
+        MEMORY_BASIC_INFORMATION info = {};
+        VirtualQuery(at(address), &info, sizeof info);
+        EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), info.Protect) << std::hex << address;
+    }
+    EXPECT_EQ(host_call_result_a(7), run_call_site_routine_a(7));
 }
 
 TEST(RefusedPatches, AProbeOfCodeChangesNothing) {

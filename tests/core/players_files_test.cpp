@@ -5,12 +5,13 @@
 // GDI objects behind.
 #include <gtest/gtest.h>
 
+#include "base/icon_bitmaps.h"
 #include "cursors/cursor_file.h"
 #include "cursors/cursor_loader.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/gdi_objects.h"
-#include "tests/support/players_files.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/gdi_objects.h"
+#include "support/players_files.h"
+#include "support/scratch_folder.h"
 
 void PrintTo(const PlayersFile& file, std::ostream* out) { *out << file.name; }
 
@@ -34,8 +35,7 @@ Loaded load_at(float scale) {
     ICONINFO info = {};
     if (GetIconInfo(cursor, &info)) {
         loaded.hotspot = static_cast<int>(info.xHotspot);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
+        delete_icon_bitmaps(info);
     }
     DestroyCursor(cursor);
     return loaded;

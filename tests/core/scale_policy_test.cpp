@@ -3,15 +3,15 @@
 
 #include <math.h>
 
+#include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
-#include "base/module_state.h"
 #include "plugin/plugin.h"
 #include "scaling/cursor_scaling.h"
 #include "settings/scale_policy.h"
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -146,10 +146,10 @@ TEST_F(AutoRescale, SkipsWindowsThatCannotBeMeasuredOrHaveNoArea) {
     auto_rescale();
     EXPECT_EQ(32, base_width());
     client_rect_fn = GetClientRect;
-    ShowWindow(window, SW_MINIMIZE);
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
     auto_rescale();
     EXPECT_EQ(32, base_width());
-    ShowWindow(window, SW_RESTORE);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     set_host_screen_size(0, 0);
     auto_rescale();
     EXPECT_EQ(32, base_width()) << "an infinite scale loads the files' own size";

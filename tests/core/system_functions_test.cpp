@@ -6,7 +6,7 @@
 
 #include "base/module_state.h"
 #include "base/system_functions.h"
-#include "tests/support/import_hooks.h"
+#include "support/import_hooks.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
 #include "host/runtime/screenshot.h"
-#include "tests/support/import_hooks.h"
+#include "support/import_hooks.h"
 
 LoadLog module_loads;
 

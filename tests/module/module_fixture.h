@@ -8,7 +8,7 @@
 
 #include "host/runtime/host_window.h"
 #include "host/runtime/plugin_loader.h"
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 class ModuleInHost : public testing::Test {
 protected:

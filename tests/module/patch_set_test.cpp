@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "base/host_address_map.h"
 #include "host/runtime/host_code.h"
 #include "host/runtime/host_state.h"
 #include "patching/host_patch_set.h"
-#include "base/host_address_map.h"
+#include "support/import_hooks.h"
 #include "tests/support/code_bytes.h"
-#include "tests/support/import_hooks.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // sound one at the size asked; for a broken one, the slot's built-in cursor
 // from the module's own copy, and the player's file stays as it was.
 #include "host/runtime/host_state.h"
+#include "support/cursor_builders.h"
+#include "support/players_files.h"
 #include "tests/module/module_fixture.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/players_files.h"
 
 void PrintTo(const PlayersFile& file, std::ostream* out) { *out << file.name; }
 

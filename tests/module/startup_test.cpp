@@ -2,8 +2,8 @@
 #include <string.h>
 
 #include "host/runtime/host_window.h"
+#include "support/import_hooks.h"
 #include "tests/module/module_fixture.h"
-#include "tests/support/import_hooks.h"
 
 namespace {
 

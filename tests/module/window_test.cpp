@@ -3,8 +3,8 @@
 // on real timers and a real message loop.
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
+#include "support/import_hooks.h"
 #include "tests/module/module_fixture.h"
-#include "tests/support/import_hooks.h"
 #include "window/cursor_window.h"
 
 namespace {

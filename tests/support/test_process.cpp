@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/child_process.h"
-#include "tests/support/scratch_folder.h"
+#include "support/child_process.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

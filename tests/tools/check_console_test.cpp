@@ -4,8 +4,8 @@
 // Saved output is UTF-8, so that every folder name survives.
 #include <gtest/gtest.h>
 
-#include "tests/support/cursor_builders.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/scratch_folder.h"
 #include "tests/tools/check_tool_run.h"
 
 namespace {
@@ -19,7 +19,7 @@ PROCESS_INFORMATION start_in_own_console(const std::string& tool, bool shown) {
     STARTUPINFOA start = {};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESHOWWINDOW;
-    start.wShowWindow = shown ? SW_SHOWNORMAL : SW_HIDE;
+    start.wShowWindow = shown ? SW_SHOWNOACTIVATE : SW_HIDE;
     PROCESS_INFORMATION process = {};
     EXPECT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, CREATE_NEW_CONSOLE, NULL, NULL,
                                &start, &process));

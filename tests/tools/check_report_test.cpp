@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "quillmere_version.h"
-#include "tests/support/child_process.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/scratch_folder.h"
+#include "support/child_process.h"
+#include "support/cursor_builders.h"
+#include "support/scratch_folder.h"
 #include "tests/tools/check_tool_run.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include <functional>
 
-#include "tests/support/cursor_builders.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/scratch_folder.h"
 #include "tests/tools/check_tool_run.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

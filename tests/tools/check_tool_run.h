@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/child_process.h"
+#include "support/child_process.h"
 
 const DWORD EXIT_ALL_FINE = 0;
 const DWORD EXIT_PROBLEMS = 1;

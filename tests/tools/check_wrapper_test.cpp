@@ -3,7 +3,7 @@
 // fails with what to change on settings that break the pointer.
 #include <gtest/gtest.h>
 
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "tests/tools/check_tool_run.h"
 
 namespace {

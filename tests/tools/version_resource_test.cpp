@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "quillmere_version.h"
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/icon_bitmaps.h"
 #include "base/module_state.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
@@ -60,10 +61,7 @@ void measure(SheetSlot* slot) {
         return;
     slot->hotspot.x = info.xHotspot;
     slot->hotspot.y = info.yHotspot;
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
+    delete_icon_bitmaps(info);
 }
 
 SheetSlot load_slot(const char* pattern, int identifier, int slot, float scale,

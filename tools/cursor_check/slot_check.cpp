@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "base/icon_bitmaps.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/default_cursors.h"
 #include "base/module_state.h"
@@ -79,10 +80,7 @@ SlotCheck check_cursor_file(const char* path, float scale) {
     if (GetIconInfo(cursor, &info)) {
         check.hot_x = static_cast<int>(info.xHotspot);
         check.hot_y = static_cast<int>(info.yHotspot);
-        if (info.hbmColor)
-            DeleteObject(info.hbmColor);
-        if (info.hbmMask)
-            DeleteObject(info.hbmMask);
+        delete_icon_bitmaps(info);
     }
     DestroyCursor(cursor);
     check.capped = plan.reduced;

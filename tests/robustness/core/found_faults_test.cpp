@@ -4,12 +4,12 @@
 
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_table.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/cursor_pipeline.h"
-#include "tests/support/players_files.h"
-#include "tests/robustness/support/malformed_corpus.h"
+#include "support/cursor_builders.h"
+#include "support/cursor_pipeline.h"
+#include "support/malformed_corpus.h"
+#include "support/players_files.h"
+#include "support/scratch_folder.h"
 #include "tests/robustness/support/slot_files.h"
-#include "tests/support/scratch_folder.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include "host/runtime/host_window.h"
 #include "scaling/cursor_scaling.h"
 #include "settings/scale_policy.h"
+#include "support/cursor_ledger.h"
+#include "support/malformed_corpus.h"
+#include "support/scratch_folder.h"
 #include "tests/robustness/core/core_pass.h"
-#include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/malformed_pass.h"
 #include "tests/robustness/support/pass_report.h"
-#include "tests/robustness/support/malformed_corpus.h"
 #include "tests/robustness/support/slot_files.h"
-#include "tests/support/scratch_folder.h"
 
 namespace {
 

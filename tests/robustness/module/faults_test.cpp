@@ -14,8 +14,8 @@
 #include "host/runtime/host_code.h"
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
+#include "support/import_hooks.h"
 #include "tests/module/module_fixture.h"
-#include "tests/support/import_hooks.h"
 #include "window/cursor_window.h"
 
 namespace {
@@ -244,12 +244,12 @@ TEST_F(Faults, AMinimisedWindowWhenTheTimerFiresReloadsNothing) {
     start();
     count_module_loads(module);
     set_client_size(window, 1280, 960);  // arms the timer
-    ShowWindow(window, SW_MINIMIZE);
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
     pump_past_rescale();                 // the real timer fires meanwhile
     EXPECT_EQ(0, module_loads.calls);
     EXPECT_FALSE(KillTimer(window, RESCALE_TIMER_ID)) << "the timer fired and is gone";
     EXPECT_EQ(32, shown_cursor_size().cx);
-    ShowWindow(window, SW_RESTORE);      // restored: armed again, then rescaled
+    ShowWindow(window, SW_SHOWNOACTIVATE);  // restored: armed again, then rescaled
     pump_until_loads(LOADS_PER_DEFAULT_SET, 4000);
     EXPECT_EQ(LOADS_PER_DEFAULT_SET, module_loads.calls);
     EXPECT_EQ(64, shown_cursor_size().cx);

@@ -14,14 +14,14 @@
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
 #include "host/runtime/plugin_loader.h"
+#include "support/cursor_ledger.h"
+#include "support/malformed_corpus.h"
+#include "support/scratch_folder.h"
 #include "tests/module/module_fixture.h"
 #include "tests/robustness/module/module_pass.h"
-#include "tests/support/cursor_ledger.h"
 #include "tests/robustness/support/fuzz_findings.h"
 #include "tests/robustness/support/malformed_pass.h"
 #include "tests/robustness/support/pass_report.h"
-#include "tests/robustness/support/malformed_corpus.h"
-#include "tests/support/scratch_folder.h"
 #include "window/cursor_window.h"
 
 namespace {

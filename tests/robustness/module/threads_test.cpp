@@ -11,9 +11,9 @@
 #include "host/runtime/host_code.h"
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
+#include "support/cursor_ledger.h"
+#include "support/import_hooks.h"
 #include "tests/module/module_fixture.h"
-#include "tests/support/cursor_ledger.h"
-#include "tests/support/import_hooks.h"
 #include "window/cursor_window.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tests/robustness/support/malformed_corpus.h"
+#include "support/malformed_corpus.h"
 
 // Every past finding, in a fixed order; a target's leading bytes that are
 // no part of the file (the size the private copy's target asks) removed.

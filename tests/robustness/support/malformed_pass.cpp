@@ -9,7 +9,7 @@
 
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
-#include "tests/support/cursor_ledger.h"
+#include "support/cursor_ledger.h"
 #include "tests/robustness/support/pass_report.h"
 #include "tests/robustness/support/slot_files.h"
 

@@ -8,8 +8,8 @@
 
 #include <vector>
 
-#include "tests/robustness/support/child_runs.h"
-#include "tests/robustness/support/malformed_corpus.h"
+#include "support/child_runs.h"
+#include "support/malformed_corpus.h"
 
 const int SCALES_PER_PLACEMENT = 4;
 

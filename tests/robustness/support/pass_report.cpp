@@ -1,6 +1,6 @@
 #include "tests/robustness/support/pass_report.h"
 
-#include "tests/robustness/support/malformed_corpus.h"
+#include "support/malformed_corpus.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/robustness/support/child_runs.h"
+#include "support/child_runs.h"
 
 // Runs `shards` children with "<shard_option> K shards" and returns the
 // summed figures, with "children" and "crashes" (children that ended by an

@@ -1,6 +1,6 @@
 #include "tests/robustness/support/slot_files.h"
 
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 #include <stdio.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/robustness/support/malformed_corpus.h"
+#include "support/malformed_corpus.h"
 
 const int SLOTS_PER_TABLE = 22;
 const int SLOT_FILES = 2 * SLOTS_PER_TABLE;

@@ -12,8 +12,8 @@
 
 #include "imaging/canvas.h"
 #include "settings/scale_policy.h"
-#include "tests/support/cursor_builders.h"
-#include "tests/support/scratch_folder.h"
+#include "support/cursor_builders.h"
+#include "support/scratch_folder.h"
 #include "tests/tools/check_tool_run.h"
 #include "tools/settings_window/control_ids.h"
 #include "tools/settings_window/cursor_preview.h"

@@ -9,7 +9,7 @@
 #include <set>
 
 struct LedgerCounts {
-    long created;               // handles from LoadImageA and CreateIconFromResourceEx
+    long created;               // handles from CreateIconFromResourceEx
     long destroyed;             // DestroyCursor calls
     long double_destroys;       // DestroyCursor of a handle not alive
     long destroyed_while_held;  // DestroyCursor of a handle a table still held
@@ -23,7 +23,7 @@ struct LedgerCounts {
 
 namespace ledger {
 
-// Redirects the module's LoadImageA, CreateIconFromResourceEx, DestroyCursor,
+// Redirects the module's CreateIconFromResourceEx, DestroyCursor,
 // SetCursor, GetIconInfo and DeleteObject imports; false when one is missing.
 bool install(HMODULE module);
 

@@ -1,11 +1,10 @@
-#include "tests/robustness/support/malformed_corpus.h"
+#include "support/malformed_corpus.h"
 
 #include <set>
 
-#include "tests/support/cursor_builders.h"
-#include "tests/robustness/support/file_structure.h"
-#include "tests/robustness/support/random.h"
-#include "tests/support/cursor_builders.h"
+#include "support/cursor_builders.h"
+#include "support/file_structure.h"
+#include "support/random.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/support/emitted_reader.h"
+#include "support/emitted_reader.h"
 
 #include <string.h>
 

@@ -1,4 +1,4 @@
-#include "tests/support/cursor_builders.h"
+#include "support/cursor_builders.h"
 
 #include "stb_image_write.h"
 

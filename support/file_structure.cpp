@@ -1,8 +1,8 @@
-#include "tests/robustness/support/file_structure.h"
+#include "support/file_structure.h"
 
 #include <algorithm>
 
-#include "tests/support/cursor_builders.h"
+#include "support/cursor_builders.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 #include <windows.h>
 

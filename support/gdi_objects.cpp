@@ -1,4 +1,4 @@
-#include "tests/support/gdi_objects.h"
+#include "support/gdi_objects.h"
 
 #include <windows.h>
 

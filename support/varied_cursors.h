@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "tests/robustness/support/random.h"
+#include "support/random.h"
 
 struct VariedCursor {
     std::string bytes;

@@ -1,17 +1,15 @@
-#include "tests/support/cursor_ledger.h"
+#include "support/cursor_ledger.h"
 
-#include "tests/support/import_hooks.h"
+#include "support/import_hooks.h"
 
 namespace {
 
-typedef HANDLE(WINAPI* LoadImageFn)(HINSTANCE, LPCSTR, UINT, int, int, UINT);
 typedef HICON(WINAPI* CreateIconFn)(PBYTE, DWORD, BOOL, DWORD, int, int, UINT);
 typedef BOOL(WINAPI* DestroyCursorFn)(HCURSOR);
 typedef HCURSOR(WINAPI* SetCursorFn)(HCURSOR);
 typedef BOOL(WINAPI* GetIconInfoFn)(HICON, PICONINFO);
 typedef BOOL(WINAPI* DeleteObjectFn)(HGDIOBJ);
 
-LoadImageFn real_load_image = LoadImageA;
 CreateIconFn real_create_icon = CreateIconFromResourceEx;
 DestroyCursorFn real_destroy_cursor = DestroyCursor;
 SetCursorFn real_set_cursor = SetCursor;
@@ -38,13 +36,6 @@ void note_created(HANDLE handle) {
     Locked held;
     totals.created++;
     alive.insert(static_cast<HCURSOR>(handle));
-}
-
-HANDLE WINAPI counting_load_image(HINSTANCE instance, LPCSTR name, UINT type, int width,
-                                  int height, UINT flags) {
-    HANDLE handle = real_load_image(instance, name, type, width, height, flags);
-    note_created(handle);
-    return handle;
 }
 
 HICON WINAPI counting_create_icon(PBYTE bytes, DWORD size, BOOL icon, DWORD version, int width,
@@ -124,8 +115,6 @@ bool install(HMODULE module) {
         InitializeCriticalSection(&lock);
         lock_ready = true;
     }
-    // A module that builds every cursor from memory imports no LoadImageA.
-    redirect(module, "user32.dll", "LoadImageA", counting_load_image, &real_load_image);
     bool ok = redirect(module, "user32.dll", "CreateIconFromResourceEx", counting_create_icon,
                    &real_create_icon);
     ok &= redirect(module, "user32.dll", "DestroyCursor", counting_destroy_cursor,

@@ -3,10 +3,10 @@
 // images whose text chunks inflate to megabytes or whose data inflates far
 // past their rows, and a pack of small files each spending a large share of
 // a load's pixels. Each must load at a sound size or show its default.
-#include "tests/robustness/support/malformed_corpus.h"
+#include "support/malformed_corpus.h"
 
-#include "tests/support/cursor_builders.h"
-#include "tests/support/png_builder.h"
+#include "support/cursor_builders.h"
+#include "support/png_builder.h"
 
 namespace {
 

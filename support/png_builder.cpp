@@ -1,4 +1,4 @@
-#include "tests/support/png_builder.h"
+#include "support/png_builder.h"
 
 #include <string.h>
 

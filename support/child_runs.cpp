@@ -1,4 +1,4 @@
-#include "tests/robustness/support/child_runs.h"
+#include "support/child_runs.h"
 
 #include <stdio.h>
 #include <stdlib.h>

@@ -1,8 +1,8 @@
-#include "tests/support/varied_cursors.h"
+#include "support/varied_cursors.h"
 
 #include <vector>
 
-#include "tests/support/cursor_builders.h"
+#include "support/cursor_builders.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "tests/support/players_files.h"
+#include "support/players_files.h"
 
 #include <windows.h>
 
 #include <ctype.h>
 
-#include "tests/support/cursor_builders.h"
+#include "support/cursor_builders.h"
 
 namespace {
 

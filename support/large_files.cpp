@@ -6,9 +6,9 @@
 // is cut short by it. Then files of about 1 MiB shaped to cost a reader
 // more than their reading: many entries, many chunks, many frames, and
 // images decoded at sizes their entries do not say.
-#include "tests/robustness/support/malformed_corpus.h"
+#include "support/malformed_corpus.h"
 
-#include "tests/support/cursor_builders.h"
+#include "support/cursor_builders.h"
 
 namespace {
 

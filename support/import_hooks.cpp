@@ -1,4 +1,4 @@
-#include "tests/support/import_hooks.h"
+#include "support/import_hooks.h"
 
 #include <string.h>
 

@@ -1,4 +1,4 @@
-#include "tests/support/cursor_pipeline.h"
+#include "support/cursor_pipeline.h"
 
 #include <string.h>
 

@@ -1,4 +1,4 @@
-#include "tests/support/child_process.h"
+#include "support/child_process.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "tests/support/child_process.h"
+#include "support/child_process.h"
 
 #include <string>
 #include <vector>
