@@ -28,14 +28,14 @@ bool commit_pixel_memory(uint32_t bytes) {
 
 }  // namespace
 
-HCURSOR build_cursor(const uint8_t* file, const CursorTable& table, const CursorPlan& plan) {
+HCURSOR build_cursor(const uint8_t* file, const CursorTable& table, CursorPlan* plan) {
     uint8_t* resource;
     uint32_t length;
-    if (!commit_pixel_memory(plan.arena_bytes) ||
+    if (!commit_pixel_memory(plan->arena_bytes) ||
         !(length = make_cursor_resource(file, table, plan, &arena, &resource)))
         return NULL;
     return CreateIconFromResourceEx(resource, length, FALSE, ICON_RESOURCE_VERSION,
-                                    static_cast<int>(plan.width), static_cast<int>(plan.height),
+                                    static_cast<int>(plan->width), static_cast<int>(plan->height),
                                     LR_DEFAULTCOLOR);
 }
 

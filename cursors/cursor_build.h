@@ -10,8 +10,9 @@
 
 // Builds the cursor `plan` describes from `file` (the bytes `table` was
 // parsed from); null when an image does not decode or the system refuses
-// it. The caller owns the handle.
-HCURSOR build_cursor(const uint8_t* file, const CursorTable& table, const CursorPlan& plan);
+// it. A frame made from another image than planned (its own did not decode)
+// moves `plan` with it. The caller owns the handle.
+HCURSOR build_cursor(const uint8_t* file, const CursorTable& table, CursorPlan* plan);
 
 // Gives the pixel memory's pages back to the system (the region stays
 // reserved for the next load). Called when a load ends.

@@ -81,7 +81,7 @@ HCURSOR load_open_file(CursorFile* file, float scale, LoadBudget* budget) {
         if (plan_cursor(table, plan_request(scale, *budget), &found.plan) &&
             found.plan.arena_bytes <= ARENA_SIZE) {
             found.outcome = CURSOR_NOT_BUILT;
-            cursor = build_cursor(file->bytes, table, found.plan);
+            cursor = build_cursor(file->bytes, table, &found.plan);
         }
     }
     if (cursor) {

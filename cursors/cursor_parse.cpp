@@ -95,7 +95,7 @@ bool read_info_header(const uint8_t* image, uint32_t room, CursorImage* found) {
 // entries ending at `entries_end`) when it points at an image the module
 // can decode, lying after the entries and inside the directory's bytes.
 bool read_entry(const uint8_t* file, uint32_t directory, uint32_t length, uint32_t entries_end,
-                const uint8_t* fields, CursorImage* found) {
+                const uint8_t* fields, bool icon, CursorImage* found) {
     uint32_t offset = read_u32(fields + ENTRY_IMAGE_OFFSET);
     if (offset < entries_end || offset >= length)
         return false;
@@ -121,6 +121,7 @@ bool read_entry(const uint8_t* file, uint32_t directory, uint32_t length, uint32
     found->height = png || !fields[ENTRY_HEIGHT] ? found->image_height : fields[ENTRY_HEIGHT];
     found->hot_x = read_u16(fields + ENTRY_HOTSPOT);
     found->hot_y = read_u16(fields + ENTRY_HOTSPOT + 2);
+    found->centred = icon;
     return true;
 }
 
@@ -131,7 +132,7 @@ bool read_directory(const uint8_t* file, uint32_t directory, uint32_t length, Cu
         return false;
     const uint8_t* header = file + directory;
     uint32_t type = read_u16(header + 2), count = read_u16(header + ICON_DIR_COUNT);
-    if ((type != 1 && type != 2) || count == 0 ||
+    if ((type != ICON_DIR_TYPE_ICON && type != ICON_DIR_TYPE_CURSOR) || count == 0 ||
         count > (length - ICON_DIR_HEADER_SIZE) / ICON_DIR_ENTRY_SIZE)
         return false;
     uint32_t entries_end = ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * count;
@@ -141,7 +142,8 @@ bool read_directory(const uint8_t* file, uint32_t directory, uint32_t length, Cu
     for (uint32_t i = 0; i < count; ++i) {
         CursorImage found;
         if (!read_entry(file, directory, length, entries_end,
-                        header + ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * i, &found))
+                        header + ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * i,
+                        type == ICON_DIR_TYPE_ICON, &found))
             continue;
         if (table->image_count >= MAX_IMAGES)
             return false;

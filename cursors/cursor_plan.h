@@ -76,8 +76,15 @@ struct CursorPlan {
 // scale, each side truncated; no side above MAX_CURSOR_SIDE (the shape
 // kept); when its frames would hold more than the request's pixels (or
 // MAX_CURSOR_PIXELS), the largest size that fits. Each frame's image is the
-// closest in size to that, then the deepest, then the first; hotspots scale
-// with the image, truncated. False when nothing fits: more frames than the
+// closest in size to that, then the deepest, then the first; hotspots lie
+// inside the image (an icon's at its centre) and scale with it, truncated,
+// so that each lies inside the cursor shown. False when nothing fits: more frames than the
 // request allows, no size that fits, or images that decode to more than
 // MAX_DECODED_PIXELS.
 bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPlan* plan);
+
+
+// Moves `frame` of `plan` to the image of that frame ranking next after its
+// own in the order plan_cursor chooses by (its hotspot with it), for when its
+// own does not decode; false when none is left.
+bool fall_back_frame(const CursorTable& table, uint32_t frame, CursorPlan* plan);

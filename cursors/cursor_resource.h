@@ -17,8 +17,10 @@ const uint32_t ARENA_SIZE = 96u << 20;
 
 // Makes the resource `plan` describes from `file` (the bytes `table` was
 // parsed from) in `arena`, which it empties first: a single cursor image
-// behind its hotspot, or an animated cursor. Sets `resource` and returns its
-// length (plan.bytes); 0 when an image does not decode or the arena is
-// smaller than plan.arena_bytes.
-uint32_t make_cursor_resource(const uint8_t* file, const CursorTable& table, const CursorPlan& plan,
+// behind its hotspot, or an animated cursor. A frame whose chosen image does
+// not decode is made from the next sound image of that frame in the plan's
+// order (fall_back_frame moves the plan with it). Sets `resource` and returns
+// its length (plan.bytes); 0 when a frame has no image that decodes or the
+// arena is smaller than plan.arena_bytes.
+uint32_t make_cursor_resource(const uint8_t* file, const CursorTable& table, CursorPlan* plan,
                               PixelArena* arena, uint8_t** resource);

@@ -4,7 +4,8 @@
 // gives the same table, and at every scale and budget tried a plan (when
 // there is one) stays within the side limit and its budget, charges exactly
 // frames x width x height, keeps the size asked unless reduced, chooses each
-// frame's image among that frame's own, else abort().
+// frame's image among that frame's own and puts its hotspot inside the
+// cursor, else abort().
 #include <string.h>
 
 #include "cursors/cursor_pixels.h"
@@ -48,7 +49,7 @@ bool same_images(const CursorImage& a, const CursorImage& b) {
     return a.offset == b.offset && a.length == b.length && a.width == b.width &&
            a.height == b.height && a.image_width == b.image_width &&
            a.image_height == b.image_height && a.depth == b.depth && a.hot_x == b.hot_x &&
-           a.hot_y == b.hot_y;
+           a.hot_y == b.hot_y && a.centred == b.centred;
 }
 
 bool same_tables() {
@@ -78,6 +79,7 @@ void require_plan_sound(uint32_t budget) {
         const CursorFrame& f = table.frames[frame];
         require(plan.image_of_frame[frame] >= f.first_image &&
                 plan.image_of_frame[frame] < f.first_image + f.image_count);
+        require(plan.hot_x[frame] < plan.width && plan.hot_y[frame] < plan.height);
     }
     uint32_t bytes = table.animated
                          ? animated_cursor_size(plan.frames, plan.steps, plan.width, plan.height)
