@@ -79,7 +79,7 @@ HCURSOR load_open_file(CursorFile* file, float scale, LoadBudget* budget) {
     if (parse_cursor_file(file->bytes, file->size, &table)) {
         found.outcome = CURSOR_NOT_PLANNED;
         if (plan_cursor(table, plan_request(scale, *budget), &found.plan) &&
-            found.plan.arena_bytes <= ARENA_SIZE) {
+            found.plan.arena_bytes <= pixel_memory_size()) {
             found.outcome = CURSOR_NOT_BUILT;
             cursor = build_cursor(file->bytes, table, &found.plan);
         }

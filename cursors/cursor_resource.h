@@ -14,6 +14,10 @@
 // its decoder's conversions, and 3 bytes a byte of its data). A plan that
 // needs more is not made.
 const uint32_t ARENA_SIZE = 96u << 20;
+// What making any of the built-in defaults takes at most, at the largest
+// side they are shown at: the least pixel memory the module works with, so
+// that the defaults show in any address space that has this much room.
+const uint32_t DEFAULTS_ARENA_SIZE = 8u << 20;
 
 // Makes the resource `plan` describes from `file` (the bytes `table` was
 // parsed from) in `arena`, which it empties first: a single cursor image
