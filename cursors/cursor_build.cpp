@@ -16,7 +16,8 @@ uint32_t committed;
 
 void reserve_pixel_memory() {
     for (uint32_t bytes = ARENA_SIZE; !arena.base && bytes >= DEFAULTS_ARENA_SIZE;) {
-        arena.base = static_cast<uint8_t*>(reserve_region_fn(NULL, bytes, MEM_RESERVE, PAGE_NOACCESS));
+        arena.base =
+            static_cast<uint8_t*>(reserve_region_fn(NULL, bytes, MEM_RESERVE, PAGE_NOACCESS));
         if (arena.base)
             reserved = bytes;
         else if (bytes > DEFAULTS_ARENA_SIZE && bytes / 2 < DEFAULTS_ARENA_SIZE)

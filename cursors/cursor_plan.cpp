@@ -144,6 +144,28 @@ bool fit_size(CursorPlan* plan, uint32_t limit) {
 
 }  // namespace
 
+uint32_t system_bytes(uint32_t frames, uint32_t width, uint32_t height) {
+    uint64_t mask = static_cast<uint64_t>((width + 31) / 32 * 4) * height;
+    uint64_t frame = static_cast<uint64_t>(SYSTEM_BYTES_A_PIXEL) * width * height + mask +
+                     SYSTEM_BYTES_A_FRAME;
+    uint64_t bytes = SYSTEM_BYTES_A_CURSOR + frame * frames;
+    return bytes < 0xffffffffu ? static_cast<uint32_t>(bytes) : 0xffffffffu;
+}
+
+uint32_t pixels_within(uint32_t bytes, uint32_t frames) {
+    // A frame's mask is an eighth of a byte a pixel and at most 4 bytes a
+    // row of padding: 65 eighths a pixel and MASK_PADDING a frame bound it.
+    const uint32_t MASK_PADDING = 4 * MAX_CURSOR_SIDE;
+    if (!frames || bytes <= SYSTEM_BYTES_A_CURSOR)
+        return 0;
+    uint32_t frame = (bytes - SYSTEM_BYTES_A_CURSOR) / frames;
+    if (frame <= SYSTEM_BYTES_A_FRAME + MASK_PADDING)
+        return 0;
+    uint64_t pixels = static_cast<uint64_t>(frame - SYSTEM_BYTES_A_FRAME - MASK_PADDING) * 8 /
+                      (8 * SYSTEM_BYTES_A_PIXEL + 1) * frames;
+    return pixels < 0xffffffffu ? static_cast<uint32_t>(pixels) : 0xffffffffu;
+}
+
 float effective_scale(float scale) {
     // 0.0 and -0.0 stay (native size); NaN passes, as no comparison holds.
     if (scale < 1.0f && !(scale == 0.0f))

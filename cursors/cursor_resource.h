@@ -19,6 +19,20 @@ const uint32_t ARENA_SIZE = 96u << 20;
 // that the defaults show in any address space that has this much room.
 const uint32_t DEFAULTS_ARENA_SIZE = 8u << 20;
 
+// The bytes one load may spend: what the system holds for the cursors it
+// builds, and the pixel memory it commits to make them. A reload spends them
+// while the old set (one load's at most) is still alive: the two together
+// stay below 180 MB, and the process below 200 MB with what a small host
+// process holds under Wine.
+const uint32_t LOAD_BYTES = 88u << 20;
+// Of that, the defaults' share: the 23 defaults at the largest side, and the
+// pixel memory making them takes.
+const uint32_t DEFAULT_BYTES =
+    DEFAULT_CURSORS * SYSTEM_BYTES_A_CURSOR +
+    DEFAULT_FRAMES * (SYSTEM_BYTES_A_PIXEL * MAX_CURSOR_SIDE * MAX_CURSOR_SIDE +
+                      MAX_CURSOR_SIDE / 8 * MAX_CURSOR_SIDE + SYSTEM_BYTES_A_FRAME) +
+    DEFAULTS_ARENA_SIZE;
+
 // Makes the resource `plan` describes from `file` (the bytes `table` was
 // parsed from) in `arena`, which it empties first: a single cursor image
 // behind its hotspot, or an animated cursor. A frame whose chosen image does
