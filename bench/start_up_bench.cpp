@@ -174,7 +174,7 @@ int child_start_up() {
 
 // A game folder whose 22 base slot files are hostile: the robustness
 // suite's costly and hostile files of 64 KiB and more, then files that each
-// spend a large share of a load's pixels.
+// spend a large share of a load.
 std::string hostile_folder() {
     std::string folder = game_folder("hostile");
     CreateDirectoryA((folder + "\\plugin\\Cursors").c_str(), NULL);
