@@ -29,6 +29,9 @@ namespace {
 
 // Automatic mode at 1280x960 on the 640x480 host screen.
 const float START_UP_SCALE = 2.0f;
+// Reloads after start-up, the old set alive beside the new one each time:
+// the process's peak memory is read after them.
+const int RELOADS = 3;
 
 typedef HCURSOR(WINAPI* SetCursorFn)(HCURSOR);
 
@@ -140,10 +143,15 @@ int child_start_up() {
     double total = now_us() - start;
     double start_up_loading = loading_us;
     int start_up_loads = loads, start_up_builds = builds;
-    // A reload as the window's timer makes one, at the same client size.
-    start = now_us();
-    SendMessageA(window, WM_TIMER, RESCALE_TIMER_ID, 0);
-    double reload = now_us() - start;
+    // Reloads as the window's timer makes them, at the same client size;
+    // the first timed.
+    double reload = 0.0;
+    for (int i = 0; i < RELOADS; ++i) {
+        start = now_us();
+        SendMessageA(window, WM_TIMER, RESCALE_TIMER_ID, 0);
+        if (i == 0)
+            reload = now_us() - start;
+    }
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
@@ -155,7 +163,7 @@ int child_start_up() {
 
 // A game folder whose 22 base slot files are hostile: the robustness
 // suite's costly and hostile files of 64 KiB and more, then files that each
-// spend a large share of a load's pixels.
+// spend a large share of a load.
 std::string hostile_folder() {
     std::string folder = game_folder("hostile");
     CreateDirectoryA((folder + "\\plugin\\Cursors").c_str(), NULL);
@@ -169,11 +177,26 @@ std::string hostile_folder() {
     return folder;
 }
 
+// A game folder whose 22 base slot files together spend the whole of a
+// load at their own size: small files, each within every limit of one file.
+std::string budget_folder() {
+    std::string folder = game_folder("budget");
+    CreateDirectoryA((folder + "\\plugin\\Cursors").c_str(), NULL);
+    for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
+        char path[MAX_PATH];
+        snprintf(path, sizeof path, "%s\\plugin\\Cursors\\cursor%d.ani", folder.c_str(), slot);
+        write_file(path, budget_spending_file());
+    }
+    return folder;
+}
+
 void bench_start_up(const Settings& settings, Table* table) {
     std::vector<double> first_total, first_share, warm_total, warm_share, warm_loading;
     std::vector<double> warm_loads, warm_builds, hostile_total, hostile_reload, hostile_peak;
+    std::vector<double> budget_peak;
     std::string warm = game_folder("warm");
     std::string hostile = hostile_folder();
+    std::string budget = budget_folder();
     run_self_in("--child-start-up", warm);  // writes the defaults once
     for (int run = 0; run < settings.init_runs; ++run) {
         std::string first = game_folder("first");
@@ -195,8 +218,11 @@ void bench_start_up(const Settings& settings, Table* table) {
             hostile_reload.push_back(start_up.reload_us);
             hostile_peak.push_back(start_up.peak_mb);
         }
+        if (parse(run_self_in("--child-start-up", budget), &start_up))
+            budget_peak.push_back(start_up.peak_mb);
     }
     remove_tree(hostile);
+    remove_tree(budget);
     double one_load = one_load_us(warm, START_UP_SCALE, settings.rounds);
     remove_tree(warm);
     const char* setting = "client 1280x960 on a 640x480 host screen: one load, at 2.0";
@@ -216,10 +242,15 @@ void bench_start_up(const Settings& settings, Table* table) {
                              one_load / 1000.0),
                       "<= 23 builds; <= 1.1"});
     table->push_back({"yrp_init with 22 hostile files in the cursor folder (costly, hostile, "
-                      "spending the load's pixels); then a reload; the process's peak memory",
+                      "spending the load); then three reloads, the first timed; the process's "
+                      "peak memory",
                       format("%.1f ms; %.1f ms; %.1f MB", median(hostile_total) / 1000.0,
                              median(hostile_reload) / 1000.0, median(hostile_peak)),
                       "<= 2000 ms; <= 1000 ms; < 200 MB"});
+    table->push_back({"yrp_init with a pack spending the whole load at its own size (22 small "
+                      "files of 48 frames of 256x256), then three reloads: the process's peak "
+                      "memory",
+                      format("%.1f MB", median(budget_peak)), "< 200 MB"});
 }
 
 std::string module_path() {

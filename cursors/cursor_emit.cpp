@@ -33,7 +33,6 @@ const uint32_t HOTSPOT_SIZE = 4;
 const uint32_t BITMAP_HEADER_SIZE = 40;
 const uint32_t BITS = 32;
 const uint32_t FRAME_HEADER_SIZE = ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE;
-const uint16_t CURSOR_TYPE = 2;
 const uint32_t ANIH_RATE = 28;
 const uint32_t ANIH_FLAG_ICONS = 1;
 const uint32_t LARGEST_ENTRY_SIDE = 256;  // written as 0
@@ -147,7 +146,7 @@ void add_animated_frame(AnimatedWriter* writer, const Picture& picture, uint16_t
     write_chunk_header(chunk, ID_ICON, FRAME_HEADER_SIZE + image);
     uint8_t* directory = chunk + CHUNK_HEADER_SIZE;
     memset(directory, 0, FRAME_HEADER_SIZE);
-    write_u16(directory + 2, CURSOR_TYPE);
+    write_u16(directory + 2, ICON_DIR_TYPE_CURSOR);
     write_u16(directory + ICON_DIR_COUNT, 1);
     uint8_t* entry = directory + ICON_DIR_HEADER_SIZE;
     entry[0] = static_cast<uint8_t>(picture.width);   // 256 as 0

@@ -32,6 +32,8 @@ const uint32_t ID_PNG = four_cc("\x89PNG");
 // frame): reserved, type, count, then the entries: width, height, colours,
 // reserved, hotspot x and y, image length, image offset.
 const uint32_t ICON_DIR_HEADER_SIZE = 6;
+const uint32_t ICON_DIR_TYPE_ICON = 1;
+const uint32_t ICON_DIR_TYPE_CURSOR = 2;
 const uint32_t ICON_DIR_COUNT = 4;
 const uint32_t ICON_DIR_ENTRY_SIZE = 16;
 const uint32_t ENTRY_HOTSPOT = 4;

@@ -25,18 +25,33 @@ void format_slot_path(char* path, const char* pattern, int slot) {
     path[PATH_BUFFER_SIZE - 1] = '\0';
 }
 
-// What a load has left: for the players' files and for the defaults.
+// What a load has left: for the players' files and for the defaults. Each
+// cursor built spends the bytes the system holds for it; the pixel memory
+// is charged as far as a cursor takes more of it than any before (it is
+// committed once for the whole load).
 struct LoadBudget {
-    uint32_t pixels, frames;
+    uint32_t bytes, frames;
+    uint32_t pixel_memory;  // charged so far
 };
 struct Budgets {
     LoadBudget players, defaults;
 };
 
 Budgets whole_load() {
-    Budgets budgets = {{LOAD_PIXELS - DEFAULT_PIXELS, LOAD_FRAMES - DEFAULT_FRAMES},
-                       {DEFAULT_PIXELS, DEFAULT_FRAMES}};
+    Budgets budgets = {{LOAD_BYTES - DEFAULT_BYTES, LOAD_FRAMES - DEFAULT_FRAMES, 0},
+                       {DEFAULT_BYTES, DEFAULT_FRAMES, 0}};
     return budgets;
+}
+
+// How often a file is planned smaller to leave room for the pixel memory
+// making it takes.
+const int PLAN_ATTEMPTS = 4;
+
+// What building `plan` spends of `budget`.
+uint64_t cost_of(const CursorPlan& plan, const LoadBudget& budget) {
+    uint64_t memory =
+        plan.arena_bytes > budget.pixel_memory ? plan.arena_bytes - budget.pixel_memory : 0;
+    return system_bytes(plan.frames, plan.width, plan.height) + memory;
 }
 
 // The table and plan of the file being loaded: one at a time, in the
@@ -62,9 +77,9 @@ void standard_size(uint32_t* width, uint32_t* height) {
     *height = cursor_height > 0 ? static_cast<uint32_t>(cursor_height) : 0;
 }
 
-// The request for `table` at `scale` within `budget`.
-PlanRequest plan_request(float scale, const LoadBudget& budget) {
-    PlanRequest request = {scale, 0, 0, budget.pixels, budget.frames};
+// The request for `table` at `scale` within `bytes` of `budget`.
+PlanRequest plan_request(float scale, const LoadBudget& budget, uint32_t bytes) {
+    PlanRequest request = {scale, 0, 0, pixels_within(bytes, table.frame_count), budget.frames};
     if (table.several_sizes && !table.header_size)
         standard_size(&request.standard_width, &request.standard_height);
     return request;
@@ -77,18 +92,35 @@ HCURSOR load_open_file(CursorFile* file, float scale, LoadBudget* budget) {
     HCURSOR cursor = NULL;
     memset(&found, 0, sizeof found);
     found.outcome = CURSOR_NOT_PARSED;
+    uint64_t cost = 0;
     if (parse_cursor_file(file->bytes, file->size, &table)) {
         found.outcome = CURSOR_NOT_PLANNED;
-        if (plan_cursor(table, plan_request(scale, *budget), &found.plan) &&
-            found.plan.arena_bytes <= ARENA_SIZE) {
+        // Planned within what the budget has left for what the system
+        // holds; where the pixel memory making it takes more than the load
+        // has charged (it grows with the cursor), planned again within the
+        // share of that which leaves room for it.
+        uint32_t allowance = budget->bytes;
+        bool planned = false;
+        for (int attempt = 0; attempt < PLAN_ATTEMPTS && allowance; ++attempt) {
+            planned = plan_cursor(table, plan_request(scale, *budget, allowance), &found.plan);
+            cost = planned ? cost_of(found.plan, *budget) : 0;
+            if (!planned || cost <= budget->bytes)
+                break;
+            allowance =
+                static_cast<uint32_t>(static_cast<uint64_t>(allowance) * budget->bytes / cost);
+            planned = false;
+        }
+        if (planned && cost <= budget->bytes && found.plan.arena_bytes <= pixel_memory_size()) {
             found.outcome = CURSOR_NOT_BUILT;
-            cursor = build_cursor(file->bytes, table, found.plan);
+            cursor = build_cursor(file->bytes, table, &found.plan);
         }
     }
     if (cursor) {
         found.outcome = CURSOR_BUILT;
-        budget->pixels -= found.plan.pixels;
+        budget->bytes -= static_cast<uint32_t>(cost);
         budget->frames -= found.plan.frames;
+        if (found.plan.arena_bytes > budget->pixel_memory)
+            budget->pixel_memory = found.plan.arena_bytes;
     }
     close_cursor_file(file);
     return cursor;
@@ -196,7 +228,10 @@ HCURSOR load_cursor_file(const char* path, float scale, CursorLoad* load) {
 
 bool plan_loaded_file(float scale, CursorPlan* plan) {
     return found.outcome != CURSOR_NOT_READ && found.outcome != CURSOR_NOT_PARSED &&
-           plan_cursor(table, plan_request(effective_scale(scale), whole_load().players), plan);
+           plan_cursor(table,
+                       plan_request(effective_scale(scale), whole_load().players,
+                                    whole_load().players.bytes),
+                       plan);
 }
 
 bool load_cursor_set(float scale) {

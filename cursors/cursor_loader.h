@@ -20,10 +20,12 @@ const char ANIMATED_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\Animated\\cursor%d.a
 // exactly that size. A file whose images come in several sizes counts the
 // system's standard cursor size at 96 DPI as its own, whatever the display's
 // DPI, so that Size alone decides how large it is. No side is built above
-// MAX_CURSOR_SIDE, and a file over the pixel limits (its own, or what the
-// load has left for players' files) is built at the largest size that fits.
-// The built-in defaults have a share of the load's pixels of their own, so a
-// pack that spends the rest leaves its other slots at their defaults.
+// MAX_CURSOR_SIDE, and a file over the pixel limits (its own, or the bytes
+// the load has left for players' files: what the system will hold for the
+// cursor and the pixel memory making it takes) is built at the largest size
+// that fits. The built-in defaults have a share of the load's bytes of their
+// own, so a pack that spends the rest leaves its other slots at their
+// defaults.
 // Missing files are first written from the defaults, or loaded from the
 // module's own copy when they can't be written or the system would redirect
 // the write. A slot whose file fails to load keeps its previous handle, or,

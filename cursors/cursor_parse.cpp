@@ -1,126 +1,36 @@
 #include "cursors/cursor_parse.h"
 
+#include "cursors/image_header.h"
+
 namespace {
 
-const uint32_t CORE_HEADER_SIZE = 12;
-const uint32_t INFO_HEADER_SIZE = 40;
-const uint32_t BI_RGB_COMPRESSION = 0;
-// An image's height counts its colour rows and its mask rows: one of each
-// at least.
-const uint32_t MIN_IMAGE_HEIGHT = 2;
-// What every PNG image starts with: the signature, then the length (13) and
-// name of its header chunk, whose data and checksum follow.
-const uint8_t PNG_START[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
-                             0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-const uint32_t PNG_HEADER_SIZE = sizeof PNG_START + 13 + 4;
-const uint32_t PNG_DEPTH = 32;
 // Entry widths and heights are one byte; 0 stands for the image's own side.
 const uint32_t ENTRY_WIDTH = 0, ENTRY_HEIGHT = 1;
 const uint32_t ANIH_RATE = 28;
-
-uint32_t big_endian_u32(const uint8_t* at) {
-    return (static_cast<uint32_t>(at[0]) << 24) | (static_cast<uint32_t>(at[1]) << 16) |
-           (static_cast<uint32_t>(at[2]) << 8) | at[3];
-}
-
-// Callers have bounded the width by MAX_IMAGE_SIDE and the bits by 32: the
-// sizes below stay far inside 32 bits.
-uint32_t row_bytes(uint32_t width, uint32_t bits) { return (width * bits + 31) / 32 * 4; }
-
-bool side_fits(uint32_t side) { return side > 0 && side <= MAX_IMAGE_SIDE; }
-
-bool read_png_header(const uint8_t* image, uint32_t room, CursorImage* found) {
-    if (room < PNG_HEADER_SIZE || memcmp(image, PNG_START, sizeof PNG_START) != 0)
-        return false;
-    uint32_t width = big_endian_u32(image + sizeof PNG_START);
-    uint32_t height = big_endian_u32(image + sizeof PNG_START + 4);
-    if (!side_fits(width) || !side_fits(height))
-        return false;
-    found->image_width = static_cast<uint16_t>(width);
-    found->image_height = static_cast<uint16_t>(height);
-    found->depth = PNG_DEPTH;
-    return true;
-}
-
-// A 12-byte core header: 1, 4 or 8 bits with a palette of 3-byte entries.
-bool read_core_header(const uint8_t* image, uint32_t room, CursorImage* found) {
-    uint32_t width = read_u16(image + 4), height = read_u16(image + 6);
-    uint32_t bits = read_u16(image + 10);
-    if (bits != 1 && bits != 4 && bits != 8)
-        return false;
-    if (!side_fits(width) || height < MIN_IMAGE_HEIGHT || !side_fits(height / 2))
-        return false;
-    uint32_t needed = CORE_HEADER_SIZE + (3u << bits) + row_bytes(width, bits) * (height / 2);
-    if (needed > room)
-        return false;
-    found->image_width = static_cast<uint16_t>(width);
-    found->image_height = static_cast<uint16_t>(height / 2);
-    found->depth = static_cast<uint16_t>(bits);
-    return true;
-}
-
-// A 40-byte header, uncompressed, whose colour table and colour rows fit in
-// `room`; the mask may be missing (the image then has none).
-bool read_info_header(const uint8_t* image, uint32_t room, CursorImage* found) {
-    if (room < INFO_HEADER_SIZE)
-        return false;
-    int32_t width = static_cast<int32_t>(read_u32(image + 4));
-    int32_t signed_height = static_cast<int32_t>(read_u32(image + 8));
-    uint32_t planes = read_u16(image + 12), bits = read_u16(image + 14);
-    uint32_t compression = read_u32(image + 16), colours_used = read_u32(image + 32);
-    // Top-down images count their rows negative. Negated unsigned, the most
-    // negative value (which has no positive counterpart) stays far beyond
-    // any image.
-    uint32_t height = static_cast<uint32_t>(signed_height);
-    if (signed_height < 0)
-        height = 0u - height;
-    if (width <= 0 || !side_fits(static_cast<uint32_t>(width)) || height < MIN_IMAGE_HEIGHT ||
-        height / 2 > MAX_IMAGE_SIDE || planes != 1 || compression != BI_RGB_COMPRESSION)
-        return false;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return false;
-    uint32_t colours = colours_used ? colours_used : (bits <= 8 ? (1u << bits) : 0);
-    if (colours > 256)
-        return false;
-    uint32_t rows = height / 2;
-    uint32_t needed =
-        INFO_HEADER_SIZE + colours * 4 + row_bytes(static_cast<uint32_t>(width), bits) * rows;
-    found->image_width = static_cast<uint16_t>(width);
-    found->image_height = static_cast<uint16_t>(rows);
-    found->depth = static_cast<uint16_t>(bits);
-    return needed <= room;
-}
 
 // The entry `fields` of the directory at `directory` (`length` bytes, its
 // entries ending at `entries_end`) when it points at an image the module
 // can decode, lying after the entries and inside the directory's bytes.
 bool read_entry(const uint8_t* file, uint32_t directory, uint32_t length, uint32_t entries_end,
-                const uint8_t* fields, CursorImage* found) {
+                const uint8_t* fields, bool icon, CursorImage* found) {
     uint32_t offset = read_u32(fields + ENTRY_IMAGE_OFFSET);
     if (offset < entries_end || offset >= length)
         return false;
-    const uint8_t* image = file + directory + offset;
-    uint32_t room = length - offset;
-    bool png = room >= 4 && read_u32(image) == ID_PNG;
-    bool sound;
-    if (png)
-        sound = read_png_header(image, room, found);
-    else if (room < CORE_HEADER_SIZE)
-        sound = false;
-    else if (read_u32(image) == CORE_HEADER_SIZE)
-        sound = read_core_header(image, room, found);
-    else
-        sound = read_u32(image) == INFO_HEADER_SIZE && read_info_header(image, room, found);
-    if (!sound)
+    ImageHeader header;
+    if (!read_image_header(file + directory + offset, length - offset, &header))
         return false;
+    found->image_width = static_cast<uint16_t>(header.width);
+    found->image_height = static_cast<uint16_t>(header.height);
+    found->depth = static_cast<uint16_t>(header.depth);
     found->offset = directory + offset;
-    found->length = room;
+    found->length = length - offset;
     // A PNG image counts at its own size; another at its entry's width and
     // height, 0 standing for the image's own.
-    found->width = png || !fields[ENTRY_WIDTH] ? found->image_width : fields[ENTRY_WIDTH];
-    found->height = png || !fields[ENTRY_HEIGHT] ? found->image_height : fields[ENTRY_HEIGHT];
+    found->width = header.png || !fields[ENTRY_WIDTH] ? found->image_width : fields[ENTRY_WIDTH];
+    found->height = header.png || !fields[ENTRY_HEIGHT] ? found->image_height : fields[ENTRY_HEIGHT];
     found->hot_x = read_u16(fields + ENTRY_HOTSPOT);
     found->hot_y = read_u16(fields + ENTRY_HOTSPOT + 2);
+    found->centred = icon;
     return true;
 }
 
@@ -131,7 +41,7 @@ bool read_directory(const uint8_t* file, uint32_t directory, uint32_t length, Cu
         return false;
     const uint8_t* header = file + directory;
     uint32_t type = read_u16(header + 2), count = read_u16(header + ICON_DIR_COUNT);
-    if ((type != 1 && type != 2) || count == 0 ||
+    if ((type != ICON_DIR_TYPE_ICON && type != ICON_DIR_TYPE_CURSOR) || count == 0 ||
         count > (length - ICON_DIR_HEADER_SIZE) / ICON_DIR_ENTRY_SIZE)
         return false;
     uint32_t entries_end = ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * count;
@@ -141,7 +51,8 @@ bool read_directory(const uint8_t* file, uint32_t directory, uint32_t length, Cu
     for (uint32_t i = 0; i < count; ++i) {
         CursorImage found;
         if (!read_entry(file, directory, length, entries_end,
-                        header + ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * i, &found))
+                        header + ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE * i,
+                        type == ICON_DIR_TYPE_ICON, &found))
             continue;
         if (table->image_count >= MAX_IMAGES)
             return false;

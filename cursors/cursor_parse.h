@@ -26,7 +26,11 @@ struct CursorImage {
     uint16_t width, height;              // what it counts as when choosing: the entry's
     uint16_t image_width, image_height;  // its header's (a PNG's IHDR)
     uint16_t depth;                      // bits per pixel (32 for PNG)
-    uint16_t hot_x, hot_y;               // the entry's hotspot
+    uint16_t hot_x, hot_y;               // the entry's hotspot, as written
+    // From an icon's directory (type 1), whose entries hold planes and bit
+    // count where a cursor's hold the hotspot: the system centres an icon's
+    // hotspot, and so does the module.
+    bool centred;
 };
 
 // A frame: its images are images[first_image] onwards.

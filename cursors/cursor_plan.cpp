@@ -68,21 +68,58 @@ uint32_t largest_fitting_side(uint32_t width, uint32_t height, uint32_t target, 
     return fits(side) ? side : 0;
 }
 
-// The image of `frame` closest in size to `width` by `height`, then the
-// deepest, then the first.
-uint32_t choose_image(const CursorTable& table, const CursorFrame& frame, uint32_t width,
-                      uint32_t height) {
-    uint32_t best = frame.first_image, best_distance = 0xffffffffu;
-    for (uint32_t i = frame.first_image; i < frame.first_image + frame.image_count; ++i) {
-        const CursorImage& image = table.images[i];
-        uint32_t apart = distance(image.width, width) + distance(image.height, height);
-        if (apart < best_distance ||
-            (apart == best_distance && image.depth > table.images[best].depth)) {
+// Whether image `a` of a frame ranks before image `b` for a cursor of
+// `width` by `height`: closer in size, then deeper, then first.
+bool ranks_before(const CursorTable& table, uint32_t a, uint32_t b, uint32_t width,
+                  uint32_t height) {
+    const CursorImage& first = table.images[a];
+    const CursorImage& second = table.images[b];
+    uint32_t apart_a = distance(first.width, width) + distance(first.height, height);
+    uint32_t apart_b = distance(second.width, width) + distance(second.height, height);
+    if (apart_a != apart_b)
+        return apart_a < apart_b;
+    if (first.depth != second.depth)
+        return first.depth > second.depth;
+    return a < b;
+}
+
+// One side of a frame's hotspot at the size shown: the image's, moved
+// inside the image when it lies past its last pixel (a hotspot outside the
+// cursor clicks where nothing is drawn), then scaled with the image,
+// truncated as the system scales it. An icon's is the centre of the size
+// shown. Below `shown_side` (at most MAX_CURSOR_SIDE), so it fits 16 bits.
+uint16_t hotspot_side(const CursorImage& image, uint32_t hot, uint32_t image_side,
+                      uint32_t shown_side) {
+    if (image.centred)
+        return static_cast<uint16_t>(shown_side / 2);
+    if (hot >= image_side)
+        hot = image_side - 1;
+    return static_cast<uint16_t>(hot * shown_side / image_side);
+}
+
+const uint32_t NO_IMAGE = 0xffffffffu;
+
+// The image of `frame` that ranks next after image `after` (NO_IMAGE: the
+// best) for the size `plan` shows; NO_IMAGE when none is left.
+uint32_t ranked_image(const CursorTable& table, const CursorPlan& plan, uint32_t frame,
+                      uint32_t after) {
+    const CursorFrame& images = table.frames[frame];
+    uint32_t best = NO_IMAGE;
+    for (uint32_t i = images.first_image; i < images.first_image + images.image_count; ++i) {
+        if (after != NO_IMAGE && !ranks_before(table, after, i, plan.width, plan.height))
+            continue;
+        if (best == NO_IMAGE || ranks_before(table, i, best, plan.width, plan.height))
             best = i;
-            best_distance = apart;
-        }
     }
     return best;
+}
+
+// Sets `frame`'s image and its hotspot at the size shown.
+void use_image(const CursorTable& table, uint32_t frame, uint32_t chosen, CursorPlan* plan) {
+    const CursorImage& image = table.images[chosen];
+    plan->image_of_frame[frame] = static_cast<uint16_t>(chosen);
+    plan->hot_x[frame] = hotspot_side(image, image.hot_x, image.image_width, plan->width);
+    plan->hot_y[frame] = hotspot_side(image, image.hot_y, image.image_height, plan->height);
 }
 
 // The size shown: the asked size within the side limit and `limit` pixels
@@ -107,6 +144,28 @@ bool fit_size(CursorPlan* plan, uint32_t limit) {
 
 }  // namespace
 
+uint32_t system_bytes(uint32_t frames, uint32_t width, uint32_t height) {
+    uint64_t mask = static_cast<uint64_t>((width + 31) / 32 * 4) * height;
+    uint64_t frame = static_cast<uint64_t>(SYSTEM_BYTES_A_PIXEL) * width * height + mask +
+                     SYSTEM_BYTES_A_FRAME;
+    uint64_t bytes = SYSTEM_BYTES_A_CURSOR + frame * frames;
+    return bytes < 0xffffffffu ? static_cast<uint32_t>(bytes) : 0xffffffffu;
+}
+
+uint32_t pixels_within(uint32_t bytes, uint32_t frames) {
+    // A frame's mask is an eighth of a byte a pixel and at most 4 bytes a
+    // row of padding: 65 eighths a pixel and MASK_PADDING a frame bound it.
+    const uint32_t MASK_PADDING = 4 * MAX_CURSOR_SIDE;
+    if (!frames || bytes <= SYSTEM_BYTES_A_CURSOR)
+        return 0;
+    uint32_t frame = (bytes - SYSTEM_BYTES_A_CURSOR) / frames;
+    if (frame <= SYSTEM_BYTES_A_FRAME + MASK_PADDING)
+        return 0;
+    uint64_t pixels = static_cast<uint64_t>(frame - SYSTEM_BYTES_A_FRAME - MASK_PADDING) * 8 /
+                      (8 * SYSTEM_BYTES_A_PIXEL + 1) * frames;
+    return pixels < 0xffffffffu ? static_cast<uint32_t>(pixels) : 0xffffffffu;
+}
+
 float effective_scale(float scale) {
     // 0.0 and -0.0 stay (native size); NaN passes, as no comparison holds.
     if (scale < 1.0f && !(scale == 0.0f))
@@ -126,6 +185,14 @@ void asked_size(int own_width, int own_height, float scale, int* width, int* hei
     *height = requested_side(own_height, scale);
     if (!*width || !*height)
         *width = *height = 0;
+}
+
+bool fall_back_frame(const CursorTable& table, uint32_t frame, CursorPlan* plan) {
+    uint32_t next = ranked_image(table, *plan, frame, plan->image_of_frame[frame]);
+    if (next == NO_IMAGE)
+        return false;
+    use_image(table, frame, next, plan);
+    return true;
 }
 
 bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPlan* plan) {
@@ -158,12 +225,9 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
     plan->pixels = plan->frames * plan->width * plan->height;
     uint64_t frame_bytes = 0;
     for (uint32_t frame = 0; frame < plan->frames; ++frame) {
-        uint32_t chosen = choose_image(table, table.frames[frame], plan->width, plan->height);
+        uint32_t chosen = ranked_image(table, *plan, frame, NO_IMAGE);
         const CursorImage& image = table.images[chosen];
-        plan->image_of_frame[frame] = static_cast<uint16_t>(chosen);
-        // As the system scales a cursor's hotspot with its image: truncated.
-        plan->hot_x[frame] = static_cast<uint16_t>(image.hot_x * plan->width / image.image_width);
-        plan->hot_y[frame] = static_cast<uint16_t>(image.hot_y * plan->height / image.image_height);
+        use_image(table, frame, chosen, plan);
         plan->decoded_pixels += image.image_width * image.image_height;
         uint64_t bytes = frame_arena_bytes(image, plan->width, plan->height);
         if (bytes > frame_bytes)

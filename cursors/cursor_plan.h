@@ -18,20 +18,34 @@ const uint32_t MAX_CURSOR_PIXELS = 4u << 20;
 // rendering the worst file takes some tens of milliseconds.
 const uint32_t MAX_DECODED_PIXELS = 2u << 20;
 
-// What one load of both tables may make, the old set still alive beside it
-// during a reload: pixels (each frame's bitmaps as emitted; 16 Mi are some
-// 64 MB as 32-bit bitmaps) and frames (a USER object each; Windows allows a
-// process 10,000 by default). The largest file (1,024 frames) fits, and so
-// does a whole pack of 44 animations of 24 frames; old and new set together
-// stay within some 128 MB, a sixteenth of a 32-bit process's memory, and
-// 2,200 objects, well inside the quota.
-const uint32_t LOAD_PIXELS = 16u << 20;
+// What the system holds for a cursor the module builds, as both Windows and
+// Wine keep one: each frame a colour and an alpha bitmap of 32 bits a pixel
+// and a 1-bit mask (its rows padded to 4 bytes), with the objects around
+// them; each cursor its handle.
+const uint32_t SYSTEM_BYTES_A_PIXEL = 8;
+const uint32_t SYSTEM_BYTES_A_FRAME = 1024;
+const uint32_t SYSTEM_BYTES_A_CURSOR = 1024;
+
+// What one load of both tables may make: frames (a USER object each; Windows
+// allows a process 10,000 by default), and bytes the system holds (budgeted
+// by the loader, with the load's pixel memory). The largest file (1,024
+// frames) fits; the old set stays alive beside the new one during a reload,
+// 2,200 objects together, well inside the quota.
 const uint32_t LOAD_FRAMES = 1100;
 // Of that, the built-in defaults' share, kept apart so that a pack which
 // spends the rest still shows its other slots' defaults: the 23 defaults (24
-// frames) at the largest side.
+// frames).
+const uint32_t DEFAULT_CURSORS = 23;
 const uint32_t DEFAULT_FRAMES = 24;
-const uint32_t DEFAULT_PIXELS = DEFAULT_FRAMES * MAX_CURSOR_SIDE * MAX_CURSOR_SIDE;
+
+// The bytes the system holds for a cursor of `frames` frames of `width` by
+// `height`; UINT32_MAX when that is beyond 32 bits.
+uint32_t system_bytes(uint32_t frames, uint32_t width, uint32_t height);
+
+// The most pixels a cursor of `frames` frames may hold for the system to
+// hold no more than `bytes` for it, whatever its shape (its mask rows'
+// padding counted at the largest side); 0 when not even its objects fit.
+uint32_t pixels_within(uint32_t bytes, uint32_t frames);
 
 // The scale load_cursor_set really uses for `scale`: 0 and -0 stay (own
 // size), a NaN and values of 1 and above pass, others become 1.
@@ -76,8 +90,15 @@ struct CursorPlan {
 // scale, each side truncated; no side above MAX_CURSOR_SIDE (the shape
 // kept); when its frames would hold more than the request's pixels (or
 // MAX_CURSOR_PIXELS), the largest size that fits. Each frame's image is the
-// closest in size to that, then the deepest, then the first; hotspots scale
-// with the image, truncated. False when nothing fits: more frames than the
+// closest in size to that, then the deepest, then the first; hotspots lie
+// inside the image (an icon's at its centre) and scale with it, truncated,
+// so that each lies inside the cursor shown. False when nothing fits: more frames than the
 // request allows, no size that fits, or images that decode to more than
 // MAX_DECODED_PIXELS.
 bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPlan* plan);
+
+
+// Moves `frame` of `plan` to the image of that frame ranking next after its
+// own in the order plan_cursor chooses by (its hotspot with it), for when its
+// own does not decode; false when none is left.
+bool fall_back_frame(const CursorTable& table, uint32_t frame, CursorPlan* plan);

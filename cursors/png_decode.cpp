@@ -16,7 +16,7 @@
 // colour profiles, ...): skipped unread. Any other critical chunk is refused.
 #include "cursors/png_decode.h"
 
-#include "cursors/cursor_parse.h"
+#include "cursors/image_header.h"
 #include "cursors/pixel_arena.h"
 
 namespace {
@@ -37,46 +37,10 @@ uint32_t big_endian(const uint8_t* at) {
 
 uint32_t type_of(const char (&name)[5]) { return big_endian(reinterpret_cast<const uint8_t*>(name)); }
 
-// Channels a pixel by colour type (0 where the type does not exist).
-const uint32_t CHANNELS[7] = {1, 0, 3, 1, 2, 0, 4};
-
-bool depth_fits(uint32_t colour_type, uint32_t depth) {
-    if (colour_type > 6 || !CHANNELS[colour_type])
-        return false;
-    if (depth == 8)
-        return true;
-    if (depth == 16)
-        return colour_type != PALETTE_TYPE;
-    return (depth == 1 || depth == 2 || depth == 4) && (colour_type == 0 || colour_type == PALETTE_TYPE);
-}
-
-// The inflated rows of one pass: each a filter byte and its pixels' bytes.
-uint32_t pass_bytes(uint32_t width, uint32_t height, uint32_t bits) {
-    return width && height ? height * (1 + (width * bits + 7) / 8) : 0;
-}
-
-// The exact size of the image's inflated rows (sides at most
-// MAX_IMAGE_SIDE, at most 64 bits a pixel: far inside 32 bits).
-uint32_t raw_size(uint32_t width, uint32_t height, uint32_t bits, bool interlaced) {
-    if (!interlaced)
-        return pass_bytes(width, height, bits);
-    // Adam7: each pass's first column and row, and its steps.
-    static const uint8_t PASSES[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                                         {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
-    uint32_t total = 0;
-    for (const uint8_t* pass : PASSES) {
-        uint32_t columns = width > pass[0] ? (width - pass[0] + pass[2] - 1) / pass[2] : 0;
-        uint32_t rows = height > pass[1] ? (height - pass[1] + pass[3] - 1) / pass[3] : 0;
-        total += pass_bytes(columns, rows, bits);
-    }
-    return total;
-}
-
 struct Walk {
     uint8_t* copy;
     uint32_t copied;
-    uint32_t width, height, raw_bytes;
-    uint8_t colour_type;
+    PngHeader header;
     uint32_t palette_entries;
     bool ended;
 };
@@ -84,19 +48,6 @@ struct Walk {
 void copy_bytes(Walk* walk, const uint8_t* bytes, uint32_t count) {
     memcpy(walk->copy + walk->copied, bytes, count);
     walk->copied += count;
-}
-
-bool read_header(const uint8_t* data, Walk* walk) {
-    walk->width = big_endian(data);
-    walk->height = big_endian(data + 4);
-    uint32_t depth = data[8];
-    walk->colour_type = data[9];
-    if (!walk->width || walk->width > MAX_IMAGE_SIDE || !walk->height ||
-        walk->height > MAX_IMAGE_SIDE || !depth_fits(walk->colour_type, depth) || data[10] ||
-        data[11] || data[12] > 1)
-        return false;
-    walk->raw_bytes = raw_size(walk->width, walk->height, depth * CHANNELS[walk->colour_type], data[12]);
-    return true;
 }
 
 // A palette is copied at its full 256 entries, those past its own black:
@@ -115,21 +66,21 @@ bool take_chunk(const uint8_t* chunk, uint32_t bytes, bool first, Walk* walk) {
     if (first != (type == type_of("IHDR")))
         return false;
     if (type == type_of("IHDR")) {
-        if (bytes != HEADER_DATA || !read_header(chunk + 8, walk))
+        if (bytes != HEADER_DATA || !read_png_header(chunk + 8, &walk->header))
             return false;
     } else if (type == type_of("PLTE")) {
         if (walk->palette_entries || !bytes || bytes > MAX_PALETTE_BYTES || bytes % 3)
             return false;
         walk->palette_entries = bytes / 3;
-        if (walk->colour_type == PALETTE_TYPE)
+        if (walk->header.colour_type == PALETTE_TYPE)
             copy_palette(walk, chunk, bytes);
         return true;
     } else if (type == type_of("tRNS")) {
         // An image with an alpha channel has no use for one: left out, as
         // other readers ignore it.
-        if (walk->colour_type & ALPHA_CHANNEL)
+        if (walk->header.colour_type & ALPHA_CHANNEL)
             return true;
-        if (walk->colour_type == PALETTE_TYPE && bytes > walk->palette_entries)
+        if (walk->header.colour_type == PALETTE_TYPE && bytes > walk->palette_entries)
             return false;
     } else if (type == type_of("IEND")) {
         walk->ended = true;
@@ -163,12 +114,14 @@ bool decode_png(const uint8_t* png, uint32_t length, PixelArena* arena, Picture*
             return false;
         at += CHUNK_FRAME + bytes;
     }
-    uint8_t* rgba = inflate_png(walk.copy, walk.copied, walk.width, walk.height, walk.raw_bytes, arena);
+    const PngHeader& header = walk.header;
+    uint8_t* rgba =
+        inflate_png(walk.copy, walk.copied, header.width, header.height, header.raw_bytes, arena);
     if (!rgba)
         return false;
-    uint32_t pixels = walk.width * walk.height;
-    picture->width = walk.width;
-    picture->height = walk.height;
+    uint32_t pixels = header.width * header.height;
+    picture->width = header.width;
+    picture->height = header.height;
     picture->alpha = true;
     picture->colour = reinterpret_cast<uint32_t*>(rgba);
     picture->mask = static_cast<uint8_t*>(arena_take(arena, pixels));

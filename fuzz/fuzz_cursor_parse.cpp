@@ -2,20 +2,24 @@
 // input is the file, in a buffer of exactly its size. For a file that
 // parses: everything the table names lies inside the file, parsing again
 // gives the same table, and at every scale and budget tried a plan (when
-// there is one) stays within the side limit and its budget, charges exactly
+// there is one) stays within the side limit and its budget (the system
+// holding no more than the bytes it was planned within), charges exactly
 // frames x width x height, keeps the size asked unless reduced, chooses each
-// frame's image among that frame's own, else abort().
+// frame's image among that frame's own and puts its hotspot inside the
+// cursor, else abort().
 #include <string.h>
 
 #include "cursors/cursor_pixels.h"
 #include "cursors/cursor_plan.h"
+#include "cursors/cursor_resource.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
 
 const float SCALES[] = {0.0f, 1.0f, 1.5f, 2.0f, 2.25f, 7.9f, 128.0f, 1e30f};
+// Bytes the system may hold for the cursor, as a load allows them.
 const uint32_t BUDGETS[] = {
-    LOAD_PIXELS - DEFAULT_PIXELS, MAX_CURSOR_PIXELS + 1, 65536, 4096, 64, 1, 0};
+    LOAD_BYTES - DEFAULT_BYTES, 48u << 20, 1u << 20, 65536, 8192, 2048, 0};
 const uint32_t STANDARD_SIDE = 32;
 
 CursorTable table, again;
@@ -48,7 +52,7 @@ bool same_images(const CursorImage& a, const CursorImage& b) {
     return a.offset == b.offset && a.length == b.length && a.width == b.width &&
            a.height == b.height && a.image_width == b.image_width &&
            a.image_height == b.image_height && a.depth == b.depth && a.hot_x == b.hot_x &&
-           a.hot_y == b.hot_y;
+           a.hot_y == b.hot_y && a.centred == b.centred;
 }
 
 bool same_tables() {
@@ -65,12 +69,13 @@ bool same_tables() {
            memcmp(table.rate_of_step, again.rate_of_step, table.step_count * 4) == 0;
 }
 
-void require_plan_sound(uint32_t budget) {
+void require_plan_sound(uint32_t budget, uint32_t held) {
     require(plan.width >= 1 && plan.width <= MAX_CURSOR_SIDE);
     require(plan.height >= 1 && plan.height <= MAX_CURSOR_SIDE);
     require(plan.frames == table.frame_count && plan.steps == table.step_count);
     require(plan.pixels == plan.frames * plan.width * plan.height);
     require(plan.pixels <= budget && plan.pixels <= MAX_CURSOR_PIXELS);
+    require(system_bytes(plan.frames, plan.width, plan.height) <= held);
     require(plan.decoded_pixels <= MAX_DECODED_PIXELS);
     require(plan.reduced || (plan.width == plan.asked_width && plan.height == plan.asked_height));
     require(plan.width <= plan.asked_width && plan.height <= plan.asked_height);
@@ -78,6 +83,7 @@ void require_plan_sound(uint32_t budget) {
         const CursorFrame& f = table.frames[frame];
         require(plan.image_of_frame[frame] >= f.first_image &&
                 plan.image_of_frame[frame] < f.first_image + f.image_count);
+        require(plan.hot_x[frame] < plan.width && plan.hot_y[frame] < plan.height);
     }
     uint32_t bytes = table.animated
                          ? animated_cursor_size(plan.frames, plan.steps, plan.width, plan.height)
@@ -97,10 +103,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require_table_inside(length);
     require(parse_cursor_file(file.bytes, length, &again) && same_tables());
     for (float scale : SCALES)
-        for (uint32_t budget : BUDGETS) {
+        for (uint32_t bytes : BUDGETS) {
+            uint32_t budget = pixels_within(bytes, table.frame_count);
             PlanRequest request = {scale, STANDARD_SIDE, STANDARD_SIDE, budget, MAX_FRAMES};
             if (plan_cursor(table, request, &plan))
-                require_plan_sound(budget);
+                require_plan_sound(budget, bytes);
         }
     return 0;
 }

@@ -2,8 +2,8 @@
 // system is handed. The first byte chooses the scale, the second the pixels
 // the load has left, the rest is the file (in a buffer of exactly its
 // size). A resource made is read back by a strict reader of the one shape
-// the module emits as exactly the planned size, frames, hotspots, steps and
-// rates; made again over memory filled otherwise it is the same bytes (no
+// the module emits as exactly the planned size, frames, hotspots (each
+// inside the cursor), steps and rates; made again over memory filled otherwise it is the same bytes (no
 // pixel from memory nothing wrote), else abort().
 #include <string.h>
 
@@ -29,8 +29,10 @@ void require_as_planned(const PipelineRun& run) {
     require(read_emitted_cursor(run.resource.data(), plan.bytes, table.animated, &read));
     require(read.width == plan.width && read.height == plan.height);
     require(read.frames == plan.frames && read.steps == plan.steps);
-    for (uint32_t frame = 0; frame < plan.frames; ++frame)
+    for (uint32_t frame = 0; frame < plan.frames; ++frame) {
         require(read.hot_x[frame] == plan.hot_x[frame] && read.hot_y[frame] == plan.hot_y[frame]);
+        require(read.hot_x[frame] < read.width && read.hot_y[frame] < read.height);
+    }
     for (uint32_t step = 0; step < plan.steps && table.animated; ++step)
         require(read.frame_of_step[step] == table.frame_of_step[step] &&
                 read.rate_of_step[step] == table.rate_of_step[step]);

@@ -29,7 +29,7 @@ PipelineRun run_pipeline(const uint8_t* bytes, uint32_t size, float scale, uint3
     arena->size = run.plan.arena_bytes;
     memset(arena->base, fill, arena->size);
     uint8_t* resource = NULL;
-    uint32_t length = make_cursor_resource(bytes, *run.table, run.plan, arena, &resource);
+    uint32_t length = make_cursor_resource(bytes, *run.table, &run.plan, arena, &resource);
     if (length)
         run.resource.assign(resource, resource + length);
     return run;

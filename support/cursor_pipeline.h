@@ -13,8 +13,9 @@
 
 // The standard cursor size a file in several sizes counts as its own here.
 const uint32_t STANDARD_SIDE = 32;
-// What a whole load allows a player's file (as the module's loader has it).
-const uint32_t WHOLE_LOAD_PIXELS = LOAD_PIXELS - DEFAULT_PIXELS;
+// The most pixels a whole load could allow a player's file (the bytes the
+// module's loader allows players' files, at the system's bytes a pixel).
+const uint32_t WHOLE_LOAD_PIXELS = (LOAD_BYTES - DEFAULT_BYTES) / SYSTEM_BYTES_A_PIXEL;
 const uint32_t WHOLE_LOAD_FRAMES = LOAD_FRAMES - DEFAULT_FRAMES;
 
 struct PipelineRun {

@@ -2,7 +2,7 @@
 // other sizes, images that start inside their directory's entries, PNG
 // images whose text chunks inflate to megabytes or whose data inflates far
 // past their rows, and a pack of small files each spending a large share of
-// a load's pixels. Each must load at a sound size or show its default.
+// a load. Each must load at a sound size or show its default.
 #include "support/malformed_corpus.h"
 
 #include "support/cursor_builders.h"

@@ -4,7 +4,9 @@
 
 #include <cmath>
 
+#include "cursors/cursor_build.h"
 #include "cursors/cursor_loader.h"
+#include "cursors/cursor_resource.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
 #include "host/runtime/host_state.h"
@@ -253,6 +255,50 @@ TEST_F(CursorLoading, ALoadStopsBuildingFramesAtItsObjectBudget) {
     ASSERT_TRUE(base_cursors[2] != NULL);
     EXPECT_GT(1024, cursor_steps(base_cursors[2]));
     expect_slot_size(3, 32, 32);
+}
+
+// The largest region of address space a crowded 32-bit process has left.
+SIZE_T room;
+LPVOID WINAPI reserve_in_crowded_space(LPVOID address, SIZE_T bytes, DWORD type, DWORD protect) {
+    return bytes <= room ? VirtualAlloc(address, bytes, type, protect) : NULL;
+}
+
+// Where the address space has no room for the whole pixel memory, the module
+// works in the largest of halving sizes it has room for, down to what the
+// defaults need at the largest side: they always show, there at 256 (a
+// player's file that needs more is not built). Below that nothing is built.
+TEST_F(CursorLoading, TheDefaultsShowWhereThePixelMemoryHasLittleRoom) {
+    std::string large = make_ani(32, 32, 40);  // 40 frames of 256 by 256: 11 MB
+    ASSERT_TRUE(write_file("large.ani", large));
+    const struct {
+        SIZE_T room;
+        uint32_t reserved;
+        bool built;  // the defaults at 8 times their size (256), else the set before
+        CursorOutcome large_file;
+    } spaces[] = {
+        {ARENA_SIZE, ARENA_SIZE, true, CURSOR_BUILT},
+        {ARENA_SIZE - 1, ARENA_SIZE / 2, true, CURSOR_BUILT},
+        {10u << 20, DEFAULTS_ARENA_SIZE, true, CURSOR_NOT_PLANNED},
+        {DEFAULTS_ARENA_SIZE - 1, 0, false, CURSOR_NOT_PLANNED},
+    };
+    reserve_region_fn = reserve_in_crowded_space;
+    for (const auto& space : spaces) {
+        SCOPED_TRACE(space.room);
+        room = ARENA_SIZE;
+        load_cursor_set(1.0f);
+        free_pixel_memory();
+        room = space.room;
+        EXPECT_EQ(space.reserved, pixel_memory_size());
+        load_cursor_set(8.0f);
+        expect_slot_size(0, space.built ? 256 : 32, space.built ? 256 : 32);
+        expect_slot_size(10, space.built ? 256 : 35, space.built ? 256 : 35);
+        EXPECT_EQ(space.built ? 256 : 32, size_of(animated_cursors[5]).cx);
+        CursorLoad load;
+        DestroyCursor(load_cursor_file("large.ani", 8.0f, &load));
+        EXPECT_EQ(space.large_file, load.outcome);
+    }
+    reserve_region_fn = VirtualAlloc;
+    free_pixel_memory();
 }
 
 TEST_F(CursorLoading, InfiniteScaleLoadsTheFilesOwnSize) {

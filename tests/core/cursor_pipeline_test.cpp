@@ -46,6 +46,13 @@ TEST(CursorPipeline, EmitsExactlyWhatItPlanned) {
         {several, 1.5f, 48, 1, 1, 5, 5},  // the standard 32 x 1.5: the 48 image
         {several, 0.0f, 32, 1, 1, 3, 3},
         {ani_ending_with("rate" + std::string(2, '\x10')), 1.0f, 32, 1, 1, 16, 16},  // cut short
+        // Every hotspot lies inside the cursor: one past the image is its
+        // last pixel, and none wraps in 16 bits as it scales.
+        {make_cur(1, 1, 1, 1), 3.0f, 3, 1, 1, 0, 0},
+        {make_cur(32, 32, 32, 65535), 8.0f, 256, 1, 1, 248, 248},
+        // An icon's entry holds planes and bit count, not a hotspot: the
+        // system centres an icon's.
+        {icon_file(1, {{32, 32, dib_image(32, 32, 32), 1, 32}}), 1.5f, 48, 1, 1, 24, 24},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(testing::Message() << test.file.size() << " bytes at " << test.scale);
@@ -69,6 +76,40 @@ TEST(CursorPipeline, EmitsExactlyWhatItPlanned) {
     }
     PipelineRun rated = run(ani_file(sequenced), 1.0f);
     EXPECT_EQ(7u, rated.table->rate_of_step[2]);
+}
+
+// A frame whose chosen image does not decode is made from its next sound
+// image in the order sizes are chosen by, the hotspot with it; a frame with
+// none that decodes is no cursor.
+TEST(CursorPipeline, AFrameWhoseImageDoesNotDecodeUsesItsNextImage) {
+    std::string damaged = png_image(32, 32).substr(0, 40);  // cut off after its header
+    const struct {
+        std::vector<IconImage> images;
+        bool made;
+        uint32_t image, hot;
+    } cases[] = {
+        {{{48, 48, dib_image(48, 48, 32), 30, 30}, {32, 32, damaged, 3, 3}}, true, 0, 20},
+        {{{16, 16, dib_image(16, 16, 8), 8, 8},
+          {48, 48, dib_image(48, 48, 24), 30, 30},
+          {16, 16, dib_image(16, 16, 32), 4, 4},
+          {32, 32, damaged, 3, 3}},
+         true, 2, 8},  // as close as the first, and deeper
+        {{{32, 32, damaged, 3, 3}}, false, 0, 0},
+    };
+    for (const auto& test : cases) {
+        PipelineRun made = run(icon_file(2, test.images), 0.0f);
+        ASSERT_TRUE(made.planned);
+        ASSERT_EQ(test.made, !made.resource.empty());
+        if (!test.made)
+            continue;
+        EmittedCursor read;
+        ASSERT_TRUE(read_emitted_cursor(made.resource.data(),
+                                        static_cast<uint32_t>(made.resource.size()), false, &read));
+        EXPECT_EQ(STANDARD_SIDE, read.width);
+        EXPECT_EQ(test.image, made.plan.image_of_frame[0]);
+        EXPECT_EQ(test.hot, read.hot_x[0]);
+        EXPECT_EQ(test.hot, made.plan.hot_x[0]);
+    }
 }
 
 // An image lies after its directory's entries and inside its own frame;

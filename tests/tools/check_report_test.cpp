@@ -128,6 +128,7 @@ TEST_F(PlayersWindows, TheReportHasEveryLineWithSizesMeasuredAndNoNames) {
         "SM_CXCURSOR: 32 (this program), 32 (a DPI-aware program)",
         "game folder: %USERPROFILE%\\",
         "writes virtualised: no",
+        "pixel memory: 96 MB could be reserved of 96 MB (this program)",
         "game folder writable: yes",
         "redirected copies: 1 in %USERPROFILE%\\",
         "redirected copy: plugin\\Cursors\\cursor2.ani (hides the file in the game folder)",

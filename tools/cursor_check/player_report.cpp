@@ -9,7 +9,9 @@
 #include "base/host_address_map.h"
 #include "host/host_setup.h"
 #include "base/module_state.h"
+#include "cursors/cursor_build.h"
 #include "cursors/cursor_loader.h"
+#include "cursors/cursor_resource.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
 #include "patching/patch_primitives.h"
@@ -186,6 +188,9 @@ std::string report_text(const SettingsReport& settings, const RedirectedCopies& 
     text += "game folder: " + without_profile(current_folder()) + "\n";
     text += std::string("writes virtualised: ") + (file_writes_virtualised() ? "yes" : "no") +
             " (this program)\n";
+    // A crowded address space leaves the module less room to build cursors in.
+    text += format("pixel memory: %u MB could be reserved of %u MB (this program)\n",
+                   pixel_memory_size() >> 20, ARENA_SIZE >> 20);
     // A game without a manifest has its writes into a folder the player
     // can't write redirected into the VirtualStore.
     text += std::string("game folder writable: ") +

@@ -264,7 +264,7 @@ TEST(FoundFaults, NoCursorTakesMoreThanItsPixelBudget) {
 // their default: the defaults drew on the spent budget. The load is now
 // charged exactly what is emitted, the files share what the defaults leave,
 // and every slot shows its file at the largest size that fits, or its
-// default.
+// default. What the load may spend counts the bytes the system holds.
 TEST(FoundFaults, APackSpendingTheLoadLeavesNoSlotEmpty) {
     ScratchFolder scratch;
     CreateDirectoryA("plugin\\Cursors", NULL);
@@ -274,13 +274,14 @@ TEST(FoundFaults, APackSpendingTheLoadLeavesNoSlotEmpty) {
         ASSERT_TRUE(write_file("plugin\\Cursors\\cursor" + std::to_string(slot) + ".ani", spender));
     for (float scale : {1.0f, 2.0f}) {
         ASSERT_TRUE(load_cursor_set(scale));
-        uint64_t pixels = 0;
+        uint64_t bytes = 0;
         int whole = 0, defaults = 0;
         for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
             int width = 0, height = 0;
             ASSERT_EQ(1, probe_cursor_size(base_cursors[slot], &width, &height)) << slot;
             if (cursor_steps(base_cursors[slot]) == 48) {
-                pixels += 48ull * width * height;
+                bytes += system_bytes(48, static_cast<uint32_t>(width),
+                                      static_cast<uint32_t>(height));
                 whole += width == 256;
             } else {
                 // Its default from the first load: a reload keeps what a
@@ -289,8 +290,8 @@ TEST(FoundFaults, APackSpendingTheLoadLeavesNoSlotEmpty) {
                 ++defaults;
             }
         }
-        EXPECT_LE(pixels, LOAD_PIXELS - DEFAULT_PIXELS);
-        EXPECT_EQ(4, whole) << "3 Mi pixels each of some 14.5 Mi";
+        EXPECT_LE(bytes, LOAD_BYTES - DEFAULT_BYTES);
+        EXPECT_EQ(2, whole) << "26 MB each the system holds, of some 67 MB";
         EXPECT_LE(16, defaults);
     }
 }
