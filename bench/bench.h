@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cursors/cursor_pixels.h"
 #include "host/runtime/text_format.h"
 
 struct Settings {
@@ -49,7 +50,7 @@ struct StepTimes {
     double parse, plan, decode, render, emit;
     bool built;
 };
-StepTimes time_steps(const std::string& bytes, float scale);
+StepTimes time_steps(const std::string& bytes, float scale, EdgeStyle edges = EDGES_SMOOTH);
 
 // The robustness suite's costly files of about 1 MiB and more.
 std::vector<std::string> costly_files();

@@ -28,9 +28,19 @@ uint64_t frame_arena_bytes(const CursorImage& image, uint32_t width, uint32_t he
     uint64_t decoding = decode_arena_bound(image.length, image.image_width, image.image_height);
     uint64_t rendering =
         aligned(PICTURE_BYTES_A_PIXEL * image.image_width * image.image_height) +
-        2 * ARENA_ALIGNMENT + PICTURE_BYTES_A_PIXEL * width * height;
+        render_arena_bytes(image.image_width, image.image_height, width, height);
     return decoding > rendering ? decoding : rendering;
 }
+// The hotspot at the size shown: the centre of the pixel it marks, mapped
+// to that size, then floored. It lies in that pixel's block at every factor
+// (at 2x pixel 5 gives 11, in block 10-11; at 1.5 pixel 5 gives 8, the
+// block 7.5-9's), and at 1x it stays. A hotspot past its image's side
+// (which a file may claim) maps past the size shown alike. Sides shown are
+// at most MAX_CURSOR_SIDE, so this stays inside 32 bits.
+uint16_t scaled_hotspot(uint16_t hotspot, uint32_t own, uint32_t shown) {
+    return static_cast<uint16_t>((2u * hotspot + 1) * shown / (2 * own));
+}
+
 uint32_t distance(uint32_t a, uint32_t b) { return a > b ? a - b : b - a; }
 
 // A scale of 0, an infinite one or a NaN asks for the own size.
@@ -153,6 +163,7 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
     uint32_t budget = request.pixels < MAX_CURSOR_PIXELS ? request.pixels : MAX_CURSOR_PIXELS;
     if (!fit_size(plan, budget / table.frame_count))
         return false;
+    plan->edges = request.edges;
     plan->frames = table.frame_count;
     plan->steps = table.step_count;
     plan->pixels = plan->frames * plan->width * plan->height;
@@ -161,9 +172,8 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
         uint32_t chosen = choose_image(table, table.frames[frame], plan->width, plan->height);
         const CursorImage& image = table.images[chosen];
         plan->image_of_frame[frame] = static_cast<uint16_t>(chosen);
-        // As the system scales a cursor's hotspot with its image: truncated.
-        plan->hot_x[frame] = static_cast<uint16_t>(image.hot_x * plan->width / image.image_width);
-        plan->hot_y[frame] = static_cast<uint16_t>(image.hot_y * plan->height / image.image_height);
+        plan->hot_x[frame] = scaled_hotspot(image.hot_x, image.image_width, plan->width);
+        plan->hot_y[frame] = scaled_hotspot(image.hot_y, image.image_height, plan->height);
         plan->decoded_pixels += image.image_width * image.image_height;
         uint64_t bytes = frame_arena_bytes(image, plan->width, plan->height);
         if (bytes > frame_bytes)

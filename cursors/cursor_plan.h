@@ -5,6 +5,7 @@
 #pragma once
 
 #include "cursors/cursor_parse.h"
+#include "cursors/cursor_pixels.h"
 
 // The largest side the module builds any cursor at: the largest pointer
 // Windows draws.
@@ -54,6 +55,7 @@ struct PlanRequest {
     uint32_t standard_width, standard_height;
     // What the load has left: pixels and frames the cursor may hold.
     uint32_t pixels, frames;
+    EdgeStyle edges;  // how pixel art is enlarged
 };
 
 struct CursorPlan {
@@ -61,6 +63,7 @@ struct CursorPlan {
     uint32_t asked_width, asked_height;             // own × scale
     uint32_t width, height;                         // the size shown, every frame
     bool reduced;                                   // smaller than asked: the side or pixel limits
+    EdgeStyle edges;                                // the request's
     uint32_t frames, steps;                         // the table's
     uint16_t image_of_frame[MAX_FRAMES];            // the table's image each frame is made from
     uint16_t hot_x[MAX_FRAMES], hot_y[MAX_FRAMES];  // at the size shown
@@ -76,8 +79,9 @@ struct CursorPlan {
 // scale, each side truncated; no side above MAX_CURSOR_SIDE (the shape
 // kept); when its frames would hold more than the request's pixels (or
 // MAX_CURSOR_PIXELS), the largest size that fits. Each frame's image is the
-// closest in size to that, then the deepest, then the first; hotspots scale
-// with the image, truncated. False when nothing fits: more frames than the
+// closest in size to that, then the deepest, then the first; a hotspot is
+// the centre of its pixel scaled with the image, floored. False when
+// nothing fits: more frames than the
 // request allows, no size that fits, or images that decode to more than
 // MAX_DECODED_PIXELS.
 bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPlan* plan);
