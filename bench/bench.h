@@ -35,6 +35,7 @@ double median(std::vector<double> values);
 void bench_cursor_path(const Settings& settings, Table* table);
 void bench_cursor_loading(const Settings& settings, Table* table);
 void bench_pipeline(const Settings& settings, Table* table);
+void bench_edge_stage(const Settings& settings, Table* table);
 void bench_start_up(const Settings& settings, Table* table);
 void bench_footprint(const Settings& settings, Table* table);
 void bench_wrapper_settings(const Settings& settings, Table* table);
