@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cursors/cursor_pixels.h"
 #include "host/runtime/text_format.h"
 
 struct Settings {
@@ -34,6 +35,7 @@ double median(std::vector<double> values);
 void bench_cursor_path(const Settings& settings, Table* table);
 void bench_cursor_loading(const Settings& settings, Table* table);
 void bench_pipeline(const Settings& settings, Table* table);
+void bench_edge_stage(const Settings& settings, Table* table);
 void bench_start_up(const Settings& settings, Table* table);
 void bench_footprint(const Settings& settings, Table* table);
 void bench_wrapper_settings(const Settings& settings, Table* table);
@@ -49,7 +51,7 @@ struct StepTimes {
     double parse, plan, decode, render, emit;
     bool built;
 };
-StepTimes time_steps(const std::string& bytes, float scale);
+StepTimes time_steps(const std::string& bytes, float scale, EdgeStyle edges = EDGES_SMOOTH);
 
 // The robustness suite's costly files of about 1 MiB and more.
 std::vector<std::string> costly_files();

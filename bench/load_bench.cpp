@@ -122,8 +122,10 @@ void bench_cursor_loading(const Settings& settings, Table* table) {
     const Variant variants[] = {
         {"default files (animated) at 0.0, native size", false, 0.0f, "<= 0.6"},
         {"default files (animated) at 2.0", false, 2.0f, "<= 0.6"},
+        {"default files (animated) at 3.0", false, 3.0f, "<= 0.6"},
         {"single-image cursor files at 0.0, native size", true, 0.0f, "<= 0.6"},
         {"single-image cursor files at 2.0", true, 2.0f, "<= 0.6"},
+        {"single-image cursor files at 3.0", true, 3.0f, "<= 0.6"},
     };
     for (const Variant& variant : variants) {
         prepare_files(variant.cur_files);

@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
     bench_cursor_path(settings, &table);
     bench_cursor_loading(settings, &table);
     bench_pipeline(settings, &table);
+    bench_edge_stage(settings, &table);
     bench_start_up(settings, &table);
     bench_footprint(settings, &table);
     bench_wrapper_settings(settings, &table);

@@ -36,6 +36,8 @@ const uint32_t FRAME_HEADER_SIZE = ICON_DIR_HEADER_SIZE + ICON_DIR_ENTRY_SIZE;
 const uint32_t ANIH_RATE = 28;
 const uint32_t ANIH_FLAG_ICONS = 1;
 const uint32_t LARGEST_ENTRY_SIDE = 256;  // written as 0
+// Where the first frame's chunk starts.
+const uint32_t FIRST_FRAME = RIFF_HEADER_SIZE + CHUNK_HEADER_SIZE + ANIH_SIZE + LIST_HEADER_SIZE;
 // Colour and mask rows are whole 4-byte words: a frame's chunk is even.
 static_assert((FRAME_HEADER_SIZE + BITMAP_HEADER_SIZE) % 2 == 0, "frames need no pad byte");
 
@@ -65,15 +67,22 @@ uint32_t write_bitmap(const Picture& picture, uint8_t* out) {
     for (uint32_t y = 0; y < height; ++y) {
         const uint32_t* pixels = picture.colour + (height - 1 - y) * width;
         const uint8_t* masked = picture.mask + (height - 1 - y) * width;
+        uint8_t* colour_row = colour + 4 * y * width;
+        uint8_t* mask_row = mask + y * mask_stride;
         for (uint32_t x = 0; x < width; ++x) {
             uint32_t pixel = pixels[x];
             if (picture.alpha && !(pixel >> 24))
                 pixel = 0;
             else if (!picture.alpha)
                 pixel &= 0xffffffu;
-            write_u32(colour + 4 * (y * width + x), pixel);
-            if (masked[x])
-                mask[y * mask_stride + x / 8] |= static_cast<uint8_t>(0x80u >> (x % 8));
+            write_u32(colour_row + 4 * x, pixel);
+        }
+        // The mask a byte (8 pixels, leftmost in the top bit) at a time.
+        for (uint32_t x = 0; x < width; x += 8) {
+            uint32_t bits = 0, end = x + 8 < width ? x + 8 : width;
+            for (uint32_t at = x; at < end; ++at)
+                bits |= (masked[at] ? 0x80u : 0u) >> (at - x);
+            mask_row[x / 8] = static_cast<uint8_t>(bits);
         }
     }
     return bitmap_size(width, height);
@@ -103,7 +112,7 @@ uint32_t emit_cursor_image(const Picture& picture, uint16_t hot_x, uint16_t hot_
 uint32_t animated_cursor_size(uint32_t frames, uint32_t steps, uint32_t width, uint32_t height) {
     if (!sides_fit(width, height) || width > LARGEST_ENTRY_SIDE || height > LARGEST_ENTRY_SIDE)
         return 0;
-    uint64_t size = RIFF_HEADER_SIZE + CHUNK_HEADER_SIZE + ANIH_SIZE + LIST_HEADER_SIZE +
+    uint64_t size = FIRST_FRAME +
                     static_cast<uint64_t>(frames) * icon_chunk_size(width, height) +
                     2 * (CHUNK_HEADER_SIZE + 4 * static_cast<uint64_t>(steps));
     return size <= UINT32_MAX ? static_cast<uint32_t>(size) : 0;
@@ -136,7 +145,7 @@ void begin_animated_cursor(uint8_t* out, uint32_t frames, uint32_t steps, uint32
     uint8_t* list = fields + ANIH_SIZE;
     write_chunk_header(list, ID_LIST, 4 + frames * icon_chunk_size(width, height));
     write_u32(list + 8, ID_FRAM);
-    writer->length = RIFF_HEADER_SIZE + CHUNK_HEADER_SIZE + ANIH_SIZE + LIST_HEADER_SIZE;
+    writer->length = FIRST_FRAME;
 }
 
 void add_animated_frame(AnimatedWriter* writer, const Picture& picture, uint16_t hot_x,
@@ -157,6 +166,18 @@ void add_animated_frame(AnimatedWriter* writer, const Picture& picture, uint16_t
     write_u32(entry + ENTRY_IMAGE_OFFSET, FRAME_HEADER_SIZE);
     write_bitmap(picture, directory + FRAME_HEADER_SIZE);
     writer->length += CHUNK_HEADER_SIZE + FRAME_HEADER_SIZE + image;
+    ++writer->frames_written;
+}
+
+void repeat_animated_frame(AnimatedWriter* writer, uint32_t earlier, uint16_t hot_x,
+                           uint16_t hot_y) {
+    uint32_t chunk_size = icon_chunk_size(writer->width, writer->height);
+    uint8_t* chunk = writer->out + writer->length;
+    memcpy(chunk, writer->out + FIRST_FRAME + earlier * chunk_size, chunk_size);
+    uint8_t* entry = chunk + CHUNK_HEADER_SIZE + ICON_DIR_HEADER_SIZE;
+    write_u16(entry + ENTRY_HOTSPOT, hot_x);
+    write_u16(entry + ENTRY_HOTSPOT + 2, hot_y);
+    writer->length += chunk_size;
     ++writer->frames_written;
 }
 

@@ -13,6 +13,8 @@
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
 
+EdgeStyle cursor_edges;
+
 namespace {
 
 const int PATH_BUFFER_SIZE = MAX_PATH;
@@ -79,7 +81,8 @@ void standard_size(uint32_t* width, uint32_t* height) {
 
 // The request for `table` at `scale` within `bytes` of `budget`.
 PlanRequest plan_request(float scale, const LoadBudget& budget, uint32_t bytes) {
-    PlanRequest request = {scale, 0, 0, pixels_within(bytes, table.frame_count), budget.frames};
+    PlanRequest request = {scale, 0, 0, pixels_within(bytes, table.frame_count), budget.frames,
+                           cursor_edges};
     if (table.several_sizes && !table.header_size)
         standard_size(&request.standard_width, &request.standard_height);
     return request;

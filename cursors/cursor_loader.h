@@ -12,6 +12,10 @@ const char ANIMATED_CURSOR_FOLDER[] = ".\\plugin\\Cursors\\Animated";
 const char BASE_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\cursor%d.ani";
 const char ANIMATED_CURSOR_PATTERN[] = ".\\plugin\\Cursors\\Animated\\cursor%d.ani";
 
+// How every load enlarges pixel art; start-up sets it from the settings
+// file before the first load (smooth until then).
+extern EdgeStyle cursor_edges;
+
 // Loads (or reloads) slots 0 to 21 of both tables. `scale` multiplies each
 // file's own size; 0 means own size, other values below 1 count as 1. Every
 // file is read once, parsed into a table and planned from it, and the module

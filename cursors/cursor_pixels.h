@@ -48,12 +48,25 @@ bool decode_image(const uint8_t* image, uint32_t length, PixelArena* arena, Pict
 // is given back. UINT32_MAX when that is beyond 32 bits.
 uint32_t decode_arena_bound(uint32_t length, uint32_t width, uint32_t height);
 
+// How pixel art is enlarged: along its edges (each new pixel a copy of a
+// neighbour, so a diagonal stays a line) or as square blocks of its pixels.
+// Pictures that are not pixel art are enlarged as square blocks either way.
+enum EdgeStyle { EDGES_SMOOTH, EDGES_SQUARE };
+
 // Renders `source` at `width` by `height` into `target` (buffers from
-// `arena`): whole factors repeat pixels; other enlargements repeat to the
-// next whole factor above and average down; reductions average areas,
-// colour weighted by alpha; the mask by nearest pixel.
-bool render_picture(const Picture& source, uint32_t width, uint32_t height, PixelArena* arena,
-                    Picture* target);
+// `arena`). With EDGES_SMOOTH, pixel art (at most 64 px a side and 256
+// colours) growing by the same factor both ways is first enlarged along its
+// hard edges to the whole factor at or above the size.
+// Then whole factors repeat pixels; other enlargements repeat to the next
+// whole factor above and average down; reductions average areas, colour
+// weighted by alpha; the mask by nearest pixel.
+bool render_picture(const Picture& source, uint32_t width, uint32_t height, EdgeStyle edges,
+                    PixelArena* arena, Picture* target);
+
+// The most arena bytes render_picture takes for a `source_width` by
+// `source_height` picture at `width` by `height`, beside the source's own.
+uint64_t render_arena_bytes(uint32_t source_width, uint32_t source_height, uint32_t width,
+                            uint32_t height);
 
 // Bytes emit_cursor_image writes for a picture of `width` by `height`; 0
 // when a side is 0 or above MAX_IMAGE_SIDE.
@@ -83,6 +96,10 @@ void begin_animated_cursor(uint8_t* out, uint32_t frames, uint32_t steps, uint32
                            uint32_t height, AnimatedWriter* writer);
 void add_animated_frame(AnimatedWriter* writer, const Picture& picture, uint16_t hot_x,
                         uint16_t hot_y);
+// Adds a frame whose picture is that of frame `earlier` (already added),
+// behind its own hotspot.
+void repeat_animated_frame(AnimatedWriter* writer, uint32_t earlier, uint16_t hot_x,
+                           uint16_t hot_y);
 // Ends the cursor; returns its length (animated_cursor_size). `frame_of_step`
 // and `rate_of_step` hold `steps` values each (rates in sixtieths of a
 // second).

@@ -28,9 +28,10 @@ uint64_t frame_arena_bytes(const CursorImage& image, uint32_t width, uint32_t he
     uint64_t decoding = decode_arena_bound(image.length, image.image_width, image.image_height);
     uint64_t rendering =
         aligned(PICTURE_BYTES_A_PIXEL * image.image_width * image.image_height) +
-        2 * ARENA_ALIGNMENT + PICTURE_BYTES_A_PIXEL * width * height;
+        render_arena_bytes(image.image_width, image.image_height, width, height);
     return decoding > rendering ? decoding : rendering;
 }
+
 uint32_t distance(uint32_t a, uint32_t b) { return a > b ? a - b : b - a; }
 
 // A scale of 0, an infinite one or a NaN asks for the own size.
@@ -94,7 +95,12 @@ uint16_t hotspot_side(const CursorImage& image, uint32_t hot, uint32_t image_sid
         return static_cast<uint16_t>(shown_side / 2);
     if (hot >= image_side)
         hot = image_side - 1;
-    return static_cast<uint16_t>(hot * shown_side / image_side);
+    // The centre of the hotspot's pixel, mapped to the size shown, then
+    // floored: it lies in that pixel's block at every factor (at 2x pixel 5
+    // gives 11, in block 10-11; at 1.5 pixel 5 gives 8, in block 7.5-9), and
+    // at 1x it stays. Sides shown are at most MAX_CURSOR_SIDE, so this stays
+    // inside 32 bits and below the side shown.
+    return static_cast<uint16_t>((2 * hot + 1) * shown_side / (2 * image_side));
 }
 
 const uint32_t NO_IMAGE = 0xffffffffu;
@@ -220,6 +226,7 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
     uint32_t budget = request.pixels < MAX_CURSOR_PIXELS ? request.pixels : MAX_CURSOR_PIXELS;
     if (!fit_size(plan, budget / table.frame_count))
         return false;
+    plan->edges = request.edges;
     plan->frames = table.frame_count;
     plan->steps = table.step_count;
     plan->pixels = plan->frames * plan->width * plan->height;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "cursors/cursor_parse.h"
+#include "cursors/cursor_pixels.h"
 
 // The largest side the module builds any cursor at: the largest pointer
 // Windows draws.
@@ -68,6 +69,7 @@ struct PlanRequest {
     uint32_t standard_width, standard_height;
     // What the load has left: pixels and frames the cursor may hold.
     uint32_t pixels, frames;
+    EdgeStyle edges;  // how pixel art is enlarged
 };
 
 struct CursorPlan {
@@ -75,6 +77,7 @@ struct CursorPlan {
     uint32_t asked_width, asked_height;             // own × scale
     uint32_t width, height;                         // the size shown, every frame
     bool reduced;                                   // smaller than asked: the side or pixel limits
+    EdgeStyle edges;                                // the request's
     uint32_t frames, steps;                         // the table's
     uint16_t image_of_frame[MAX_FRAMES];            // the table's image each frame is made from
     uint16_t hot_x[MAX_FRAMES], hot_y[MAX_FRAMES];  // at the size shown
@@ -91,8 +94,9 @@ struct CursorPlan {
 // kept); when its frames would hold more than the request's pixels (or
 // MAX_CURSOR_PIXELS), the largest size that fits. Each frame's image is the
 // closest in size to that, then the deepest, then the first; hotspots lie
-// inside the image (an icon's at its centre) and scale with it, truncated,
-// so that each lies inside the cursor shown. False when nothing fits: more frames than the
+// inside the image (an icon's at its centre), and each is the centre of its
+// pixel scaled with the image, floored, so it lies inside the cursor shown.
+// False when nothing fits: more frames than the
 // request allows, no size that fits, or images that decode to more than
 // MAX_DECODED_PIXELS.
 bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPlan* plan);

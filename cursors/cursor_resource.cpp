@@ -21,7 +21,7 @@ bool frame_picture(const uint8_t* file, const CursorTable& table, const CursorPl
         *shown = decoded;
         return true;
     }
-    return render_picture(decoded, plan.width, plan.height, arena, shown);
+    return render_picture(decoded, plan.width, plan.height, plan.edges, arena, shown);
 }
 
 // Makes `frame` from its chosen image, or where that does not decode (or
@@ -64,11 +64,21 @@ uint32_t make_cursor_resource(const uint8_t* file, const CursorTable& table, Cur
     }
     AnimatedWriter writer;
     begin_animated_cursor(out, plan->frames, plan->steps, plan->width, plan->height, &writer);
+    // Each image is decoded and rendered once: a frame made from an image an
+    // earlier frame showed is a copy of that frame (1 + its index here).
+    uint16_t frame_of_image[MAX_IMAGES] = {};
     for (uint32_t frame = 0; frame < plan->frames; ++frame) {
+        uint16_t shown_in = frame_of_image[plan->image_of_frame[frame]];
+        if (shown_in) {
+            repeat_animated_frame(&writer, shown_in - 1u, plan->hot_x[frame], plan->hot_y[frame]);
+            continue;
+        }
         // Each frame's pixels are given back once it is written.
         uint32_t mark = arena->used;
         if (!frame_or_fallback(file, table, plan, frame, arena, &fallback_pixels, &picture))
             return 0;
+        // Recorded under the image the frame was made from (a fallback's).
+        frame_of_image[plan->image_of_frame[frame]] = static_cast<uint16_t>(frame + 1);
         add_animated_frame(&writer, picture, plan->hot_x[frame], plan->hot_y[frame]);
         arena->used = mark;
     }

@@ -105,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (float scale : SCALES)
         for (uint32_t bytes : BUDGETS) {
             uint32_t budget = pixels_within(bytes, table.frame_count);
-            PlanRequest request = {scale, STANDARD_SIDE, STANDARD_SIDE, budget, MAX_FRAMES};
+            PlanRequest request = {scale,  STANDARD_SIDE, STANDARD_SIDE,
+                                   budget, MAX_FRAMES,    EDGES_SMOOTH};
             if (plan_cursor(table, request, &plan))
                 require_plan_sound(budget, bytes);
         }

@@ -1,6 +1,7 @@
 // libFuzzer target: the whole line, from a file's bytes to the resource the
-// system is handed. The first byte chooses the scale, the second the pixels
-// the load has left, the rest is the file (in a buffer of exactly its
+// system is handed. The first byte chooses the scale (its low 4 bits) and
+// how pixel art is enlarged (bit 4: square blocks, else along its edges),
+// the second the pixels the load has left, the rest is the file (in a buffer of exactly its
 // size). A resource made is read back by a strict reader of the one shape
 // the module emits as exactly the planned size, frames, hotspots (each
 // inside the cursor), steps and rates; made again over memory filled otherwise it is the same bytes (no
@@ -20,6 +21,7 @@ const uint32_t BUDGETS[] = {
     WHOLE_LOAD_PIXELS, MAX_CURSOR_PIXELS, 1u << 20, 65536, 4096, 1024, 64, 1};
 const uint32_t SCALE_COUNT = sizeof SCALES / sizeof SCALES[0];
 const uint32_t BUDGET_COUNT = sizeof BUDGETS / sizeof BUDGETS[0];
+const uint8_t SQUARE_BIT = 0x10;
 
 void require_as_planned(const PipelineRun& run) {
     const CursorPlan& plan = run.plan;
@@ -44,15 +46,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < CHOICE_BYTES)
         return 0;
     float scale = SCALES[data[0] % SCALE_COUNT];
+    EdgeStyle edges = data[0] & SQUARE_BIT ? EDGES_SQUARE : EDGES_SMOOTH;
     uint32_t budget = BUDGETS[data[1] % BUDGET_COUNT];
     uint32_t length = static_cast<uint32_t>(size - CHOICE_BYTES);
     Buffer file(length);
     if (length)
         memcpy(file.bytes, data + CHOICE_BYTES, length);
-    PipelineRun first = run_pipeline(file.bytes, length, scale, budget, WHOLE_LOAD_FRAMES, 0x00);
+    PipelineRun first =
+        run_pipeline(file.bytes, length, scale, budget, WHOLE_LOAD_FRAMES, 0x00, edges);
     if (!first.planned)
         return 0;
-    PipelineRun second = run_pipeline(file.bytes, length, scale, budget, WHOLE_LOAD_FRAMES, 0xff);
+    PipelineRun second =
+        run_pipeline(file.bytes, length, scale, budget, WHOLE_LOAD_FRAMES, 0xff, edges);
     require(second.planned && second.resource == first.resource);
     if (!first.resource.empty())
         require_as_planned(first);

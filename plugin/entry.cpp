@@ -6,6 +6,7 @@
 #include "cursors/cursor_loader.h"
 #include "patching/host_patch_set.h"
 #include "scaling/cursor_scaling.h"
+#include "settings/edge_setting.h"
 #include "window/cursor_window.h"
 
 namespace {
@@ -56,6 +57,7 @@ extern "C" int yrp_init(void) {
 
     create_cursor_folders();
     resolve_client_rect();
+    cursor_edges = read_edges_setting();
     load_cursors_at_start();
     show_cursor_as_the_game_does();
     subclass_host_window();

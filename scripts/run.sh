@@ -2,7 +2,8 @@
 # The main job: installs what is missing, builds everything, lays out a game
 # folder in build/demo and runs the stand-in host with the module under Wine
 # on a virtual display through its scripted tour, once for each of the three
-# scale modes (the module reads its settings once per start), and three
+# scale modes (the module reads its settings once per start; the fixed
+# sizes 2.0 and 3.0 with smooth and with square edges), and three
 # times drawing through DirectDraw beside the stand-in wrappers (a window of
 # 1280x960; whole numbers on a 1920x1080 screen; the cursor drawn into the
 # game's frame). Each tour prints one line per step and writes its pictures
@@ -24,13 +25,16 @@ mkdir -p "$demo/plugin"
 cp build/plugin/Quillmere.yrp "$demo/plugin/"
 cp build/host/storm.dll build/host/quillmere_host.exe build/tools/quillmere_check.exe "$demo/"
 
-# mode name and the Size value that selects it
-modes=("native 1.0" "fixed-2.0 2.0" "automatic 0")
+# mode name, the Size value that selects it and the Edges value; the fixed
+# sizes twice and three times, with smooth edges (the default) and square
+# ones, so that their contact sheets show both side by side
+modes=("native 1.0 smooth" "fixed-2.0 2.0 smooth" "fixed-2.0-square 2.0 square"
+       "fixed-3.0 3.0 smooth" "fixed-3.0-square 3.0 square" "automatic 0 smooth")
 failed=()
 for entry in "${modes[@]}"; do
-  read -r mode size <<<"$entry"
-  say "tour with Size=$size ($mode): $demo/tour-$mode/"
-  printf '[Cursor]\r\nSize=%s\r\n' "$size" >"$demo/plugin/Quillmere.ini"
+  read -r mode size edges <<<"$entry"
+  say "tour with Size=$size, Edges=$edges ($mode): $demo/tour-$mode/"
+  printf '[Cursor]\r\nSize=%s\r\nEdges=%s\r\n' "$size" "$edges" >"$demo/plugin/Quillmere.ini"
   mkdir -p "$demo/tour-$mode"
   if ! (cd "$demo" && ../../scripts/wine_session.sh .. wine ./quillmere_host.exe --tour "tour-$mode"); then
     failed+=("$mode")

@@ -14,11 +14,11 @@ PixelArena* shared_arena() {
 }  // namespace
 
 PipelineRun run_pipeline(const uint8_t* bytes, uint32_t size, float scale, uint32_t pixels,
-                         uint32_t frames, uint8_t fill) {
+                         uint32_t frames, uint8_t fill, EdgeStyle edges) {
     PipelineRun run;
     run.table.reset(new CursorTable);
     run.parsed = parse_cursor_file(bytes, size, run.table.get());
-    PlanRequest request = {scale, STANDARD_SIDE, STANDARD_SIDE, pixels, frames};
+    PlanRequest request = {scale, STANDARD_SIDE, STANDARD_SIDE, pixels, frames, edges};
     run.planned = run.parsed && plan_cursor(*run.table, request, &run.plan);
     if (!run.planned)
         return run;
@@ -38,7 +38,7 @@ PipelineRun run_pipeline(const uint8_t* bytes, uint32_t size, float scale, uint3
 bool module_accepts(const uint8_t* bytes, uint32_t size) {
     std::unique_ptr<CursorTable> table(new CursorTable);
     std::unique_ptr<CursorPlan> plan(new CursorPlan);
-    PlanRequest request = {0.0f, STANDARD_SIDE, STANDARD_SIDE, WHOLE_LOAD_PIXELS,
-                           WHOLE_LOAD_FRAMES};
+    PlanRequest request = {0.0f,      STANDARD_SIDE,     STANDARD_SIDE,
+                           WHOLE_LOAD_PIXELS, WHOLE_LOAD_FRAMES, EDGES_SMOOTH};
     return parse_cursor_file(bytes, size, table.get()) && plan_cursor(*table, request, plan.get());
 }

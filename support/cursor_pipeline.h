@@ -28,10 +28,10 @@ struct PipelineRun {
 // Parses `bytes`, plans them at `scale` within `pixels` and `frames`, and
 // makes the resource, as the module does, in as much memory as the plan
 // says it takes (no resource when that is over ARENA_SIZE), every byte of
-// it set to `fill` first.
+// it set to `fill` first; pixel art enlarged as `edges` says.
 PipelineRun run_pipeline(const uint8_t* bytes, uint32_t size, float scale,
                          uint32_t pixels = WHOLE_LOAD_PIXELS, uint32_t frames = WHOLE_LOAD_FRAMES,
-                         uint8_t fill = 0);
+                         uint8_t fill = 0, EdgeStyle edges = EDGES_SMOOTH);
 
 // Whether the module would plan the file at its own size (parse and plan).
 bool module_accepts(const uint8_t* bytes, uint32_t size);

@@ -29,6 +29,8 @@ TourSettings read_tour_settings() {
     TourSettings settings;
     settings.text = text;
     settings.size = atof(text);
+    GetPrivateProfileStringA("Cursor", "Edges", "", text, sizeof text, SETTINGS_PATH);
+    settings.edges = text;
     if (settings.size == 0.0)
         settings.mode = TOUR_AUTOMATIC;
     else
@@ -43,6 +45,8 @@ std::string settings_label(const TourSettings& settings, SIZE client) {
     else
         snprintf(label, sizeof label, "Size=%s%s", settings.text.c_str(),
                  settings.mode == TOUR_NATIVE ? " (native)" : "");
+    if (!settings.edges.empty())
+        return std::string(label) + ", Edges=" + settings.edges;
     return label;
 }
 

@@ -13,10 +13,12 @@ struct TourSettings {
     TourMode mode;
     double size;        // the Size value as a number (0 when there is none)
     std::string text;   // the Size value as written
+    std::string edges;  // the Edges value as written (empty: the default)
 };
 
 // Reads [Cursor] Size from .\plugin\Quillmere.ini: 0 or no number means
-// automatic, above 1 a fixed scale, anything else native size.
+// automatic, above 1 a fixed scale, anything else native size; and Edges,
+// which the pictures' lines name.
 TourSettings read_tour_settings();
 
 // How a step names the settings: "Size=2.0", "Size=1.0 (native)", or

@@ -40,9 +40,9 @@ TEST(CursorPipeline, EmitsExactlyWhatItPlanned) {
         uint32_t side, frames, steps, hot_x, hot_y;
     } cases[] = {
         {make_cur(32, 32, 31, 17), 0.0f, 32, 1, 1, 31, 17},
-        {make_cur(32, 32, 31, 17), 1.5f, 48, 1, 1, 46, 25},  // hotspots truncated as they scale
-        {make_cur(32, 32, 31, 17), 2.0f, 64, 1, 1, 62, 34},
-        {ani_file(sequenced), 2.25f, 72, 3, 4, 69, 38},
+        {make_cur(32, 32, 31, 17), 1.5f, 48, 1, 1, 47, 26},  // its pixel's centre scaled, floored
+        {make_cur(32, 32, 31, 17), 2.0f, 64, 1, 1, 63, 35},
+        {ani_file(sequenced), 2.25f, 72, 3, 4, 70, 39},
         {several, 1.5f, 48, 1, 1, 5, 5},  // the standard 32 x 1.5: the 48 image
         {several, 0.0f, 32, 1, 1, 3, 3},
         {ani_ending_with("rate" + std::string(2, '\x10')), 1.0f, 32, 1, 1, 16, 16},  // cut short

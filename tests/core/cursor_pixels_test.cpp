@@ -291,7 +291,8 @@ TEST(CursorPixels, RenderingRepeatsAveragesAreasAndWeighsByAlpha) {
         SCOPED_TRACE(render.name);
         Arena memory;
         Picture target;
-        ASSERT_TRUE(render_picture(render.source.picture, render.width, render.height, &memory.arena, &target));
+        ASSERT_TRUE(render_picture(render.source.picture, render.width, render.height, EDGES_SQUARE,
+                                   &memory.arena, &target));
         uint32_t pixels = render.width * render.height;
         EXPECT_EQ(render.colour, std::vector<uint32_t>(target.colour, target.colour + pixels));
         EXPECT_EQ(render.mask, std::vector<uint8_t>(target.mask, target.mask + pixels));

@@ -10,6 +10,7 @@
 #include "host/runtime/host_window.h"
 #include "plugin/plugin.h"
 #include "scaling/cursor_scaling.h"
+#include "settings/edge_setting.h"
 #include "settings/scale_policy.h"
 #include "support/scratch_folder.h"
 
@@ -172,6 +173,22 @@ TEST(SettingsFile, TheShippedSampleSelectsAutomaticModeAndItsExamplesRead) {
     sample.replace(sample.rfind("Size=0"), 6, "Size=2.0");
     ASSERT_TRUE(write_file("plugin\\Quillmere.ini", sample));
     EXPECT_EQ(2.0f, read_size_setting());
+    EXPECT_EQ(EDGES_SMOOTH, read_edges_setting());
+    // Its other example, in any case; any other word is the default.
+    const struct {
+        const char* line;
+        EdgeStyle edges;
+    } edges[] = {{"Edges=square", EDGES_SQUARE},
+                 {"Edges=SQUARE", EDGES_SQUARE},
+                 {"Edges=squares", EDGES_SMOOTH},
+                 {"Edges=", EDGES_SMOOTH}};
+    for (const auto& test : edges) {
+        SCOPED_TRACE(test.line);
+        std::string edited = sample;
+        edited.replace(sample.rfind("Edges=smooth"), 12, test.line);
+        ASSERT_TRUE(write_file("plugin\\Quillmere.ini", edited));
+        EXPECT_EQ(test.edges, read_edges_setting());
+    }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // The settings file read by the real module at start-up, and the cursor size
-// each value gives, through the stand-in host's window.
+// each value gives (and the look each Edges value gives), through the
+// stand-in host's window.
+#include <vector>
+
 #include "host/runtime/host_state.h"
 #include "host/runtime/host_window.h"
 #include "tests/module/module_fixture.h"
@@ -64,6 +67,63 @@ TEST_P(SettingsAtStartUp, GiveTheSizeOfTheirMode) {
 
 INSTANTIATE_TEST_SUITE_P(Values, SettingsAtStartUp, testing::ValuesIn(SIZE_CASES),
                          [](const testing::TestParamInfo<SizeCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The colour pixels of `cursor` (`side` by `side`), top row first.
+std::vector<uint32_t> colour_pixels(HCURSOR cursor, int side) {
+    std::vector<uint32_t> pixels;
+    ICONINFO info = {};
+    if (!cursor || !GetIconInfo(cursor, &info))
+        return pixels;
+    BITMAPINFO format = {};
+    format.bmiHeader = {sizeof format.bmiHeader, side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    pixels.resize(static_cast<size_t>(side) * side);
+    HDC screen = GetDC(NULL);
+    if (!info.hbmColor || GetDIBits(screen, info.hbmColor, 0, side, pixels.data(), &format,
+                                    DIB_RGB_COLORS) != side)
+        pixels.clear();
+    ReleaseDC(NULL, screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+struct EdgesCase {
+    const char* name;
+    const char* settings;
+    bool square;  // every 2x2 block of one colour
+};
+
+const EdgesCase EDGES_CASES[] = {
+    {"SquareBlocks", "[Cursor]\r\nSize=2.0\r\nEdges=square\r\n", true},
+    {"SmoothByDefault", "[Cursor]\r\nSize=2.0\r\n", false},
+};
+
+void PrintTo(const EdgesCase& c, std::ostream* out) { *out << c.name; }
+
+class EdgesAtStartUp : public ModuleInHost, public testing::WithParamInterface<EdgesCase> {};
+
+TEST_P(EdgesAtStartUp, GiveTheLookOfTheirChoice) {
+    const EdgesCase& c = GetParam();
+    const int SIDE = 64;  // the 32-pixel default 0 at 2.0
+    ASSERT_TRUE(write_file("plugin\\Quillmere.ini", c.settings));
+    PluginLoad plugin = start_plugin();
+    ASSERT_TRUE(plugin.initialised);
+    std::vector<uint32_t> pixels = colour_pixels(ask_for_client_cursor(window), SIDE);
+    ASSERT_EQ(static_cast<size_t>(SIDE * SIDE), pixels.size());
+    int off_block = 0;
+    for (int at = 0; at < SIDE * SIDE; ++at)
+        off_block += pixels[at] != pixels[(at / SIDE) / 2 * 2 * SIDE + (at % SIDE) / 2 * 2];
+    if (c.square) {
+        EXPECT_EQ(0, off_block);
+    } else {
+        EXPECT_GT(off_block, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, EdgesAtStartUp, testing::ValuesIn(EDGES_CASES),
+                         [](const testing::TestParamInfo<EdgesCase>& info) {
                              return std::string(info.param.name);
                          });
 

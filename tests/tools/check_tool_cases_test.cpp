@@ -197,6 +197,17 @@ INSTANTIATE_TEST_SUITE_P(
         GameCase{"size_not_a_plain_number",
                  [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=inf\r\n")); },
                  "", EXIT_PROBLEMS, "only a plain number counts"},
+        GameCase{"edges_square",
+                 [] {
+                     ASSERT_TRUE(write_file("plugin\\Quillmere.ini",
+                                            "[Cursor]\r\nSize=2.0\r\nEdges=Square\r\n"));
+                 },
+                 "", EXIT_ALL_FINE, "edges        square (Edges=square)"},
+        GameCase{"edges_not_a_choice",
+                 [] {
+                     ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nEdges=round\r\n"));
+                 },
+                 "", EXIT_PROBLEMS, "write Edges=smooth or Edges=square"},
         GameCase{"largest_size_in_full",
                  [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=7.3\r\n")); },
                  "", EXIT_ALL_FINE, "result: all fine"},

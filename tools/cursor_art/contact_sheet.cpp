@@ -6,6 +6,7 @@
 
 #include <stb/stb_easy_font.h>
 
+#include "cursors/cursor_pixels.h"
 #include "png_file.h"
 
 namespace cursor_art {
@@ -33,12 +34,24 @@ constexpr int LINE_HEIGHT = 12;
 const char* const LEGEND[] = {
     "Quillmere's default cursors. The number is the file's: 14 is plugin\\Cursors\\cursor14.ani;",
     "A5.1 and A5.2 are the two pictures of the animated cursor 5 (plugin\\Cursors\\Animated\\cursor5.ani).",
-    "Left: each cursor at its own size. Right: twice that. The game picks the number; the words",
-    "say what the picture shows. The red ticks above and left of the large picture point at the",
-    "hotspot: the point that clicks. Top: on a light ground; bottom: on a dark one.",
+    "Left: each cursor at its own size. Right: twice that, as the game shows it. The game picks the",
+    "number; the words say what the picture shows. The red ticks above and left of the large picture",
+    "point at the hotspot: the point that clicks. Top: on a light ground; then on a dark one; last,",
+    "each cursor twice and three times its size with Edges=square and Edges=smooth (the default).",
 };
 constexpr int LEGEND_LINES = sizeof LEGEND / sizeof LEGEND[0];
 constexpr int LEGEND_HEIGHT = 2 * MARGIN + LEGEND_LINES * LINE_HEIGHT;
+// The last panel: each cursor at 2x and 3x, square then smooth.
+// Its cells hold the 35 px cursors: 2 x 70 and 2 x 105 pixels side by side.
+constexpr int EDGE_COLUMNS = 3;
+constexpr int EDGE_CELL_WIDTH = 380;
+constexpr int EDGE_CELL_HEIGHT = 132;
+constexpr int EDGE_GAP = 3;       // between square and smooth
+constexpr int EDGE_PAIR_GAP = 7;  // between the 2x pair and the 3x pair
+const int EDGE_FACTORS[] = {2, 3};
+const EdgeStyle EDGE_STYLES[] = {EDGES_SQUARE, EDGES_SMOOTH};
+// Enough for the renderer's work on a picture of the defaults' size at 3x.
+constexpr std::uint32_t RENDER_MEMORY = 4u << 20;
 // Room for the small font's quads: 64 bytes each, a few dozen a character.
 constexpr int WORDS_BUFFER_SIZE = 64 * 4096;
 
@@ -147,6 +160,34 @@ private:
     std::vector<std::uint8_t> rgb_;
 };
 
+// `image` at `factor` times its size, as the module renders it with `edges`.
+Image rendered(const Image& image, int factor, EdgeStyle edges) {
+    const std::uint32_t pixels = static_cast<std::uint32_t>(image.width * image.height);
+    std::vector<std::uint32_t> colour(pixels);
+    std::vector<std::uint8_t> mask(pixels);
+    for (std::uint32_t i = 0; i < pixels; ++i) {
+        const std::uint8_t* px = &image.rgba[i * 4];
+        colour[i] = static_cast<std::uint32_t>(px[3]) << 24 | px[0] << 16 | px[1] << 8 | px[2];
+        mask[i] = px[3] == 0;
+    }
+    const Picture source = {static_cast<std::uint32_t>(image.width),
+                            static_cast<std::uint32_t>(image.height), colour.data(), mask.data(), true};
+    static std::vector<std::uint8_t> memory(RENDER_MEMORY);
+    PixelArena arena = {memory.data(), RENDER_MEMORY, 0};
+    Picture shown;
+    Image out;
+    if (!render_picture(source, source.width * factor, source.height * factor, edges, &arena, &shown))
+        return out;
+    out.width = static_cast<int>(shown.width);
+    out.height = static_cast<int>(shown.height);
+    for (std::uint32_t i = 0; i < shown.width * shown.height; ++i) {
+        const std::uint32_t c = shown.colour[i];
+        out.rgba.insert(out.rgba.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                                         static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 24)});
+    }
+    return out;
+}
+
 std::vector<Tile> tiles_for(const std::vector<CursorFile>& files) {
     std::vector<Tile> tiles;
     for (const CursorFile& file : files) {
@@ -168,7 +209,7 @@ void draw_tile(Sheet& sheet, const Tile& tile, int x0, int y0, const Theme& them
 
     const int large_x = x0 + LARGE_X;
     sheet.frame_rect(large_x - 1, y0 + IMAGE_Y - 1, image.width * ZOOM + 2, image.height * ZOOM + 2, theme.frame);
-    sheet.draw_image(image, large_x, y0 + IMAGE_Y, ZOOM);
+    sheet.draw_image(rendered(image, ZOOM, EDGES_SMOOTH), large_x, y0 + IMAGE_Y, 1);
     // Ticks above and left of the 2x image point at the hotspot pixel.
     const int hot_x = large_x + tile.frame->hotspot_x * ZOOM;
     const int hot_y = y0 + IMAGE_Y + tile.frame->hotspot_y * ZOOM;
@@ -186,20 +227,51 @@ void draw_panel(Sheet& sheet, const std::vector<Tile>& tiles, int top, int width
     }
 }
 
+// One cursor at 2x and 3x, square then smooth, on the light ground.
+void draw_edges_tile(Sheet& sheet, const Tile& tile, int x0, int y0) {
+    const Image& image = tile.frame->image;
+    sheet.draw_text(tile.label, x0 + SMALL_X, y0 + 6, LIGHT.label);
+    int x = x0 + SMALL_X;
+    for (const int factor : EDGE_FACTORS) {
+        for (const EdgeStyle edges : EDGE_STYLES) {
+            const Image shown = rendered(image, factor, edges);
+            sheet.frame_rect(x - 1, y0 + IMAGE_Y - 1, shown.width + 2, shown.height + 2, LIGHT.frame);
+            sheet.draw_image(shown, x, y0 + IMAGE_Y, 1);
+            x += shown.width + EDGE_GAP;
+        }
+        x += EDGE_PAIR_GAP - EDGE_GAP;
+    }
+}
+
+void draw_edges_panel(Sheet& sheet, const std::vector<Tile>& tiles, int top, int width, int height) {
+    sheet.fill_rect(0, top, width, height, LIGHT.background);
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        const int column = static_cast<int>(i) % EDGE_COLUMNS;
+        const int row = static_cast<int>(i) / EDGE_COLUMNS;
+        draw_edges_tile(sheet, tiles[i], MARGIN + column * EDGE_CELL_WIDTH,
+                        top + MARGIN + row * EDGE_CELL_HEIGHT);
+    }
+}
+
 }  // namespace
 
 bool write_contact_sheet(const std::vector<CursorFile>& files, const std::string& path) {
     const std::vector<Tile> tiles = tiles_for(files);
     const int rows = (static_cast<int>(tiles.size()) + COLUMNS - 1) / COLUMNS;
-    const int width = 2 * MARGIN + COLUMNS * CELL_WIDTH;
+    const int width = 2 * MARGIN + (COLUMNS * CELL_WIDTH > EDGE_COLUMNS * EDGE_CELL_WIDTH
+                                        ? COLUMNS * CELL_WIDTH
+                                        : EDGE_COLUMNS * EDGE_CELL_WIDTH);
     const int panel_height = 2 * MARGIN + rows * CELL_HEIGHT;
-    const int height = LEGEND_HEIGHT + 2 * panel_height;
+    const int edge_rows = (static_cast<int>(tiles.size()) + EDGE_COLUMNS - 1) / EDGE_COLUMNS;
+    const int edges_height = 2 * MARGIN + edge_rows * EDGE_CELL_HEIGHT;
+    const int height = LEGEND_HEIGHT + 2 * panel_height + edges_height;
     Sheet sheet(width, height);
     sheet.fill_rect(0, 0, width, LEGEND_HEIGHT, LIGHT.background);
     for (int line = 0; line < LEGEND_LINES; ++line)
         sheet.draw_words(LEGEND[line], MARGIN, MARGIN + line * LINE_HEIGHT, LIGHT.label);
     draw_panel(sheet, tiles, LEGEND_HEIGHT, width, panel_height, LIGHT);
     draw_panel(sheet, tiles, LEGEND_HEIGHT + panel_height, width, panel_height, DARK);
+    draw_edges_panel(sheet, tiles, LEGEND_HEIGHT + 2 * panel_height, width, edges_height);
     return write_png_rgb(path, width, height, sheet.rgb());
 }
 

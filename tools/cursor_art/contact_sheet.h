@@ -1,7 +1,9 @@
-// A PNG overview of every default cursor frame at 1x and 2x, on a light and
-// on a dark background, each with its number and in words what it shows,
-// under a legend saying what the marks mean: the players' chart of cursor
-// numbers (Quillmere-cursor-numbers.png in the zip) and the artwork's review.
+// A PNG overview of every default cursor frame at 1x and 2x (as the game
+// shows it), on a light and on a dark background, each with its number and
+// in words what it shows, then each at 2x and 3x with square and smooth
+// edges, under a legend saying what the marks mean: the players' chart of
+// cursor numbers (Quillmere-cursor-numbers.png in the zip) and the
+// artwork's review.
 #pragma once
 
 #include <string>

@@ -161,6 +161,7 @@ int run_check(const Options& options, ReportInputs* report) {
     print_code_guard(programs_with_code_guard(game.path));
     // Read for the report too, whether or not the rest is checked.
     SettingsReport settings = read_settings_report();
+    cursor_edges = settings.edges;  // the cursors checked and drawn look as in the game
     RedirectedCopies copies = find_redirected_copies(game.path);
     TableCounts counts = {};
     int strays = 0;

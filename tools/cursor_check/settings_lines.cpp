@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include "settings/edge_setting.h"
 #include "settings/scale_policy.h"
 #include "tools/cursor_check/console_text.h"
 
@@ -81,11 +82,13 @@ SettingsLines read_settings_lines(const char* file) {
             continue;
         std::string key = trimmed(line.substr(0, equals));
         std::string wanted = std::string("[") + SETTINGS_SECTION + "]";
-        if (in_cursor && !same_word(key, SETTINGS_SIZE_KEY)) {
+        if (in_cursor && same_word(key, SETTINGS_EDGES_KEY)) {
+            continue;
+        } else if (in_cursor && !same_word(key, SETTINGS_SIZE_KEY)) {
             found.ignored.push_back(
                 {line, "under " + wanted,
-                 "the game knows only " + std::string(SETTINGS_SIZE_KEY) +
-                     " there: write Size=... (see Quillmere.ini.sample)"});
+                 "the game knows only " + std::string(SETTINGS_SIZE_KEY) + " and " +
+                     SETTINGS_EDGES_KEY + " there: write Size=... (see Quillmere.ini.sample)"});
         } else if (!same_word(key, SETTINGS_SIZE_KEY)) {
             continue;
         } else if (in_cursor && found.size_under_section) {

@@ -136,6 +136,25 @@ void note_ignored_lines(const SettingsReport& settings) {
                          "sample has them, [Cursor] and below it Size=0");
 }
 
+// How enlarged pixel art looks, and an Edges value the module reads as the
+// default because it is neither word.
+void print_edges(const SettingsReport& settings) {
+    if (!settings.edges_text.empty() && !settings.edges_known) {
+        say("edges        %s=%s is not a choice: smooth is used", SETTINGS_EDGES_KEY,
+            settings.edges_text.c_str());
+        settings_problem("Edges=" + settings.edges_text + " in Quillmere.ini is not a choice",
+                         "Edges=" + settings.edges_text +
+                             " is not a choice: write Edges=smooth or Edges=square");
+    } else if (settings.edges == EDGES_SQUARE) {
+        say("edges        square (Edges=square): enlarged cursors show each pixel as a square "
+            "block");
+    } else {
+        say("edges        smooth%s: enlarged cursors drawn pixel by pixel keep slanted and round "
+            "edges, in their own colours (Edges=square shows square blocks)",
+            settings.edges_text.empty() ? " (the default)" : " (Edges=smooth)");
+    }
+}
+
 }  // namespace
 
 SettingsReport read_settings_report() {
@@ -147,6 +166,11 @@ SettingsReport read_settings_report() {
     report.text = size_text_in(SETTINGS_FILE, &report.value_present);
     report.value = read_ini_float(SETTINGS_SECTION, SETTINGS_SIZE_KEY, 0.0f, SETTINGS_FILE);
     report.mode = scale_mode(report.value);
+    char edges[SETTINGS_TEXT_SIZE] = "";
+    GetPrivateProfileStringA(SETTINGS_SECTION, SETTINGS_EDGES_KEY, "", edges, sizeof edges,
+                             SETTINGS_FILE);
+    report.edges_text = edges;
+    report.edges = edges_of(edges, &report.edges_known);
     if (report.file_present)
         report.lines = read_settings_lines(SETTINGS_FILE);
     return report;
@@ -202,6 +226,8 @@ void print_settings_report(const SettingsReport& settings, int client_width, int
             settings.text.size() > READ_CHARACTERS ? " (only the first 15 characters count)" : "");
     note_unread_text(settings);
     note_ignored_lines(settings);
+
+    print_edges(settings);
 
     double scale = load_scale(settings, client_width, client_height);
     switch (settings.mode) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "settings/edge_setting.h"
 #include "settings/scale_policy.h"
 #include "tools/cursor_check/settings_lines.h"
 
@@ -15,6 +16,9 @@ struct SettingsReport {
     std::string text;     // that value as written (empty when there is none)
     float value;          // what the module makes of it (read_ini_float)
     ScaleMode mode;
+    std::string edges_text;  // the Edges value as written (empty when there is none)
+    bool edges_known;        // it is one of the two words
+    EdgeStyle edges;         // what the module makes of it
     SettingsLines lines;  // the lines the game ignores
 };
 
@@ -31,10 +35,10 @@ std::string scale_caption(float scale);
 // The client area of the game's window maximised on this screen.
 void maximised_client(int* width, int* height);
 
-// Prints the settings and scale lines of the report; a Size the module
+// Prints the settings, scale and edges lines of the report; a Size the module
 // reads otherwise than written (150% reads as 150), one that can't do what
-// it says (0.5), and lines the game ignores (a Size under [Cursors]) are
-// problems.
+// it says (0.5), an Edges value that is neither word, and lines the game
+// ignores (a Size under [Cursors]) are problems.
 void print_settings_report(const SettingsReport& settings, int client_width, int client_height);
 
 // Prints the settings files the game never reads: an edited sample, a

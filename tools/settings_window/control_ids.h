@@ -28,4 +28,5 @@ enum ControlId {
     ID_RESTORE,
     ID_OPEN_FOLDER,
     ID_REPORT,
+    ID_EDGES,
 };

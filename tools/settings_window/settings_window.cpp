@@ -7,6 +7,7 @@
 
 #include "cursors/cursor_loader.h"
 #include "quillmere_version.h"
+#include "settings/edge_setting.h"
 #include "tools/cursor_check/check_run.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/findings.h"
@@ -102,6 +103,9 @@ void show_choice() {
     set_text(ID_FIXED_VALUE, size_text(fixed));
     SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE,
                  lroundf(state.choice.value * TENTHS));
+    // The preview loads with the module's own edges choice.
+    SendMessageW(control(ID_EDGES), BM_SETCHECK,
+                 cursor_edges == EDGES_SMOOTH ? BST_CHECKED : BST_UNCHECKED, 0);
     state.filling = false;
 }
 
@@ -168,6 +172,16 @@ void on_slider_moved() {
     refresh_preview();
 }
 
+void on_edges_clicked() {
+    bool smooth = SendMessageW(control(ID_EDGES), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    cursor_edges = smooth ? EDGES_SMOOTH : EDGES_SQUARE;
+    set_text(ID_STATUS, smooth ? "Smooth edges: enlarged cursors keep slanted and round edges. "
+                                 "Press Save to keep this."
+                               : "Square edges: enlarged cursors show each pixel as a square "
+                                 "block. Press Save to keep this.");
+    refresh_preview();
+}
+
 void on_save() {
     float value;
     if (state.choice.mode == SCALE_FIXED && !read_fixed_size(text_of(ID_FIXED_VALUE), &value)) {
@@ -175,17 +189,24 @@ void on_save() {
         return;
     }
     std::string message;
-    save_choice(state.choice, &message);
+    // The edges beside the size, once the size is saved (the file is there).
+    if (save_choice(state.choice, &message) &&
+        !WritePrivateProfileStringA(SETTINGS_SECTION, SETTINGS_EDGES_KEY,
+                                    edges_word(cursor_edges), SETTINGS_FILE))
+        message = "The size was saved, but not Edges=" + std::string(edges_word(cursor_edges)) +
+                  ": open Quillmere.ini in Notepad and write it under [Cursor].";
     set_text(ID_STATUS, message);
     refresh_findings();
 }
 
 void on_restore_defaults() {
     state.choice = default_choice();
+    cursor_edges = EDGES_SMOOTH;
     show_choice();
     refresh_preview();
     set_text(ID_STATUS,
-             "The size is back to automatic, the default: press Save to keep it. Your cursor files "
+             "The size is back to automatic and the edges smooth, the defaults: press Save to keep "
+             "them. Your cursor files "
              "stay: to get a default cursor back, delete its file in the cursor folder.");
 }
 
@@ -221,6 +242,7 @@ void on_command(int id, int notification) {
         case ID_AUTOMATIC: if (notification == BN_CLICKED) pick(SCALE_AUTOMATIC); break;
         case ID_FIXED: if (notification == BN_CLICKED) pick(SCALE_FIXED); break;
         case ID_OWN_SIZE: if (notification == BN_CLICKED) pick(SCALE_NATIVE); break;
+        case ID_EDGES: if (notification == BN_CLICKED) on_edges_clicked(); break;
         case ID_FIXED_VALUE: if (notification == EN_CHANGE) on_fixed_value_typed(); break;
         case ID_WINDOW_SIZE:
             if (notification == CBN_SELCHANGE) {
@@ -254,6 +276,7 @@ void on_create(HWND window) {
     set_text(ID_GAME_FOLDER, "Game folder: " + state.game_path);
     fill_window_sizes();
     state.choice = saved_choice();
+    cursor_edges = read_edges_setting();
     show_choice();
     use_dpi(window_dpi(window));
     refresh_preview();

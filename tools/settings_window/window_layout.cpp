@@ -40,6 +40,8 @@ const ControlSpec CONTROLS[] = {
     {ID_TIMES, L"STATIC", L"times their own size", SS_NOPREFIX | WS_GROUP, 0},
     {ID_WINDOW_LABEL, L"STATIC", L"Show them for a game &window of:", 0, 0},
     {ID_WINDOW_SIZE, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP, 0},
+    {ID_EDGES, L"BUTTON", L"Smoo&th edges (Edges=smooth)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP,
+     0},
     {ID_SHOWN_AT, L"STATIC", L"", SS_NOPREFIX, 0},
     {ID_PREVIEW, PREVIEW_CLASS, L"", WS_VSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {ID_FINDINGS_LABEL, L"STATIC",
@@ -106,6 +108,7 @@ void lay_out(HWND window, int dpi) {
 
     place(window, ID_WINDOW_LABEL, left, y + s(4), s(210), s(LINE));
     place(window, ID_WINDOW_SIZE, left + s(215), y, s(290), s(DROPPED_LIST_HEIGHT));
+    place(window, ID_EDGES, left + s(515), y + s(2), width - s(515), s(20));
     y += s(CONTROL_HEIGHT + GAP);
     // Two lines: the size, and what a red number means when one shows.
     place(window, ID_SHOWN_AT, left, y, width, s(2 * LINE));

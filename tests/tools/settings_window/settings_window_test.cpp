@@ -11,6 +11,7 @@
 #include <string>
 
 #include "imaging/canvas.h"
+#include "settings/edge_setting.h"
 #include "settings/scale_policy.h"
 #include "support/cursor_builders.h"
 #include "support/scratch_folder.h"
@@ -301,11 +302,17 @@ TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
                 EXPECT_TRUE(contains(saved, "; the sample")) << saved;
             }
             EXPECT_TRUE(contains(saved, "[Cursor]\r\nSize=2.5")) << saved;
+            // Square edges, saved beside the size; the defaults make them smooth.
+            EXPECT_EQ(BST_CHECKED, window.send(window.control(ID_EDGES), BM_GETCHECK, 0, 0));
+            window.click(ID_EDGES);
+            window.click(ID_SAVE);
+            EXPECT_EQ(EDGES_SQUARE, read_edges_setting());
 
             window.click(ID_RESTORE);
             EXPECT_EQ(BST_CHECKED, window.send(window.control(ID_AUTOMATIC), BM_GETCHECK, 0, 0));
             window.click(ID_SAVE);
             EXPECT_EQ(0.0f, size_the_game_reads());
+            EXPECT_EQ(EDGES_SMOOTH, read_edges_setting());
             EXPECT_TRUE(contains(window.text(ID_STATUS), "automatic")) << window.text(ID_STATUS);
             // The check's findings, in its words.
             EXPECT_TRUE(contains(window.text(ID_FINDINGS), "result: ")) << window.text(ID_FINDINGS);
