@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "cursors/default_cursors.h"
-#include "tests/support/cursor_builders.h"
+#include "support/cursor_builders.h"
 
 namespace {
 

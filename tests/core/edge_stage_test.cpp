@@ -10,7 +10,7 @@
 
 #include "cursors/cursor_pixels.h"
 #include "cursors/cursor_plan.h"
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
