@@ -26,7 +26,9 @@
 //   (DRAWS_GAME_CURSOR, its version resource naming DDrawCompat), it
 //   replaces the real pointer by an empty one, draws the game's cursor
 //   into the 640x480 frame and magnifies the frame, keeping its shape, onto
-//   the whole screen; GetCursor reports the game's cursor.
+//   the whole screen; GetCursor reports the game's cursor. As release 0.4
+//   it draws the cursor at its own size; with DRAWN_CURSOR_SIDE (as 0.7.1)
+//   it squeezes every cursor to that side first, as the later releases do.
 // Settings: ddraw.ini beside the game's program, section [ddraw], the
 // section named after the game's program overriding it:
 //   windowed=true|false   fullscreen=true|false (with windowed: borderless)
@@ -111,5 +113,9 @@ bool game_pointer(POINT* at);
 // wrapper draws the game's cursor itself.
 HCURSOR cursor_to_show(HCURSOR cursor);
 
-// True in the build that draws the game's cursor into the frame.
+// True in the builds that draw the game's cursor into the frame.
 bool draws_game_cursor();
+
+// The side those builds squeeze every cursor to before drawing it (the
+// later release's 32), 0 where they draw it at its own size.
+int drawn_cursor_side();

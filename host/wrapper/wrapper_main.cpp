@@ -77,6 +77,14 @@ bool draws_game_cursor() {
 #endif
 }
 
+int drawn_cursor_side() {
+#ifdef DRAWN_CURSOR_SIDE
+    return DRAWN_CURSOR_SIDE;
+#else
+    return 0;
+#endif
+}
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         wrapper.self = instance;

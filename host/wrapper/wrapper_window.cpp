@@ -174,8 +174,18 @@ void draw_cursor_into_frame(HDC dc, const BYTE* pixels, const Frame& info) {
     if (wrapper.game_cursor && wrapper.game_cursor_count >= 0 && game_pointer(&at)) {
         ICONINFO icon = {};
         if (GetIconInfo(wrapper.game_cursor, &icon)) {
-            DrawIconEx(frame_dc, at.x - static_cast<int>(icon.xHotspot),
-                       at.y - static_cast<int>(icon.yHotspot), wrapper.game_cursor, 0, 0, 0, NULL,
+            // 0: the cursor's own size; the later release squeezes every
+            // cursor to one side first, its hotspot with it.
+            int side = drawn_cursor_side();
+            BITMAP mask = {};
+            GetObjectA(icon.hbmMask, sizeof mask, &mask);
+            int width = mask.bmWidth, height = icon.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+            int x = static_cast<int>(icon.xHotspot), y = static_cast<int>(icon.yHotspot);
+            if (side && width > 0 && height > 0) {
+                x = MulDiv(x, side, width);
+                y = MulDiv(y, side, height);
+            }
+            DrawIconEx(frame_dc, at.x - x, at.y - y, wrapper.game_cursor, side, side, 0, NULL,
                        DI_NORMAL);
             if (icon.hbmColor)
                 DeleteObject(icon.hbmColor);

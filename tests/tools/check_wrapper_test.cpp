@@ -9,7 +9,10 @@
 namespace {
 
 const char CNC_DDRAW[] = "host\\wrapper\\ddraw.dll";
+// DDrawCompat 0.7.1 squeezes every cursor to 32x32; 0.4 draws it at its
+// own size.
 const char DRAWS_CURSOR[] = "host\\wrapper\\compat\\ddraw.dll";
+const char DRAWS_CURSOR_OWN_SIZE[] = "host\\wrapper\\compat04\\ddraw.dll";
 
 struct WrapperCase {
     const char* what;
@@ -31,10 +34,16 @@ const WrapperCase CASES[] = {
      "wrapper      cnc-ddraw", "adjmouse=false"},
     {"the hook that hides the window", CNC_DDRAW, "[ddraw]\r\nhook=2\r\nrenderer=gdi\r\n", "0",
      "wrapper      cnc-ddraw", "hook=2 with renderer=gdi"},
-    {"cursor in the frame", DRAWS_CURSOR, "", "0",
+    {"cursor in the frame", DRAWS_CURSOR_OWN_SIZE, "", "0",
      "picture      the wrapper draws the cursor into the game's picture", nullptr},
-    {"cursor in the frame, magnified twice", DRAWS_CURSOR, "", "2.0", "wrapper      DDrawCompat",
-     "magnifies the cursor a second time"},
+    {"cursor in the frame, magnified twice", DRAWS_CURSOR_OWN_SIZE, "", "2.0",
+     "wrapper      DDrawCompat 0.4.0.0", "magnifies the cursor a second time"},
+    {"cursor squeezed into the frame", DRAWS_CURSOR, "", "0",
+     "picture      the wrapper squeezes every cursor to 32x32", nullptr},
+    {"cursor squeezed into the frame, Size set", DRAWS_CURSOR, "", "2.0",
+     "picture      Size has no effect beside this wrapper: it squeezes every cursor to 32x32", nullptr},
+    {"hook=2 with the renderer by its first letter", CNC_DDRAW, "[ddraw]\r\nhook=2\r\nrenderer=GDI\r\n",
+     "0", "wrapper      cnc-ddraw 7.1.0.0", "hook=2 with renderer=gdi"},
 };
 
 TEST(CheckToolWrapper, NamesTheWrapperAndItsPicture) {
