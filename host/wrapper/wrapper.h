@@ -18,7 +18,10 @@
 // - it answers WM_SETCURSOR over the client area with the arrow until the
 //   player clicks into the window, then sets the system's display count to
 //   the game's count and the game's last cursor, and passes WM_SETCURSOR on;
-// - Alt+Enter switches between the window and the whole screen.
+// - Alt+Enter switches from the window to a display mode of the window's
+//   size (shown as a screen of that size at the top left; with
+//   toggle_upscaled, the whole screen) and back to a window of that size;
+//   over the whole screen (fullscreen=true) it stays there.
 // - it shows the picture as the settings fit it: stretched, keeping its
 //   aspect ratio, or magnified by a whole number, inside black borders, and
 //   scales the pointer positions the game reads (GetCursorPos) to it;
@@ -40,6 +43,7 @@
 //   maintas=, aspect_ratio=X:Y, boxing=  the picture's fit
 //   adjmouse=true|false   pointer positions scaled to the picture, or only
 //                         moved by its corner
+//   toggle_upscaled=true  Alt+Enter goes to the whole screen
 #pragma once
 
 #include <windows.h>
@@ -55,6 +59,7 @@ struct WrapperSettings {
     bool adjmouse;
     int aspect_x;  // 0: the game's own
     int aspect_y;
+    bool toggle_upscaled;
 };
 
 const int HOOK_GAME_FOLDER = 3;
@@ -71,6 +76,7 @@ struct WrapperState {
     HCURSOR game_cursor;     // the cursor the game last set
     bool locked;             // the player clicked into the window
     bool full_screen;        // the window covers the screen
+    SIZE window_size;        // the window's client size when Alt+Enter left it
     RECT picture;            // where the picture is in the client area
     HCURSOR empty_cursor;    // shown instead of the game's when it draws it
 };
