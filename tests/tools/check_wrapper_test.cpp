@@ -65,4 +65,15 @@ TEST(CheckToolWrapper, NamesTheWrapperAndItsPicture) {
     }
 }
 
+// dxwrapper reads <its DLL>-<program>.ini before <its DLL>.ini: a ddraw.dll
+// that names no wrapper, beside the game's own file of dxwrapper's, is it.
+TEST(CheckToolWrapper, KnowsDxwrapperByItsSettingsForTheGame) {
+    ScratchFolder scratch;
+    lay_out_game();
+    ASSERT_TRUE(write_file("ddraw.dll", "MZ"));
+    ASSERT_TRUE(write_file("dxwrapper-Game.ini", "[Compatibility]\r\nDd7to9=1\r\n"));
+    ChildRun run = run_tool("");
+    EXPECT_EQ(0u, line_with(run.output, "wrapper ").find("wrapper      dxwrapper")) << run.output;
+}
+
 }  // namespace
