@@ -54,7 +54,8 @@ WrapperPicture folder_wrapper_picture(const char* game_folder, const char* progr
     // name itself: their settings files tell.
     bool named = picture.kind != WRAPPER_NONE && picture.kind != WRAPPER_UNKNOWN;
     char program_file[MAX_PATH];
-    int written = _snprintf(program_file, sizeof program_file, DXWRAPPER_PROGRAM_FILE, program_name);
+    int written =
+        _snprintf(program_file, sizeof program_file, DXWRAPPER_PROGRAM_FILE, program_name);
     bool program_file_there = written > 0 && written < static_cast<int>(sizeof program_file) &&
                               file_in_folder(game_folder, program_file);
     if (!named && (program_file_there || file_in_folder(game_folder, DXWRAPPER_FILE)))

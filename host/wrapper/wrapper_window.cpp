@@ -179,8 +179,8 @@ RECT fit_picture(int client_width, int client_height) {
         double area = static_cast<double>(height) / width;
         picture_height = static_cast<int>(wanted * width + 0.5);
         if (area < wanted && picture_height > 0) {
-            picture_width =
-                static_cast<int>(static_cast<double>(picture_width) / picture_height * height + 0.5);
+            double across = static_cast<double>(picture_width) / picture_height * height;
+            picture_width = static_cast<int>(across + 0.5);
             picture_height = height;
         }
         picture_width = picture_width < width ? picture_width : width;
