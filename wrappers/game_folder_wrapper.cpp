@@ -9,7 +9,10 @@ namespace {
 
 const char DIRECT_DRAW_FILE[] = "ddraw.dll";
 const char CNC_DDRAW_FILE[] = "ddraw.ini";
+// dxwrapper reads <its DLL>-<program>.ini, else <its DLL>.ini
+// (Settings/Settings.cpp); beside its stub, its DLL is dxwrapper.dll.
 const char DXWRAPPER_FILE[] = "dxwrapper.ini";
+const char DXWRAPPER_PROGRAM_FILE[] = "dxwrapper-%s.ini";
 const char DGVOODOO_FILE[] = "dgVoodoo.conf";
 
 // `folder`\`file` into `path`; false when it does not fit.
@@ -41,7 +44,7 @@ WrapperPicture folder_wrapper_picture(const char* game_folder, const char* progr
     if (GetFileAttributesA(dll) != INVALID_FILE_ATTRIBUTES) {
         HMODULE module = LoadLibraryExA(dll, NULL, LOAD_LIBRARY_AS_DATAFILE);
         if (module) {
-            picture = wrapper_picture_of(module, ini_path, program_name, cnc);
+            picture = wrapper_picture_in_folder(module, ini_path, program_name, game_folder, cnc);
             FreeLibrary(module);
         } else {
             picture.kind = WRAPPER_UNKNOWN;
@@ -50,7 +53,12 @@ WrapperPicture folder_wrapper_picture(const char* game_folder, const char* progr
     // dxwrapper may come as another DLL than ddraw.dll, and a DLL may not
     // name itself: their settings files tell.
     bool named = picture.kind != WRAPPER_NONE && picture.kind != WRAPPER_UNKNOWN;
-    if (!named && file_in_folder(game_folder, DXWRAPPER_FILE))
+    char program_file[MAX_PATH];
+    int written =
+        _snprintf(program_file, sizeof program_file, DXWRAPPER_PROGRAM_FILE, program_name);
+    bool program_file_there = written > 0 && written < static_cast<int>(sizeof program_file) &&
+                              file_in_folder(game_folder, program_file);
+    if (!named && (program_file_there || file_in_folder(game_folder, DXWRAPPER_FILE)))
         picture.kind = WRAPPER_DXWRAPPER;
     else if (picture.kind == WRAPPER_UNKNOWN && file_in_folder(game_folder, DGVOODOO_FILE))
         picture.kind = WRAPPER_DGVOODOO;

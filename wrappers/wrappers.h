@@ -13,7 +13,7 @@ enum WrapperKind {
     WRAPPER_UNKNOWN,      // a ddraw.dll the plug-in does not know
     WRAPPER_CNC_DDRAW,    // cnc-ddraw: ddraw.ini beside it
     WRAPPER_DDRAWCOMPAT,  // DDrawCompat: DDrawCompat.ini / DDrawCompat-<program>.ini
-    WRAPPER_DXWRAPPER,    // dxwrapper: dxwrapper.ini
+    WRAPPER_DXWRAPPER,    // dxwrapper: <dll>-<program>.ini, else <dll>.ini
     WRAPPER_DGVOODOO,     // dgVoodoo: dgVoodoo.conf
 };
 
@@ -23,6 +23,14 @@ enum PictureFit {
     FIT_ASPECT,        // the largest rectangle of the aspect ratio, centred
     FIT_WHOLE_NUMBER,  // the game's mode times the largest whole number that fits
 };
+
+// A wrapper's release, its four-part file version a.b.c.d as one number;
+// 0 where it is not known (the newest rules then).
+typedef unsigned long long WrapperRelease;
+constexpr WrapperRelease wrapper_release(unsigned a, unsigned b, unsigned c, unsigned d) {
+    return (static_cast<WrapperRelease>(a) << 48) | (static_cast<WrapperRelease>(b) << 32) |
+           (static_cast<WrapperRelease>(c) << 16) | d;
+}
 
 // cnc-ddraw's settings that matter to the cursor, as it reads them (its
 // section named after the game's program overrides [ddraw]).
@@ -50,7 +58,10 @@ struct WrapperPicture {
     int aspect_x;       // FIT_ASPECT: the ratio, 0 for the game's own
     int aspect_y;
     bool draws_cursor;  // the wrapper draws the game's cursor into the frame it magnifies
+    int cursor_side;    // the wrapper resamples every cursor it draws to this side in px
+                        // before magnifying the frame (32 for DDrawCompat 0.5+), 0 when not
     bool known;         // false: a setting the plug-in can't follow (window-based sizes)
+    WrapperRelease release;  // the wrapper's file version, 0 when unknown
 };
 
 // The picture a wrapper shows of a game drawing at mode_width x mode_height
@@ -72,6 +83,18 @@ float wrapper_cursor_scale(const WrapperPicture& picture, int width, int height,
 void read_cnc_ddraw_settings(const char* ini_path, const char* program_name,
                              CncDdrawSettings* settings);
 
+// Where a cnc-ddraw finds its settings and which release reads them.
+struct CncDdrawFile {
+    const char* ini_path;
+    const char* program_name;  // the game's program, without folder and extension
+    const char* game_folder;   // what a relative checkfile is taken from; null: the current folder
+    WrapperRelease release;    // 0: the newest release's rules
+};
+
+// cnc-ddraw's settings as that release reads them: which keys it knows,
+// which section wins, how each value is written.
+void read_cnc_ddraw_file(const CncDdrawFile& file, CncDdrawSettings* settings);
+
 // The fit the settings give.
 WrapperPicture cnc_ddraw_picture(const CncDdrawSettings& settings);
 
@@ -80,6 +103,14 @@ WrapperPicture cnc_ddraw_picture(const CncDdrawSettings& settings);
 // *draws_cursor: a DDrawCompat of 0.4 or later.
 WrapperKind wrapper_of_module(HMODULE module, bool* draws_cursor);
 
+// What a wrapper's release does whatever its settings: whether it draws the
+// game's cursor into the frame and the side it first resamples it to
+// (DDrawCompat: from 0.4 on, and at 32x32 from 0.5 on).
+WrapperPicture release_picture(WrapperKind kind, WrapperRelease release);
+
+// The same with the module's release (0 when it has no file version).
+WrapperKind wrapper_and_release_of_module(HMODULE module, WrapperRelease* release);
+
 // The picture of the wrapper `module` is (loaded, or loaded as data), with
 // cnc-ddraw's settings read from `cnc_ini_path` for the game's program
 // `program_name`. *cnc receives those settings when that is the wrapper
@@ -87,8 +118,15 @@ WrapperKind wrapper_of_module(HMODULE module, bool* draws_cursor);
 WrapperPicture wrapper_picture_of(HMODULE module, const char* cnc_ini_path,
                                   const char* program_name, CncDdrawSettings* cnc);
 
+// The same for a game in `game_folder`, which a relative checkfile is
+// taken from (null: the current folder, as in the game's process).
+WrapperPicture wrapper_picture_in_folder(HMODULE module, const char* cnc_ini_path,
+                                         const char* program_name, const char* game_folder,
+                                         CncDdrawSettings* cnc);
+
 // The wrapper loaded into this process as ddraw.dll, with its settings as
-// they are now: read again only when the DLL or its settings file changed.
+// it read them when it loaded: read once per loaded DLL, never again during
+// play (an edited file changes the wrapper's picture only at the next start).
 WrapperPicture loaded_wrapper_picture();
 
 // For the tools: the wrapper in a game folder (its ddraw.dll read as data,

@@ -18,7 +18,10 @@
 // - it answers WM_SETCURSOR over the client area with the arrow until the
 //   player clicks into the window, then sets the system's display count to
 //   the game's count and the game's last cursor, and passes WM_SETCURSOR on;
-// - Alt+Enter switches between the window and the whole screen.
+// - Alt+Enter switches from the window to a display mode of the window's
+//   size (shown as a screen of that size at the top left; with
+//   toggle_upscaled, the whole screen) and back to a window of that size;
+//   over the whole screen (fullscreen=true) it stays there.
 // - it shows the picture as the settings fit it: stretched, keeping its
 //   aspect ratio, or magnified by a whole number, inside black borders, and
 //   scales the pointer positions the game reads (GetCursorPos) to it;
@@ -26,7 +29,9 @@
 //   (DRAWS_GAME_CURSOR, its version resource naming DDrawCompat), it
 //   replaces the real pointer by an empty one, draws the game's cursor
 //   into the 640x480 frame and magnifies the frame, keeping its shape, onto
-//   the whole screen; GetCursor reports the game's cursor.
+//   the whole screen; GetCursor reports the game's cursor. As release 0.4
+//   it draws the cursor at its own size; with DRAWN_CURSOR_SIDE (as 0.7.1)
+//   it squeezes every cursor to that side first, as the later releases do.
 // Settings: ddraw.ini beside the game's program, section [ddraw], the
 // section named after the game's program overriding it:
 //   windowed=true|false   fullscreen=true|false (with windowed: borderless)
@@ -38,6 +43,7 @@
 //   maintas=, aspect_ratio=X:Y, boxing=  the picture's fit
 //   adjmouse=true|false   pointer positions scaled to the picture, or only
 //                         moved by its corner
+//   toggle_upscaled=true  Alt+Enter goes to the whole screen
 #pragma once
 
 #include <windows.h>
@@ -53,6 +59,7 @@ struct WrapperSettings {
     bool adjmouse;
     int aspect_x;  // 0: the game's own
     int aspect_y;
+    bool toggle_upscaled;
 };
 
 const int HOOK_GAME_FOLDER = 3;
@@ -69,6 +76,7 @@ struct WrapperState {
     HCURSOR game_cursor;     // the cursor the game last set
     bool locked;             // the player clicked into the window
     bool full_screen;        // the window covers the screen
+    SIZE window_size;        // the window's client size when Alt+Enter left it
     RECT picture;            // where the picture is in the client area
     HCURSOR empty_cursor;    // shown instead of the game's when it draws it
 };
@@ -111,5 +119,9 @@ bool game_pointer(POINT* at);
 // wrapper draws the game's cursor itself.
 HCURSOR cursor_to_show(HCURSOR cursor);
 
-// True in the build that draws the game's cursor into the frame.
+// True in the builds that draw the game's cursor into the frame.
 bool draws_game_cursor();
+
+// The side those builds squeeze every cursor to before drawing it (the
+// later release's 32), 0 where they draw it at its own size.
+int drawn_cursor_side();

@@ -1,5 +1,4 @@
 // The wrapper's loading: its settings and the first rewriting of imports.
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -58,9 +57,20 @@ void read_wrapper_settings() {
     settings.adjmouse = read_flag(file, "adjmouse", true);
     char ratio[VALUE_SIZE];
     read_value(file, "aspect_ratio", "", ratio);
+    settings.toggle_upscaled = read_flag(file, "toggle_upscaled", false);
+    // A number, any one character, a number; any text keeps the aspect.
     settings.aspect_x = settings.aspect_y = 0;
-    if (ratio[0] && sscanf(ratio, "%d:%d", &settings.aspect_x, &settings.aspect_y) == 2)
+    if (ratio[0]) {
         settings.maintas = true;
+        char* end = ratio;
+        unsigned long across = strtoul(ratio, &end, 0);
+        unsigned long down = *end ? strtoul(end + 1, NULL, 0) : 0;
+        const unsigned long LARGEST = 65535;
+        if (across && down && across <= LARGEST && down <= LARGEST) {
+            settings.aspect_x = static_cast<int>(across);
+            settings.aspect_y = static_cast<int>(down);
+        }
+    }
     if (draws_game_cursor()) {
         // What it stands in for keeps the picture's shape on the whole screen.
         settings.windowed = settings.borderless = true;
@@ -74,6 +84,14 @@ bool draws_game_cursor() {
     return true;
 #else
     return false;
+#endif
+}
+
+int drawn_cursor_side() {
+#ifdef DRAWN_CURSOR_SIDE
+    return DRAWN_CURSOR_SIDE;
+#else
+    return 0;
 #endif
 }
 

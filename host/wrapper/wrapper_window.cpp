@@ -12,6 +12,7 @@ const UINT WM_WRAPPER_SIZE = WM_APP + 0x2a0;
 const UINT WM_WRAPPER_DISPLAYCHANGE = WM_APP + 0x2a1;
 const DWORD WINDOWED_STYLE = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 const DWORD BORDERLESS_STYLE = WS_POPUP | WS_VISIBLE;
+const int LARGEST_WHOLE_FACTOR = 19;
 
 SIZE window_client_size() {
     SIZE size = {wrapper.settings.width, wrapper.settings.height};
@@ -22,8 +23,16 @@ SIZE window_client_size() {
     return size;
 }
 
+// A screen of width x height: the whole screen, or a display mode of that
+// size the real wrapper switches to (shown at the top left).
+void cover(int width, int height) {
+    SetWindowLongA(wrapper.window, GWL_STYLE, BORDERLESS_STYLE);
+    SetWindowPos(wrapper.window, HWND_TOP, 0, 0, width, height, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    wrapper.full_screen = true;
+}
+
 // The whole screen; without `windowed` and with a size set, the display
-// mode the real wrapper switches to: a screen of that size at the top left.
+// mode the real wrapper switches to.
 void cover_the_screen() {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const WrapperSettings& settings = wrapper.settings;
@@ -31,19 +40,41 @@ void cover_the_screen() {
         width = settings.width;
         height = settings.height;
     }
-    SetWindowLongA(wrapper.window, GWL_STYLE, BORDERLESS_STYLE);
-    SetWindowPos(wrapper.window, HWND_TOP, 0, 0, width, height, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-    wrapper.full_screen = true;
+    cover(width, height);
 }
 
 void make_window() {
-    SIZE client = window_client_size();
+    SIZE client = wrapper.window_size.cx > 0 ? wrapper.window_size : window_client_size();
     RECT rect = {0, 0, client.cx, client.cy};
     AdjustWindowRect(&rect, WINDOWED_STYLE, FALSE);
     SetWindowLongA(wrapper.window, GWL_STYLE, WINDOWED_STYLE);
     SetWindowPos(wrapper.window, HWND_TOP, 20, 20, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     wrapper.full_screen = false;
+}
+
+// Alt+Enter as the real wrapper does it (util_toggle_fullscreen): from its
+// window to a display mode of the window's size (with toggle_upscaled, the
+// whole screen) and back to a window of that size; stretched over the
+// whole screen (fullscreen=true) it stays there.
+void toggle_full_screen() {
+    const WrapperSettings& settings = wrapper.settings;
+    if (settings.borderless) {
+        cover_the_screen();
+        return;
+    }
+    if (wrapper.full_screen) {
+        make_window();
+        return;
+    }
+    RECT client;
+    GetClientRect(wrapper.window, &client);
+    wrapper.window_size.cx = client.right;
+    wrapper.window_size.cy = client.bottom;
+    if (settings.toggle_upscaled)
+        cover(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    else
+        cover(client.right, client.bottom);
 }
 
 // The player clicked into the window: the wrapper takes the pointer and
@@ -94,7 +125,7 @@ LRESULT CALLBACK wrapper_wnd_proc(HWND window, UINT message, WPARAM wparam, LPAR
         break;
     case WM_SYSKEYDOWN:
         if (wparam == VK_RETURN && (lparam & (1 << 29))) {
-            wrapper.full_screen ? make_window() : cover_the_screen();
+            toggle_full_screen();
             return 0;
         }
         break;
@@ -134,19 +165,28 @@ RECT fit_picture(int client_width, int client_height) {
     int height = client_height > mode_height ? client_height : mode_height;
     int picture_width = width, picture_height = height;
     if (settings.boxing) {
+        // Whole numbers from 19 down (dd_SetDisplayMode).
         int factor = 1;
-        while (mode_width * (factor + 1) <= width && mode_height * (factor + 1) <= height)
+        while (factor < LARGEST_WHOLE_FACTOR && mode_width * (factor + 1) <= width &&
+               mode_height * (factor + 1) <= height)
             ++factor;
         picture_width = mode_width * factor;
         picture_height = mode_height * factor;
     } else if (settings.maintas) {
-        int across = settings.aspect_x > 0 && settings.aspect_y > 0 ? settings.aspect_x : mode_width;
-        int down = settings.aspect_x > 0 && settings.aspect_y > 0 ? settings.aspect_y : mode_height;
-        // The widest picture of that shape that fits.
-        if (static_cast<long long>(width) * down > static_cast<long long>(height) * across)
-            picture_width = MulDiv(height, across, down);
-        else
-            picture_height = MulDiv(width, down, across);
+        // The real wrapper's arithmetic: the height for the whole width,
+        // else the width for the whole height, each rounded.
+        bool own = settings.aspect_x <= 0 || settings.aspect_y <= 0;
+        double wanted = own ? static_cast<double>(mode_height) / mode_width
+                            : static_cast<double>(settings.aspect_y) / settings.aspect_x;
+        double area = static_cast<double>(height) / width;
+        picture_height = static_cast<int>(wanted * width + 0.5);
+        if (area < wanted && picture_height > 0) {
+            double across = static_cast<double>(picture_width) / picture_height * height;
+            picture_width = static_cast<int>(across + 0.5);
+            picture_height = height;
+        }
+        picture_width = picture_width < width ? picture_width : width;
+        picture_height = picture_height < height ? picture_height : height;
     }
     RECT picture;
     picture.left = width / 2 - picture_width / 2;
@@ -176,8 +216,18 @@ void draw_cursor_into_frame(HDC dc, const BYTE* pixels, const Frame& info) {
     if (wrapper.game_cursor && wrapper.game_cursor_count >= 0 && game_pointer(&at)) {
         ICONINFO icon = {};
         if (GetIconInfo(wrapper.game_cursor, &icon)) {
-            DrawIconEx(frame_dc, at.x - static_cast<int>(icon.xHotspot),
-                       at.y - static_cast<int>(icon.yHotspot), wrapper.game_cursor, 0, 0, 0, NULL,
+            // 0: the cursor's own size; the later release squeezes every
+            // cursor to one side first, its hotspot with it.
+            int side = drawn_cursor_side();
+            BITMAP mask = {};
+            GetObjectA(icon.hbmMask, sizeof mask, &mask);
+            int width = mask.bmWidth, height = icon.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+            int x = static_cast<int>(icon.xHotspot), y = static_cast<int>(icon.yHotspot);
+            if (side && width > 0 && height > 0) {
+                x = MulDiv(x, side, width);
+                y = MulDiv(y, side, height);
+            }
+            DrawIconEx(frame_dc, at.x - x, at.y - y, wrapper.game_cursor, side, side, 0, NULL,
                        DI_NORMAL);
             delete_icon_bitmaps(icon);
         }

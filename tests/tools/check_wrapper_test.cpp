@@ -9,7 +9,10 @@
 namespace {
 
 const char CNC_DDRAW[] = "host\\wrapper\\ddraw.dll";
+// DDrawCompat 0.7.1 squeezes every cursor to 32x32; 0.4 draws it at its
+// own size.
 const char DRAWS_CURSOR[] = "host\\wrapper\\compat\\ddraw.dll";
+const char DRAWS_CURSOR_OWN_SIZE[] = "host\\wrapper\\compat04\\ddraw.dll";
 
 struct WrapperCase {
     const char* what;
@@ -31,10 +34,16 @@ const WrapperCase CASES[] = {
      "wrapper      cnc-ddraw", "adjmouse=false"},
     {"the hook that hides the window", CNC_DDRAW, "[ddraw]\r\nhook=2\r\nrenderer=gdi\r\n", "0",
      "wrapper      cnc-ddraw", "hook=2 with renderer=gdi"},
-    {"cursor in the frame", DRAWS_CURSOR, "", "0",
+    {"cursor in the frame", DRAWS_CURSOR_OWN_SIZE, "", "0",
      "picture      the wrapper draws the cursor into the game's picture", nullptr},
-    {"cursor in the frame, magnified twice", DRAWS_CURSOR, "", "2.0", "wrapper      DDrawCompat",
-     "magnifies the cursor a second time"},
+    {"cursor in the frame, magnified twice", DRAWS_CURSOR_OWN_SIZE, "", "2.0",
+     "wrapper      DDrawCompat 0.4.0.0", "magnifies the cursor a second time"},
+    {"cursor squeezed into the frame", DRAWS_CURSOR, "", "0",
+     "picture      the wrapper squeezes every cursor to 32x32", nullptr},
+    {"cursor squeezed into the frame, Size set", DRAWS_CURSOR, "", "2.0",
+     "picture      Size has no effect beside this wrapper: it squeezes every cursor to 32x32", nullptr},
+    {"hook=2 with the renderer by its first letter", CNC_DDRAW, "[ddraw]\r\nhook=2\r\nrenderer=GDI\r\n",
+     "0", "wrapper      cnc-ddraw 7.1.0.0", "hook=2 with renderer=gdi"},
 };
 
 TEST(CheckToolWrapper, NamesTheWrapperAndItsPicture) {
@@ -54,6 +63,17 @@ TEST(CheckToolWrapper, NamesTheWrapperAndItsPicture) {
             EXPECT_EQ(EXIT_ALL_FINE, run.exit_code) << c.what << "\n" << run.output;
         }
     }
+}
+
+// dxwrapper reads <its DLL>-<program>.ini before <its DLL>.ini: a ddraw.dll
+// that names no wrapper, beside the game's own file of dxwrapper's, is it.
+TEST(CheckToolWrapper, KnowsDxwrapperByItsSettingsForTheGame) {
+    ScratchFolder scratch;
+    lay_out_game();
+    ASSERT_TRUE(write_file("ddraw.dll", "MZ"));
+    ASSERT_TRUE(write_file("dxwrapper-Game.ini", "[Compatibility]\r\nDd7to9=1\r\n"));
+    ChildRun run = run_tool("");
+    EXPECT_EQ(0u, line_with(run.output, "wrapper ").find("wrapper      dxwrapper")) << run.output;
 }
 
 }  // namespace

@@ -54,8 +54,11 @@ struct WrapperSetup {
     const char* wrapper = STANDIN;
 };
 
+// Alt+Enter goes to a display mode of the window's size, or with
+// toggle_upscaled to the whole screen.
 const char WINDOWED_ALL_MODULES[] =
-    "[ddraw]\r\nwindowed=true\r\nfullscreen=false\r\nwidth=1280\r\nheight=960\r\nhook=3\r\n";
+    "[ddraw]\r\nwindowed=true\r\nfullscreen=false\r\nwidth=1280\r\nheight=960\r\nhook=3\r\n"
+    "toggle_upscaled=true\r\n";
 const char WINDOWED_GAME_ONLY[] =
     "[ddraw]\r\nwindowed=true\r\nfullscreen=false\r\nwidth=1280\r\nheight=960\r\nhook=1\r\n";
 const char BORDERLESS_ALL_MODULES[] = "[ddraw]\r\nwindowed=true\r\nfullscreen=true\r\nhook=3\r\n";
@@ -65,6 +68,11 @@ const std::vector<Expected> WINDOWED_STEPS = {
     {"in play, magnified to 1280x960", "64x64 and 70x70, pointer showing"},
     {"window resized to 1600x1200", "80x80 and 87x87, pointer showing"},
     {"Alt+Enter, whole screen 2560x1440", "96x96 and 105x105, pointer showing"},
+};
+const std::vector<Expected> WINDOWED_STEPS_SAME_SIZE_ON_ALT_ENTER = {
+    {"in play, magnified to 1280x960", "64x64 and 70x70, pointer showing"},
+    {"window resized to 1600x1200", "80x80 and 87x87, pointer showing"},
+    {"Alt+Enter, whole screen 1600x1200", "80x80 and 87x87, pointer showing"},
 };
 const std::vector<Expected> BORDERLESS_STEPS = {
     {"in play, magnified to 2560x1440", "96x96 and 105x105, pointer showing"},
@@ -78,7 +86,7 @@ const char WHOLE_NUMBERS_ON_1366x768[] =
     "[ddraw]\r\nwindowed=false\r\nwidth=1366\r\nheight=768\r\n"
     "[quillmere_host]\r\nboxing=true\r\n";  // the program's section wins
 const char WHOLE_NUMBERS_IN_1600x1000[] =
-    "[ddraw]\r\nwindowed=true\r\nwidth=1600\r\nheight=1000\r\nboxing=true\r\n";
+    "[ddraw]\r\nwindowed=true\r\nwidth=1600\r\nheight=1000\r\nboxing=true\r\ntoggle_upscaled=true\r\n";
 
 const WrapperSetup SETUPS[] = {
     {"WholeNumbersFullScreen1920x1080", WHOLE_NUMBERS_ON_1920x1080,
@@ -96,7 +104,7 @@ const WrapperSetup SETUPS[] = {
       {"on screen, the frame magnified 3.00 times", "kind 0 96x96"}},
      DRAWS_CURSOR_STANDIN},
     {"WindowedEveryModuleRewritten", WINDOWED_ALL_MODULES, WINDOWED_STEPS},
-    {"WindowedOnlyTheGameRewritten", WINDOWED_GAME_ONLY, WINDOWED_STEPS},
+    {"WindowedOnlyTheGameRewritten", WINDOWED_GAME_ONLY, WINDOWED_STEPS_SAME_SIZE_ON_ALT_ENTER},
     {"BorderlessEveryModuleRewritten", BORDERLESS_ALL_MODULES, BORDERLESS_STEPS},
     {"BorderlessOnlyTheGameRewritten", BORDERLESS_GAME_ONLY, BORDERLESS_STEPS},
     // The system's ddraw: whatever the window's real size, the tour's rules
