@@ -54,6 +54,9 @@ struct PlanRequest {
     uint32_t standard_width, standard_height;
     // What the load has left: pixels and frames the cursor may hold.
     uint32_t pixels, frames;
+    // Not 0: asked at side by side whatever the file's own size or the
+    // scale (a wrapper that redraws every cursor at one side).
+    uint32_t side;
 };
 
 struct CursorPlan {

@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(parse_cursor_file(file.bytes, length, &again) && same_tables());
     for (float scale : SCALES)
         for (uint32_t budget : BUDGETS) {
-            PlanRequest request = {scale, STANDARD_SIDE, STANDARD_SIDE, budget, MAX_FRAMES};
+            PlanRequest request = {scale, STANDARD_SIDE, STANDARD_SIDE, budget, MAX_FRAMES, 0};
             if (plan_cursor(table, request, &plan))
                 require_plan_sound(budget);
         }

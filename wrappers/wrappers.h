@@ -50,6 +50,7 @@ struct WrapperPicture {
     int aspect_x;       // FIT_ASPECT: the ratio, 0 for the game's own
     int aspect_y;
     bool draws_cursor;  // the wrapper draws the game's cursor into the frame it magnifies
+    int cursor_side;
     bool known;         // false: a setting the plug-in can't follow (window-based sizes)
 };
 

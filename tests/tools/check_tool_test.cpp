@@ -93,7 +93,7 @@ TEST_F(CheckTool, AutomaticModeSizesFollowTheClientAreaGiven) {
     // The columns say which window they assume, and add the window maximised.
     EXPECT_TRUE(contains(line_with(run.output, "cursor  set"), "at 1600x900  maximised"))
         << run.output;
-    EXPECT_FALSE(line_with(run.output, "times maximised on this screen").empty()) << run.output;
+    EXPECT_FALSE(line_with(run.output, "maximised    on this screen").empty()) << run.output;
 }
 
 TEST_F(CheckTool, NativeModeIgnoresTheClientArea) {

@@ -30,6 +30,7 @@
 #include "tools/cursor_check/options.h"
 #include "tools/cursor_check/player_report.h"
 #include "tools/cursor_check/settings_report.h"
+#include "tools/cursor_check/size_report.h"
 #include "tools/cursor_check/slot_table.h"
 #include "tools/cursor_check/stray_files.h"
 #include "tools/cursor_check/virtual_store.h"
@@ -174,15 +175,17 @@ int run_check(const Options& options, ReportInputs* report) {
         if (module_there)
             print_plugin_not_loaded(base);
         FolderAccess access = {defaults_can_be_written(base), defaults_can_be_written(animated)};
-        print_settings_report(settings, options.client_width, options.client_height);
+        print_settings_report(settings);
         print_settings_mistakes(settings);
         print_wrapper_report(settings);
+        print_size_report(settings, options.client_width, options.client_height);
         TableScales scales = {};
-        scales.scale = scale = load_scale(settings, options.client_width, options.client_height);
+        scales.scale = scale =
+            game_size(settings.value, options.client_width, options.client_height).scale;
         scales.automatic = settings.mode == SCALE_AUTOMATIC;
         int width, height;
         maximised_client(&width, &height);
-        scales.maximised = load_scale(settings, width, height);
+        scales.maximised = game_size(settings.value, width, height).scale;
         scales.client_width = options.client_width;
         scales.client_height = options.client_height;
         if (scales.automatic)
