@@ -203,9 +203,14 @@ HCURSOR load_cursor_file(const char* path, float scale, CursorLoad* load, int si
     return cursor;
 }
 
-bool plan_loaded_file(float scale, CursorPlan* plan) {
-    return found.outcome != CURSOR_NOT_READ && found.outcome != CURSOR_NOT_PARSED &&
-           plan_cursor(table, plan_request(effective_scale(scale), whole_load().players), plan);
+bool plan_loaded_file(float scale, CursorPlan* plan, int side) {
+    if (found.outcome == CURSOR_NOT_READ || found.outcome == CURSOR_NOT_PARSED)
+        return false;
+    load_side = side > 0 ? static_cast<uint32_t>(side) : 0;
+    bool planned =
+        plan_cursor(table, plan_request(effective_scale(scale), whole_load().players), plan);
+    load_side = 0;
+    return planned;
 }
 
 bool load_cursor_set(float scale, int side) {

@@ -70,7 +70,8 @@ HCURSOR load_default_cursor(HMODULE module, int identifier, float scale, int sid
 // receives how far it got and its plan.
 HCURSOR load_cursor_file(const char* path, float scale, CursorLoad* load = NULL, int side = 0);
 
-// Plans the file load_cursor_file read last at another `scale`, from the
-// same parsed table and with a whole load's budget, as the game would load
-// it there; false when it did not parse or does not fit there.
-bool plan_loaded_file(float scale, CursorPlan* plan);
+// Plans the file load_cursor_file read last at another `scale` (or at
+// `side` by side), from the same parsed table and with a whole load's
+// budget, as the game would load it there; false when it did not parse or
+// does not fit there.
+bool plan_loaded_file(float scale, CursorPlan* plan, int side = 0);

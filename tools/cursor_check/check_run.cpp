@@ -165,7 +165,7 @@ int run_check(const Options& options, ReportInputs* report) {
     RedirectedCopies copies = find_redirected_copies(game.path);
     TableCounts counts = {};
     int strays = 0;
-    float scale = 0.0f;
+    CursorSize size = {};  // the size rule's, for the window given
     std::string window_text;  // the window size the sheet's sizes assume
     if (installed) {
         if (options.restore_defaults)
@@ -180,12 +180,15 @@ int run_check(const Options& options, ReportInputs* report) {
         print_wrapper_report(settings);
         print_size_report(settings, options.client_width, options.client_height);
         TableScales scales = {};
-        scales.scale = scale =
-            game_size(settings.value, options.client_width, options.client_height).scale;
+        size = game_size(settings.value, options.client_width, options.client_height);
+        scales.scale = size.scale;
+        scales.side = size.side;
         scales.automatic = settings.mode == SCALE_AUTOMATIC;
         int width, height;
         maximised_client(&width, &height);
-        scales.maximised = game_size(settings.value, width, height).scale;
+        CursorSize maximised = game_size(settings.value, width, height);
+        scales.maximised = maximised.scale;
+        scales.maximised_side = maximised.side;
         scales.client_width = options.client_width;
         scales.client_height = options.client_height;
         if (scales.automatic)
@@ -193,7 +196,7 @@ int run_check(const Options& options, ReportInputs* report) {
                           std::to_string(options.client_height) + " inside; --client sets another)";
         print_line("");
         counts = print_cursor_table(scales, options.restore_defaults, access);
-        note_capped_size(settings, counts.largest_side);
+        note_capped_size(settings, counts.largest_side, size.scale);
         strays = print_stray_files();
         print_redirected_copies(copies);
         print_counts(counts);
@@ -220,8 +223,8 @@ int run_check(const Options& options, ReportInputs* report) {
         *report = {!options.report, settings, copies};
     if (!sheet.empty()) {
         std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " + game.path +
-                              ", " + scale_caption(scale) + window_text;
-        if (!write_cursor_sheet(sheet, scale, caption)) {
+                              ", " + scale_caption(size) + window_text;
+        if (!write_cursor_sheet(sheet, size, caption)) {
             print_line("sheet        " + sheet +
                        " can't be written: choose another file or folder");
             return EXIT_USAGE;

@@ -112,7 +112,7 @@ std::string slot_line(const SlotSet& set, int slot) {
         return head + "not sound: " + check.note;
     // The second size from the plan of the same read.
     int width = 0, height = 0;
-    bool second = size_at_scale(REPORT_SCALES[1], &width, &height);
+    bool second = size_at_scale(REPORT_SCALES[1], 0, &width, &height);
     return head + "sound, built" + format(" %dx%d", check.width, check.height) + " at Size " +
            SCALE_NAMES[0] + " and" + (second ? format(" %dx%d", width, height) : " nothing") +
            " at Size " + SCALE_NAMES[1];

@@ -140,10 +140,12 @@ SettingsReport read_settings_report() {
     return report;
 }
 
-std::string scale_caption(float scale) {
-    if (scale == 0.0f || scale == 1.0f)
+std::string scale_caption(const CursorSize& size) {
+    if (size.side)
+        return "each at " + std::to_string(size.side) + " px";
+    if (size.scale == 0.0f || size.scale == 1.0f)
         return "each at its own size";
-    return "at " + scale_text(scale) + " times their own size";
+    return "at " + scale_text(size.scale) + " times their own size";
 }
 
 void maximised_client(int* width, int* height) {
@@ -220,15 +222,19 @@ void print_settings_mistakes(const SettingsReport& settings) {
     FindClose(search);
 }
 
-void note_capped_size(const SettingsReport& settings, int largest_side) {
-    if (settings.mode != SCALE_FIXED || !isfinite(settings.value) || largest_side <= 0)
+void note_capped_size(const SettingsReport& settings, int largest_side, float scale) {
+    if (settings.mode != SCALE_FIXED || !isfinite(settings.value) || !isfinite(scale) ||
+        largest_side <= 0)
         return;
     int width, height;
-    asked_size(largest_side, largest_side, effective_scale(settings.value), &width, &height);
+    asked_size(largest_side, largest_side, effective_scale(scale), &width, &height);
     if (width <= static_cast<int>(MAX_CURSOR_SIDE))
         return;
-    // The largest Size, to a tenth, that shows the largest cursor in full.
-    double largest = floor(static_cast<double>(MAX_CURSOR_SIDE) / largest_side * 10.0) / 10.0;
+    // The largest Size, to a tenth, that shows the largest cursor in full:
+    // the pointer size multiplies whatever Size gives.
+    double others = static_cast<double>(effective_scale(scale)) / effective_scale(settings.value);
+    double largest =
+        floor(static_cast<double>(MAX_CURSOR_SIDE) / largest_side / others * 10.0) / 10.0;
     std::string size = std::string(SETTINGS_SIZE_KEY) + "=" + settings.text;
     add_problem(size + " is more than the game shows",
                 std::string(shown_path(SETTINGS_FILE)) + ": " + size + " asks for cursors larger than the game shows: no cursor is "

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "scaling/size_rule.h"
 #include "settings/scale_policy.h"
 #include "tools/cursor_check/settings_lines.h"
 
@@ -20,8 +21,8 @@ struct SettingsReport {
 // Reads .\plugin\Quillmere.ini the way the module does at start-up.
 SettingsReport read_settings_report();
 
-// The scale in words, for a picture's caption: "at 2.0 times their own size".
-std::string scale_caption(float scale);
+// The size in words, for a picture's caption: "at 2.0 times their own size".
+std::string scale_caption(const CursorSize& size);
 
 // The client area of the game's window maximised on this screen.
 void maximised_client(int* width, int* height);
@@ -38,5 +39,6 @@ void print_settings_mistakes(const SettingsReport& settings);
 
 // A fixed Size that would make the largest cursor the game shows
 // (`largest_side` pixels at its own size) larger than any cursor the module
-// builds is a problem: the cursors stop at that limit.
-void note_capped_size(const SettingsReport& settings, int largest_side);
+// builds at `scale` (what the size rule gives for that Size) is a problem:
+// the cursors stop at that limit.
+void note_capped_size(const SettingsReport& settings, int largest_side, float scale);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <stdio.h>
+
 #include <string>
 
 #include "base/module_state.h"
@@ -18,6 +20,13 @@ namespace {
 
 std::string size_words(int width, int height) {
     return std::to_string(width) + "x" + std::to_string(height);
+}
+
+// The pointer size's factor to a few digits: 3, 2.5.
+std::string factor_words(int pointer) {
+    char text[16];
+    snprintf(text, sizeof text, "%.4g", static_cast<double>(pointer) / STANDARD_POINTER_SIZE);
+    return text;
 }
 
 void resolve_once() {
@@ -93,7 +102,7 @@ void print_size_report(const SettingsReport& settings, int client_width, int cli
     if (pointer > STANDARD_POINTER_SIZE)
         print_line("pointer      Windows' pointer size is " + std::to_string(pointer) +
                    " px (Settings, Accessibility, Mouse pointer): every cursor " +
-                   std::to_string(pointer) + "/32 times as large, up to 256 px");
+                   factor_words(pointer) + " times as large, up to 256 px");
     else
         print_line("pointer      Windows' pointer size is the standard 32 px: it changes nothing");
     if (under_gamescope())
