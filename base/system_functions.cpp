@@ -242,6 +242,8 @@ void resolve_size_functions() {
         user32_function("SetThreadCursorCreationScaling"));
     size_functions.logical_to_physical = reinterpret_cast<LogicalToPhysicalFn>(
         user32_function("LogicalToPhysicalPointForPerMonitorDPI"));
+    size_functions.client_to_screen =
+        reinterpret_cast<ClientToScreenFn>(user32_function("ClientToScreen"));
     // Kept loaded for the life of the process: the pointer size is read
     // again whenever the player changes a setting.
     HMODULE advapi32 = LoadLibraryA("advapi32.dll");
@@ -273,11 +275,11 @@ void end_exact_cursors(UINT previous) {
 }
 
 bool physical_client_size(HWND window, const RECT& client, int* width, int* height) {
-    if (!size_functions.logical_to_physical)
+    if (!size_functions.logical_to_physical || !size_functions.client_to_screen)
         return false;
     POINT corners[2] = {{client.left, client.top}, {client.right, client.bottom}};
     for (POINT& corner : corners)
-        if (!ClientToScreen(window, &corner) ||
+        if (!size_functions.client_to_screen(window, &corner) ||
             !size_functions.logical_to_physical(window, &corner))
             return false;
     *width = corners[1].x - corners[0].x;

@@ -34,11 +34,15 @@ void resolve_client_rect();
 // core DLLs. A test points any entry at answers of its own.
 typedef UINT(WINAPI* CursorCreationScalingFn)(UINT cursor_dpi);
 typedef BOOL(WINAPI* LogicalToPhysicalFn)(HWND window, POINT* point);
+typedef BOOL(WINAPI* ClientToScreenFn)(HWND window, POINT* point);
 typedef LONG(WINAPI* RegGetValueFn)(HKEY key, const char* subkey, const char* value, DWORD flags,
                                     DWORD* type, void* data, DWORD* size);
 struct SizeFunctions {
     CursorCreationScalingFn set_cursor_creation_scaling;  // Windows 11
     LogicalToPhysicalFn logical_to_physical;  // LogicalToPhysicalPointForPerMonitorDPI, 8.1
+    // user32's own ClientToScreen: a wrapper may answer the imported one
+    // with the game's coordinates instead of the window's.
+    ClientToScreenFn client_to_screen;
     RegGetValueFn reg_get_value;              // RegGetValueA
 };
 extern SizeFunctions size_functions;

@@ -62,10 +62,12 @@ LRESULT CALLBACK cursor_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARA
         arm_rescale();
         break;
     // Windows tells every top-level window when the player changes the
-    // pointer size (among other settings).
+    // pointer size or the display's scaling (among other settings).
     case WM_SETTINGCHANGE:
         if (pointer_size_changed())
             arm_rescale(POINTER_RESCALE_DELAY_MS);
+        else if (screen_pixels_changed())
+            arm_rescale();
         break;
     case WM_TIMER:
         if (wparam == RESCALE_TIMER_ID)

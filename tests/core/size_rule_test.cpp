@@ -159,7 +159,8 @@ protected:
         set_host_screen_size(640, 480);
         window = create_host_window(640, 480);
         saved = size_functions;
-        size_functions = {fake_creation_scaling, fake_logical_to_physical, fake_registry};
+        size_functions = {fake_creation_scaling, fake_logical_to_physical, ClientToScreen,
+                          fake_registry};
         display_percent = 150;
         stored_pointer_size = 0;
         cursor_scale = 0.0f;
