@@ -36,9 +36,9 @@ void resolve_once() {
     resolved = true;
 }
 
-// The arrow built at `size` as the game builds it, and the size the system
-// reports for it and for the cursor on screen now.
-void print_built_arrow(const CursorSize& size) {
+}  // namespace
+
+std::string built_arrow_words(const CursorSize& size) {
     UINT previous = begin_exact_cursors();
     HCURSOR arrow = load_default_cursor(module_handle, BASE_DEFAULT_FIRST_ID, size.scale, size.side);
     end_exact_cursors(previous);
@@ -55,13 +55,11 @@ void print_built_arrow(const CursorSize& size) {
     if (GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) &&
         probe_cursor_size(info.hCursor, &shown_width, &shown_height))
         shown = size_words(shown_width, shown_height);
-    print_line("built        cursor 0 built at " + std::to_string(built_side(size, STANDARD_POINTER_SIZE)) +
-               " px; the system reports " + reported + " for it" +
-               (cursors_show_as_built() ? " (Windows asked to show it as built)" : "") +
-               "; the cursor on screen now: " + shown);
+    return "cursor 0 built at " + std::to_string(built_side(size, STANDARD_POINTER_SIZE)) +
+           " px; the system reports " + reported + " for it" +
+           (cursors_show_as_built() ? " (Windows asked to show it as built)" : "") +
+           "; the cursor on screen now: " + shown;
 }
-
-}  // namespace
 
 SizeFacts game_facts(float setting, int width, int height, int display_dpi) {
     resolve_once();
@@ -108,5 +106,5 @@ void print_size_report(const SettingsReport& settings, int client_width, int cli
     if (under_gamescope())
         print_line("gamescope    the game runs under gamescope: it shows the cursor at the pixels "
                    "built, not magnified with the game's picture (see the guide's Steam Deck part)");
-    print_built_arrow(size);
+    print_line("built        " + built_arrow_words(size));
 }

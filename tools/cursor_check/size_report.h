@@ -4,6 +4,8 @@
 // system reports for a cursor built at that size.
 #pragma once
 
+#include <string>
+
 #include "scaling/size_rule.h"
 #include "tools/cursor_check/settings_report.h"
 
@@ -16,6 +18,10 @@ SizeFacts game_facts(float setting, int width, int height, int display_dpi);
 
 // The rule's answer for that, at this machine's display scaling.
 CursorSize game_size(float setting, int width, int height);
+
+// Cursor 0 built at `size` as the game builds it, beside the size the
+// system reports for it and for the cursor on screen now, in words.
+std::string built_arrow_words(const CursorSize& size);
 
 // Prints the size lines: the rule's reasons for the window given and for
 // the window maximised, the pointer size, gamescope, and the arrow built at
