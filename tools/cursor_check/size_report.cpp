@@ -99,7 +99,7 @@ void print_size_report(const SettingsReport& settings, int client_width, int cli
     int pointer = clamp_pointer_size(read_pointer_size());
     if (pointer > STANDARD_POINTER_SIZE)
         print_line("pointer      Windows' pointer size is " + std::to_string(pointer) +
-                   " px (Settings, Accessibility, Mouse pointer): every cursor " +
+                   " px (Settings, Accessibility, Mouse pointer and touch): every cursor " +
                    factor_words(pointer) + " times as large, up to 256 px");
     else
         print_line("pointer      Windows' pointer size is the standard 32 px: it changes nothing");
