@@ -135,7 +135,7 @@ TEST_F(PlayersWindows, TheReportHasEveryLineWithSizesMeasuredAndNoNames) {
         "pointer size: 0 (0: never set)",
         "gamescope: no",
         "size at the game's own window size: Size=2: 2 times each cursor's own size",
-        "built: cursor 0 built at 64 px; the system reports 64x64 for it",
+        "built: the built-in arrow (cursor 0) built at 64 px; the system reports 64x64 for it",
         "code patching: a code page of a test image can be made writable",
         "code guard on for: no program of the game folder",
         "cursor 0 base: missing, the built-in default shows, built 32x32 at Size 1.0 and 64x64 "

@@ -55,7 +55,8 @@ std::string built_arrow_words(const CursorSize& size) {
     if (GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) &&
         probe_cursor_size(info.hCursor, &shown_width, &shown_height))
         shown = size_words(shown_width, shown_height);
-    return "cursor 0 built at " + std::to_string(built_side(size, STANDARD_POINTER_SIZE)) +
+    return "the built-in arrow (cursor 0) built at " +
+           std::to_string(built_side(size, STANDARD_POINTER_SIZE)) +
            " px; the system reports " + reported + " for it" +
            (cursors_show_as_built() ? " (Windows asked to show it as built)" : "") +
            "; the cursor on screen now: " + shown;

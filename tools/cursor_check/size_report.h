@@ -19,8 +19,9 @@ SizeFacts game_facts(float setting, int width, int height, int display_dpi);
 // The rule's answer for that, at this machine's display scaling.
 CursorSize game_size(float setting, int width, int height);
 
-// Cursor 0 built at `size` as the game builds it, beside the size the
-// system reports for it and for the cursor on screen now, in words.
+// The built-in arrow (cursor 0) built at `size` as the game builds it,
+// beside the size the system reports for it and for the cursor on screen
+// now, in words.
 std::string built_arrow_words(const CursorSize& size);
 
 // Prints the size lines: the rule's reasons for the window given and for
