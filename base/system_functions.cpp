@@ -213,3 +213,81 @@ void resolve_client_rect() {
     if (found)
         client_rect_fn = reinterpret_cast<ClientRectFn>(found);
 }
+
+SizeFunctions size_functions;
+
+namespace {
+
+// SetThreadCursorCreationScaling's special values.
+const UINT CURSOR_CREATION_SCALING_NONE = 1;
+const UINT CURSOR_CREATION_SCALING_DEFAULT = 2;
+const char POINTER_KEY[] = "Control Panel\\Cursors";
+const char POINTER_VALUE[] = "CursorBaseSize";
+const DWORD ONLY_DWORD = 0x00000010;  // RRF_RT_REG_DWORD
+const char GAMESCOPE_DISPLAY[] = "GAMESCOPE_WAYLAND_DISPLAY";
+
+void* user32_function(const char* name) {
+    void* found = find_export(find_loaded_module(L"user32.dll"), name);
+    if (!found) {
+        HMODULE user32 = GetModuleHandleA("user32.dll");
+        found = user32 ? reinterpret_cast<void*>(GetProcAddress(user32, name)) : NULL;
+    }
+    return found;
+}
+
+}  // namespace
+
+void resolve_size_functions() {
+    size_functions.set_cursor_creation_scaling = reinterpret_cast<CursorCreationScalingFn>(
+        user32_function("SetThreadCursorCreationScaling"));
+    size_functions.logical_to_physical = reinterpret_cast<LogicalToPhysicalFn>(
+        user32_function("LogicalToPhysicalPointForPerMonitorDPI"));
+    size_functions.client_to_screen =
+        reinterpret_cast<ClientToScreenFn>(user32_function("ClientToScreen"));
+    // Kept loaded for the life of the process: the pointer size is read
+    // again whenever the player changes a setting.
+    HMODULE advapi32 = LoadLibraryA("advapi32.dll");
+    void* found = advapi32 ? reinterpret_cast<void*>(GetProcAddress(advapi32, "RegGetValueA")) : NULL;
+    size_functions.reg_get_value = reinterpret_cast<RegGetValueFn>(found);
+}
+
+int read_pointer_size() {
+    DWORD value = 0, size = sizeof value;
+    if (!size_functions.reg_get_value ||
+        size_functions.reg_get_value(HKEY_CURRENT_USER, POINTER_KEY, POINTER_VALUE, ONLY_DWORD,
+                                     NULL, &value, &size) != ERROR_SUCCESS)
+        return 0;
+    // A stored value past any int reads as the largest.
+    return value > 0x7fffffff ? 0x7fffffff : static_cast<int>(value);
+}
+
+bool cursors_show_as_built() { return size_functions.set_cursor_creation_scaling != NULL; }
+
+UINT begin_exact_cursors() {
+    if (!size_functions.set_cursor_creation_scaling)
+        return CURSOR_CREATION_SCALING_DEFAULT;
+    return size_functions.set_cursor_creation_scaling(CURSOR_CREATION_SCALING_NONE);
+}
+
+void end_exact_cursors(UINT previous) {
+    if (size_functions.set_cursor_creation_scaling)
+        size_functions.set_cursor_creation_scaling(previous);
+}
+
+bool physical_client_size(HWND window, const RECT& client, int* width, int* height) {
+    if (!size_functions.logical_to_physical || !size_functions.client_to_screen)
+        return false;
+    POINT corners[2] = {{client.left, client.top}, {client.right, client.bottom}};
+    for (POINT& corner : corners)
+        if (!size_functions.client_to_screen(window, &corner) ||
+            !size_functions.logical_to_physical(window, &corner))
+            return false;
+    *width = corners[1].x - corners[0].x;
+    *height = corners[1].y - corners[0].y;
+    return *width > 0 && *height > 0;
+}
+
+bool under_gamescope() {
+    char value[2];
+    return GetEnvironmentVariableA(GAMESCOPE_DISPLAY, value, sizeof value) > 0;
+}

@@ -42,7 +42,7 @@ StepTimes time_steps(const std::string& bytes, float scale, EdgeStyle edges) {
     bool parsed = parse_cursor_file(file, static_cast<uint32_t>(bytes.size()), table.get());
     times.parse = elapsed(&start);
     PlanRequest request = {scale,         STANDARD_SIDE,     STANDARD_SIDE,
-                           WHOLE_LOAD_PIXELS, WHOLE_LOAD_FRAMES, edges};
+                           WHOLE_LOAD_PIXELS, WHOLE_LOAD_FRAMES, edges, 0};
     bool planned = parsed && plan_cursor(*table, request, plan.get());
     times.plan = elapsed(&start);
     if (!planned)

@@ -79,10 +79,13 @@ void standard_size(uint32_t* width, uint32_t* height) {
     *height = cursor_height > 0 ? static_cast<uint32_t>(cursor_height) : 0;
 }
 
+// The side every cursor of the set being loaded is asked at; 0 for a scale.
+uint32_t load_side;
+
 // The request for `table` at `scale` within `bytes` of `budget`.
 PlanRequest plan_request(float scale, const LoadBudget& budget, uint32_t bytes) {
-    PlanRequest request = {scale, 0, 0, pixels_within(bytes, table.frame_count), budget.frames,
-                           cursor_edges};
+    PlanRequest request = {scale,         0,           0, pixels_within(bytes, table.frame_count),
+                           budget.frames, cursor_edges, load_side};
     if (table.several_sizes && !table.header_size)
         standard_size(&request.standard_width, &request.standard_height);
     return request;
@@ -206,19 +209,23 @@ int probe_cursor_size(HCURSOR cursor, int* width, int* height) {
     return result;
 }
 
-HCURSOR load_default_cursor(HMODULE module, int identifier, float scale) {
+HCURSOR load_default_cursor(HMODULE module, int identifier, float scale, int side) {
     Budgets budgets = whole_load();
+    load_side = side > 0 ? static_cast<uint32_t>(side) : 0;
     HCURSOR cursor = load_default_copy(module, identifier, effective_scale(scale), &budgets);
+    load_side = 0;
     release_pixel_memory();
     return cursor;
 }
 
-HCURSOR load_cursor_file(const char* path, float scale, CursorLoad* load) {
+HCURSOR load_cursor_file(const char* path, float scale, CursorLoad* load, int side) {
     Budgets budgets = whole_load();
     CursorFile file;
     HCURSOR cursor = NULL;
     if (open_cursor_file(path, &file)) {
+        load_side = side > 0 ? static_cast<uint32_t>(side) : 0;
         cursor = load_open_file(&file, effective_scale(scale), &budgets.players);
+        load_side = 0;
         release_pixel_memory();
     } else {
         memset(&found, 0, sizeof found);
@@ -229,20 +236,25 @@ HCURSOR load_cursor_file(const char* path, float scale, CursorLoad* load) {
     return cursor;
 }
 
-bool plan_loaded_file(float scale, CursorPlan* plan) {
-    return found.outcome != CURSOR_NOT_READ && found.outcome != CURSOR_NOT_PARSED &&
-           plan_cursor(table,
-                       plan_request(effective_scale(scale), whole_load().players,
-                                    whole_load().players.bytes),
-                       plan);
+bool plan_loaded_file(float scale, CursorPlan* plan, int side) {
+    if (found.outcome == CURSOR_NOT_READ || found.outcome == CURSOR_NOT_PARSED)
+        return false;
+    load_side = side > 0 ? static_cast<uint32_t>(side) : 0;
+    bool planned = plan_cursor(table,
+                               plan_request(effective_scale(scale), whole_load().players,
+                                            whole_load().players.bytes),
+                               plan);
+    load_side = 0;
+    return planned;
 }
 
-bool load_cursor_set(float scale) {
+bool load_cursor_set(float scale, int side) {
     // The file buffer and the retired list are shared: a second load while
     // one runs would tear both, so it refuses instead.
     if (__atomic_exchange_n(&loading_cursor_set, 1, __ATOMIC_ACQUIRE))
         return false;
     scale = effective_scale(scale);
+    load_side = side > 0 ? static_cast<uint32_t>(side) : 0;
     Budgets budgets = whole_load();
     HCURSOR base[LOADED_SLOT_COUNT], animated[LOADED_SLOT_COUNT];
     char path[PATH_BUFFER_SIZE];
@@ -259,6 +271,7 @@ bool load_cursor_set(float scale) {
     // screen or a host thread on its way to SetCursor still holds it.
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
         replace_slot(slot, base[slot], animated[slot]);
+    load_side = 0;
     release_pixel_memory();
     apply_current_cursor();
     destroy_retired_cursors();

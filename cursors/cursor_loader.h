@@ -41,7 +41,9 @@ extern EdgeStyle cursor_edges;
 // made while another runs, on any thread, changes nothing and returns false;
 // true once the set is loaded. Nor may load_cursor_file or
 // load_default_cursor run while it does.
-bool load_cursor_set(float scale);
+// A `side` other than 0 asks every cursor at side by side instead of a
+// scale of its own size.
+bool load_cursor_set(float scale, int side = 0);
 
 // Width and height of a cursor's image; 1 when both were written, else 0.
 int probe_cursor_size(HCURSOR cursor, int* width, int* height);
@@ -63,17 +65,19 @@ struct CursorLoad {
 };
 
 // Loads `module`'s default cursor `identifier` from its own copy in memory at
-// its own size times `scale`, as a slot whose default can't be written
-// does; null when there is no such default. The caller owns the handle.
-HCURSOR load_default_cursor(HMODULE module, int identifier, float scale);
+// its own size times `scale` (or at `side` by side, as load_cursor_set),
+// as a slot whose default can't be written does; null when there is no such
+// default. The caller owns the handle.
+HCURSOR load_default_cursor(HMODULE module, int identifier, float scale, int side = 0);
 
 // Loads one cursor file at its own size times `scale` (as load_cursor_set
 // does for each slot, with a whole load's budget to itself); null when the
 // file does not load. The caller owns the handle. `load` (may be null)
 // receives how far it got and its plan.
-HCURSOR load_cursor_file(const char* path, float scale, CursorLoad* load = NULL);
+HCURSOR load_cursor_file(const char* path, float scale, CursorLoad* load = NULL, int side = 0);
 
-// Plans the file load_cursor_file read last at another `scale`, from the
-// same parsed table and with a whole load's budget, as the game would load
-// it there; false when it did not parse or does not fit there.
-bool plan_loaded_file(float scale, CursorPlan* plan);
+// Plans the file load_cursor_file read last at another `scale` (or at
+// `side` by side), from the same parsed table and with a whole load's
+// budget, as the game would load it there; false when it did not parse or
+// does not fit there.
+bool plan_loaded_file(float scale, CursorPlan* plan, int side = 0);

@@ -218,7 +218,9 @@ bool plan_cursor(const CursorTable& table, const PlanRequest& request, CursorPla
         table.frame_count > request.frames)
         return false;
     int width = 0, height = 0;
-    if (asks_a_size(scale) && plan->own_width <= LARGEST_SIDE && plan->own_height <= LARGEST_SIDE)
+    if (request.side && request.side <= LARGEST_SIDE)
+        width = height = static_cast<int>(request.side);
+    else if (asks_a_size(scale) && plan->own_width <= LARGEST_SIDE && plan->own_height <= LARGEST_SIDE)
         asked_size(static_cast<int>(plan->own_width), static_cast<int>(plan->own_height), scale,
                    &width, &height);
     plan->asked_width = width ? static_cast<uint32_t>(width) : plan->own_width;

@@ -70,6 +70,9 @@ struct PlanRequest {
     // What the load has left: pixels and frames the cursor may hold.
     uint32_t pixels, frames;
     EdgeStyle edges;  // how pixel art is enlarged
+    // Not 0: asked at side by side whatever the file's own size or the
+    // scale (a wrapper that redraws every cursor at one side).
+    uint32_t side;
 };
 
 struct CursorPlan {

@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (uint32_t bytes : BUDGETS) {
             uint32_t budget = pixels_within(bytes, table.frame_count);
             PlanRequest request = {scale,  STANDARD_SIDE, STANDARD_SIDE,
-                                   budget, MAX_FRAMES,    EDGES_SMOOTH};
+                                   budget, MAX_FRAMES,    EDGES_SMOOTH, 0};
             if (plan_cursor(table, request, &plan))
                 require_plan_sound(budget, bytes);
         }

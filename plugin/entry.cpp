@@ -58,6 +58,7 @@ extern "C" int yrp_init(void) {
     create_cursor_folders();
     resolve_client_rect();
     cursor_edges = read_edges_setting();
+    resolve_size_functions();
     load_cursors_at_start();
     show_cursor_as_the_game_does();
     subclass_host_window();

@@ -18,7 +18,7 @@ PipelineRun run_pipeline(const uint8_t* bytes, uint32_t size, float scale, uint3
     PipelineRun run;
     run.table.reset(new CursorTable);
     run.parsed = parse_cursor_file(bytes, size, run.table.get());
-    PlanRequest request = {scale, STANDARD_SIDE, STANDARD_SIDE, pixels, frames, edges};
+    PlanRequest request = {scale, STANDARD_SIDE, STANDARD_SIDE, pixels, frames, edges, 0};
     run.planned = run.parsed && plan_cursor(*run.table, request, &run.plan);
     if (!run.planned)
         return run;
@@ -39,6 +39,6 @@ bool module_accepts(const uint8_t* bytes, uint32_t size) {
     std::unique_ptr<CursorTable> table(new CursorTable);
     std::unique_ptr<CursorPlan> plan(new CursorPlan);
     PlanRequest request = {0.0f,      STANDARD_SIDE,     STANDARD_SIDE,
-                           WHOLE_LOAD_PIXELS, WHOLE_LOAD_FRAMES, EDGES_SMOOTH};
+                           WHOLE_LOAD_PIXELS, WHOLE_LOAD_FRAMES, EDGES_SMOOTH, 0};
     return parse_cursor_file(bytes, size, table.get()) && plan_cursor(*table, request, plan.get());
 }

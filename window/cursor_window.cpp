@@ -7,6 +7,8 @@
 namespace {
 
 const UINT RESCALE_DELAY_MS = 1000;
+// A new pointer size is one change, not a drag: it shows at once.
+const UINT POINTER_RESCALE_DELAY_MS = 100;
 
 // The host's own procedure, as the subclassing returned it.
 WNDPROC prev_wnd_proc;
@@ -16,7 +18,9 @@ const char HOST_DIALOG_CLASS[] = "SDlgDialog";
 
 // (Re)arms the rescale: restarting the second makes a drag-resize, and the
 // several messages one change sends, yield one rescale.
-void arm_rescale() { SetTimer(host_main_window(), RESCALE_TIMER_ID, RESCALE_DELAY_MS, NULL); }
+void arm_rescale(UINT delay = RESCALE_DELAY_MS) {
+    SetTimer(host_main_window(), RESCALE_TIMER_ID, delay, NULL);
+}
 
 LRESULT on_rescale_timer() {
     KillTimer(host_main_window(), RESCALE_TIMER_ID);  // fires once per arming
@@ -45,13 +49,25 @@ LRESULT CALLBACK cursor_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARA
     // A DirectDraw wrapper in front of the game's procedure passes no WM_SIZE
     // on when it resizes or switches the window; these still come through.
     // A new frame (borders taken off) changes the client area at one size.
+    // A move alone rescales only when it took the window to a monitor of
+    // another display scaling: a window unaware of it gets no WM_DPICHANGED.
     case WM_WINDOWPOSCHANGED:
         if (lparam && (reinterpret_cast<const WINDOWPOS*>(lparam)->flags &
                        (SWP_NOSIZE | SWP_FRAMECHANGED)) != SWP_NOSIZE)
             arm_rescale();
+        else if (screen_pixels_changed())
+            arm_rescale();
         break;
     case WM_DISPLAYCHANGE:
         arm_rescale();
+        break;
+    // Windows tells every top-level window when the player changes the
+    // pointer size or the display's scaling (among other settings).
+    case WM_SETTINGCHANGE:
+        if (pointer_size_changed())
+            arm_rescale(POINTER_RESCALE_DELAY_MS);
+        else if (screen_pixels_changed())
+            arm_rescale();
         break;
     case WM_TIMER:
         if (wparam == RESCALE_TIMER_ID)

@@ -120,7 +120,7 @@ Made make(const Default& file, CursorTable* table, float scale, EdgeStyle edges,
     Made made;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.bytes.data());
     EXPECT_TRUE(parse_cursor_file(bytes, static_cast<uint32_t>(file.bytes.size()), table));
-    PlanRequest request = {scale, 32, 32, MAX_CURSOR_PIXELS, MAX_FRAMES, edges};
+    PlanRequest request = {scale, 32, 32, MAX_CURSOR_PIXELS, MAX_FRAMES, edges, 0};
     EXPECT_TRUE(plan_cursor(*table, request, &made.plan));
     for (uint32_t frame = 0; frame < made.plan.frames; ++frame) {
         const CursorImage& image = table->images[made.plan.image_of_frame[frame]];
@@ -177,7 +177,7 @@ TEST(EdgeStage, HotspotsLieInTheBlockOfTheirPixelAtEverySize) {
         for (float scale : {1.5f, 2.0f, 2.25f, 3.0f, 4.0f}) {
             SCOPED_TRACE(testing::Message() << file.name << " at " << scale);
             CursorPlan plan;
-            PlanRequest request = {scale, 32, 32, MAX_CURSOR_PIXELS, MAX_FRAMES, EDGES_SMOOTH};
+            PlanRequest request = {scale, 32, 32, MAX_CURSOR_PIXELS, MAX_FRAMES, EDGES_SMOOTH, 0};
             ASSERT_TRUE(plan_cursor(*table, request, &plan));
             for (uint32_t frame = 0; frame < plan.frames; ++frame) {
                 const CursorImage& image = table->images[plan.image_of_frame[frame]];

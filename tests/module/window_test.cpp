@@ -91,7 +91,8 @@ TEST_F(WindowProcedure, MinimisingArmsNothing) {
 }
 
 // Behind a DirectDraw wrapper no WM_SIZE arrives: a change of the window's
-// size or of the display arms the rescale all the same, a move does not.
+// size or of the display arms the rescale all the same, a move does not,
+// nor does a change of another setting than the pointer size.
 // (The host's procedure makes no WM_SIZE of these: the client is said not
 // to have changed.)
 // The system's own flags for a WINDOWPOS whose client area kept its size or
@@ -114,11 +115,13 @@ TEST_F(WindowProcedure, SizeAndDisplayChangesArmTheRescaleAMoveDoesNot) {
         {"borders taken off", WM_WINDOWPOSCHANGED,
          SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | NO_CLIENT_SIZE, true},
         {"display changed", WM_DISPLAYCHANGE, 0, true},
+        {"a setting changed, the pointer size kept", WM_SETTINGCHANGE, 0, false},
     };
     for (const Change& change : changes) {
         WINDOWPOS position = {window, NULL, 0, 0, 1280, 960, change.flags};
         LPARAM lparam = change.message == WM_WINDOWPOSCHANGED ? reinterpret_cast<LPARAM>(&position)
-                                                              : MAKELPARAM(2560, 1440);
+                        : change.message == WM_DISPLAYCHANGE  ? MAKELPARAM(2560, 1440)
+                                                              : 0;
         send(change.message, change.message == WM_DISPLAYCHANGE ? 32 : 0, lparam);
         EXPECT_EQ(change.arms, KillTimer(window, RESCALE_TIMER_ID) != FALSE) << change.what;
     }

@@ -133,6 +133,10 @@ TEST_F(PlayersWindows, TheReportHasEveryLineWithSizesMeasuredAndNoNames) {
         "redirected copies: 1 in %USERPROFILE%\\",
         "redirected copy: plugin\\Cursors\\cursor2.ani (hides the file in the game folder)",
         "settings: plugin\\Quillmere.ini Size=2.0 read as 2 (fixed)",
+        "pointer size: 0 (0: never set)",
+        "gamescope: no",
+        "size at the game's own window size: Size=2: 2 times each cursor's own size",
+        "built: the built-in arrow (cursor 0) built at 64 px; the system reports 64x64 for it",
         "code patching: a code page of a test image can be made writable",
         "code guard on for: no program of the game folder",
         "cursor 0 base: missing, the built-in default shows, built 32x32 at Size 1.0 and 64x64 "

@@ -6,6 +6,8 @@
 // The defaults and the empty animated slots are folded into a line each.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <map>
 #include <vector>
 
@@ -93,7 +95,7 @@ TEST_F(CheckTool, AutomaticModeSizesFollowTheClientAreaGiven) {
     // The columns say which window they assume, and add the window maximised.
     EXPECT_TRUE(contains(line_with(run.output, "cursor  set"), "at 1600x900  maximised"))
         << run.output;
-    EXPECT_FALSE(line_with(run.output, "times maximised on this screen").empty()) << run.output;
+    EXPECT_FALSE(line_with(run.output, "maximised    on this screen").empty()) << run.output;
 }
 
 TEST_F(CheckTool, NativeModeIgnoresTheClientArea) {
@@ -359,3 +361,37 @@ TEST(CheckToolElsewhere, StartedInThePluginFolderItChecksTheGameFolder) {
 }
 
 }  // namespace
+
+// In the prefix whose pointer size is 96 (tests/module/pointer_size.sh): the
+// sizes the check states are those the module builds there (the module's
+// PointerSize cases), for the arrow and for a player's file.
+class CheckToolPointerSize : public CheckTool {
+protected:
+    void SetUp() override {
+        if (!getenv("QUILLMERE_POINTER_PREFIX"))
+            GTEST_SKIP() << "runs in the prefix of tests/module/pointer_size.sh";
+        CheckTool::SetUp();
+    }
+};
+
+TEST_F(CheckToolPointerSize, StatesWhatTheModuleBuilds) {
+    struct Case {
+        const char* size;
+        const char* arguments;
+        const char* arrow;   // the built line
+        const char* player;  // the 48 by 48 file's row
+    };
+    const Case cases[] = {
+        {"0", "--client 640x480", "built at 96 px; the system reports 96x96", "144x144"},
+        {"0", "--client 1280x960", "built at 192 px; the system reports 192x192", "256x256"},
+        {"2.0", "", "built at 192 px; the system reports 192x192", "256x256"},
+        {"1.0", "--client 1280x960", "built at 96 px; the system reports 96x96", "144x144"},
+    };
+    for (const Case& c : cases) {
+        write_size(c.size);
+        ChildRun run = check(c.arguments);
+        EXPECT_TRUE(contains(line_with(run.output, "built "), c.arrow)) << c.size << "\n" << run.output;
+        EXPECT_TRUE(contains(line_with(run.output, "pointer "), "96 px")) << run.output;
+        EXPECT_EQ(c.player, rows_of(run.output)["2 base"].at) << c.size << "\n" << run.output;
+    }
+}

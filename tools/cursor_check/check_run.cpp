@@ -30,6 +30,7 @@
 #include "tools/cursor_check/options.h"
 #include "tools/cursor_check/player_report.h"
 #include "tools/cursor_check/settings_report.h"
+#include "tools/cursor_check/size_report.h"
 #include "tools/cursor_check/slot_table.h"
 #include "tools/cursor_check/stray_files.h"
 #include "tools/cursor_check/virtual_store.h"
@@ -165,7 +166,7 @@ int run_check(const Options& options, ReportInputs* report) {
     RedirectedCopies copies = find_redirected_copies(game.path);
     TableCounts counts = {};
     int strays = 0;
-    float scale = 0.0f;
+    CursorSize size = {};  // the size rule's, for the window given
     std::string window_text;  // the window size the sheet's sizes assume
     if (installed) {
         if (options.restore_defaults)
@@ -175,15 +176,20 @@ int run_check(const Options& options, ReportInputs* report) {
         if (module_there)
             print_plugin_not_loaded(base);
         FolderAccess access = {defaults_can_be_written(base), defaults_can_be_written(animated)};
-        print_settings_report(settings, options.client_width, options.client_height);
+        print_settings_report(settings);
         print_settings_mistakes(settings);
         print_wrapper_report(settings);
+        print_size_report(settings, options.client_width, options.client_height);
         TableScales scales = {};
-        scales.scale = scale = load_scale(settings, options.client_width, options.client_height);
+        size = game_size(settings.value, options.client_width, options.client_height);
+        scales.scale = size.scale;
+        scales.side = size.side;
         scales.automatic = settings.mode == SCALE_AUTOMATIC;
         int width, height;
         maximised_client(&width, &height);
-        scales.maximised = load_scale(settings, width, height);
+        CursorSize maximised = game_size(settings.value, width, height);
+        scales.maximised = maximised.scale;
+        scales.maximised_side = maximised.side;
         scales.client_width = options.client_width;
         scales.client_height = options.client_height;
         if (scales.automatic)
@@ -191,7 +197,7 @@ int run_check(const Options& options, ReportInputs* report) {
                           std::to_string(options.client_height) + " inside; --client sets another)";
         print_line("");
         counts = print_cursor_table(scales, options.restore_defaults, access);
-        note_capped_size(settings, counts.largest_side);
+        note_capped_size(settings, counts.largest_side, size.scale);
         strays = print_stray_files();
         print_redirected_copies(copies);
         print_counts(counts);
@@ -218,8 +224,8 @@ int run_check(const Options& options, ReportInputs* report) {
         *report = {!options.report, settings, copies};
     if (!sheet.empty()) {
         std::string caption = "Quillmere " QUILLMERE_VERSION_TEXT " - the cursors of " + game.path +
-                              ", " + scale_caption(scale) + window_text;
-        if (!write_cursor_sheet(sheet, scale, caption)) {
+                              ", " + scale_caption(size) + window_text;
+        if (!write_cursor_sheet(sheet, size, caption)) {
             print_line("sheet        " + sheet +
                        " can't be written: choose another file or folder");
             return EXIT_USAGE;

@@ -64,7 +64,7 @@ void measure(SheetSlot* slot) {
     delete_icon_bitmaps(info);
 }
 
-SheetSlot load_slot(const char* pattern, int identifier, int slot, float scale,
+SheetSlot load_slot(const char* pattern, int identifier, int slot, const CursorSize& size,
                     const SheetSlot* base) {
     char path[MAX_PATH];
     snprintf(path, sizeof path, pattern, slot);
@@ -72,10 +72,10 @@ SheetSlot load_slot(const char* pattern, int identifier, int slot, float scale,
     if (GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES) {
         // A file that fails shows the built-in cursor in the game: drawn
         // crossed out over it.
-        sheet_slot.cursor = load_cursor_file(path, scale);
+        sheet_slot.cursor = load_cursor_file(path, size.scale, NULL, size.side);
         sheet_slot.fails = sheet_slot.cursor == NULL;
         if (!sheet_slot.cursor && has_default_cursor(identifier))
-            sheet_slot.cursor = load_default_cursor(module_handle, identifier, scale);
+            sheet_slot.cursor = load_default_cursor(module_handle, identifier, size.scale, size.side);
         else if (!sheet_slot.cursor && base) {
             sheet_slot.cursor = base->cursor;
             sheet_slot.width = base->width;
@@ -84,7 +84,7 @@ SheetSlot load_slot(const char* pattern, int identifier, int slot, float scale,
             return sheet_slot;
         }
     } else if (has_default_cursor(identifier))
-        sheet_slot.cursor = load_default_cursor(module_handle, identifier, scale);
+        sheet_slot.cursor = load_default_cursor(module_handle, identifier, size.scale, size.side);
     else if (base) {
         sheet_slot = *base;
         sheet_slot.owned = false;
@@ -220,13 +220,14 @@ bool draw_and_write(const SheetSlot slots[SET_COUNT][LOADED_SLOT_COUNT],
 
 }  // namespace
 
-bool write_cursor_sheet(const std::string& png_path, float scale, const std::string& caption) {
+bool write_cursor_sheet(const std::string& png_path, const CursorSize& size,
+                        const std::string& caption) {
     SheetSlot slots[SET_COUNT][LOADED_SLOT_COUNT] = {};
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
         slots[0][slot] =
-            load_slot(BASE_CURSOR_PATTERN, BASE_DEFAULT_FIRST_ID + slot, slot, scale, NULL);
+            load_slot(BASE_CURSOR_PATTERN, BASE_DEFAULT_FIRST_ID + slot, slot, size, NULL);
         slots[1][slot] = load_slot(ANIMATED_CURSOR_PATTERN, ANIMATED_DEFAULT_FIRST_ID + slot, slot,
-                                   scale, &slots[0][slot]);
+                                   size, &slots[0][slot]);
     }
     bool written = draw_and_write(slots, png_path, caption);
     for (int set = 0; set < SET_COUNT; ++set)

@@ -3,11 +3,14 @@
 
 #include <string>
 
+#include "scaling/size_rule.h"
+
 // Draws every slot 0 to 21, base and animated, at the size it loads at
-// `scale` (as load_cursor_set uses it), on a light and a dark ground, its
+// `size` (the size rule's, as load_cursor_set uses it), on a light and a dark ground, its
 // hotspot ringed, its number above it, under `caption`; writes it to
 // `png_path` (UTF-8). A missing file with a default is drawn from the
 // default (the game writes it), an animated slot with neither shows its base
 // cursor; a file that does not load is crossed out in red over what the game
 // shows instead. False when the picture can't be made or written.
-bool write_cursor_sheet(const std::string& png_path, float scale, const std::string& caption);
+bool write_cursor_sheet(const std::string& png_path, const CursorSize& size,
+                        const std::string& caption);

@@ -9,6 +9,7 @@
 #include "base/host_address_map.h"
 #include "host/host_setup.h"
 #include "base/module_state.h"
+#include "base/system_functions.h"
 #include "cursors/cursor_build.h"
 #include "cursors/cursor_loader.h"
 #include "cursors/cursor_resource.h"
@@ -20,6 +21,7 @@
 #include "tools/cursor_check/exploit_protection.h"
 #include "tools/cursor_check/game_folder.h"
 #include "tools/cursor_check/module_report.h"
+#include "tools/cursor_check/size_report.h"
 #include "tools/cursor_check/slot_check.h"
 #include "tools/cursor_check/system_facts.h"
 
@@ -114,7 +116,7 @@ std::string slot_line(const SlotSet& set, int slot) {
         return head + "not sound: " + check.note;
     // The second size from the plan of the same read.
     int width = 0, height = 0;
-    bool second = size_at_scale(REPORT_SCALES[1], &width, &height);
+    bool second = size_at_scale(REPORT_SCALES[1], 0, &width, &height);
     return head + "sound, built" + format(" %dx%d", check.width, check.height) + " at Size " +
            SCALE_NAMES[0] + " and" + (second ? format(" %dx%d", width, height) : " nothing") +
            " at Size " + SCALE_NAMES[1];
@@ -197,6 +199,11 @@ std::string report_text(const SettingsReport& settings, const RedirectedCopies& 
             (cursor_folder_state(PLUGIN_FOLDER) == FOLDER_WRITABLE ? "yes" : "no") + "\n";
     text += copies_lines(copies);
     text += settings_line(settings, copies) + "\n";
+    CursorSize size = game_size(settings.value, HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
+    text += format("pointer size: %d (0: never set)\n", read_pointer_size());
+    text += std::string("gamescope: ") + (under_gamescope() ? "yes" : "no") + "\n";
+    text += std::string("size at the game's own window size: ") + size.reasons + "\n";
+    text += "built: " + built_arrow_words(size) + "\n";
     text += patching_line() + "\n";
     std::vector<std::string> guarded = programs_with_code_guard(current_folder());
     text += "code guard on for: ";

@@ -10,7 +10,6 @@
 
 #include "cursors/cursor_plan.h"
 #include "cursors/cursor_loader.h"
-#include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/findings.h"
 #include "tools/cursor_check/game_folder.h"
@@ -31,23 +30,12 @@ const char PERCENT = '%';
 const double PERCENT_PER_FACTOR = 100.0;
 
 // A scale as a player writes it: at least one decimal ("2.0", "1.875").
-// A factor the tool worked out, to a few digits: 2.21, 1.875.
-std::string factor_text(double factor) {
-    char text[32];
-    snprintf(text, sizeof text, "%.4g", factor);
-    return text;
-}
-
 std::string scale_text(double scale) {
     char text[32];
     snprintf(text, sizeof text, "%.6g", scale);
     if (!strpbrk(text, ".eEnN"))
         strncat(text, ".0", sizeof text - strlen(text) - 1);
     return text;
-}
-
-float automatic_scale(int client_width, int client_height) {
-    return scale_for_client(client_width, client_height, HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
 }
 
 // The Size value as written in `file`, or "" when there is none.
@@ -176,22 +164,12 @@ SettingsReport read_settings_report() {
     return report;
 }
 
-float load_scale(const SettingsReport& settings, int client_width, int client_height) {
-    switch (settings.mode) {
-        case SCALE_FIXED:
-            return effective_scale(settings.value);
-        case SCALE_AUTOMATIC:
-            return effective_scale(automatic_scale(client_width, client_height));
-        case SCALE_NATIVE:
-            break;
-    }
-    return effective_scale(0.0f);
-}
-
-std::string scale_caption(float scale) {
-    if (scale == 0.0f || scale == 1.0f)
+std::string scale_caption(const CursorSize& size) {
+    if (size.side)
+        return "each at " + std::to_string(size.side) + " px";
+    if (size.scale == 0.0f || size.scale == 1.0f)
         return "each at its own size";
-    return "at " + scale_text(scale) + " times their own size";
+    return "at " + scale_text(size.scale) + " times their own size";
 }
 
 void maximised_client(int* width, int* height) {
@@ -207,7 +185,7 @@ void maximised_client(int* width, int* height) {
         *height = 1;
 }
 
-void print_settings_report(const SettingsReport& settings, int client_width, int client_height) {
+void print_settings_report(const SettingsReport& settings) {
     const char* path = shown_path(SETTINGS_FILE);
     if (settings.file_is_folder) {
         say("settings     %s is a folder, not a file: the size is automatic", path);
@@ -228,35 +206,6 @@ void print_settings_report(const SettingsReport& settings, int client_width, int
     note_ignored_lines(settings);
 
     print_edges(settings);
-
-    double scale = load_scale(settings, client_width, client_height);
-    switch (settings.mode) {
-        case SCALE_FIXED:
-            say("size         fixed: every cursor at %s times its own size, up to %u pixels a "
-                "side, whatever the window",
-                scale_text(scale).c_str(), static_cast<unsigned>(MAX_CURSOR_SIDE));
-            break;
-        case SCALE_NATIVE:
-            say("size         own size: every cursor as large as its file, whatever the window");
-            break;
-        case SCALE_AUTOMATIC: {
-            int width, height;
-            maximised_client(&width, &height);
-            double factor = automatic_scale(client_width, client_height);
-            double maximised = automatic_scale(width, height);
-            std::string window =
-                client_width == HOST_SCREEN_WIDTH && client_height == HOST_SCREEN_HEIGHT
-                    ? " (the game's own size)"
-                    : "";
-            say("size         automatic: %s times each cursor's size in a %dx%d window%s, %s "
-                "times maximised on this screen (%dx%d inside); never below a cursor's own "
-                "size, nor above %u pixels a side",
-                factor_text(factor).c_str(), client_width, client_height, window.c_str(),
-                factor_text(maximised).c_str(), width, height,
-                static_cast<unsigned>(MAX_CURSOR_SIDE));
-            break;
-        }
-    }
 }
 
 void print_settings_mistakes(const SettingsReport& settings) {
@@ -299,15 +248,19 @@ void print_settings_mistakes(const SettingsReport& settings) {
     FindClose(search);
 }
 
-void note_capped_size(const SettingsReport& settings, int largest_side) {
-    if (settings.mode != SCALE_FIXED || !isfinite(settings.value) || largest_side <= 0)
+void note_capped_size(const SettingsReport& settings, int largest_side, float scale) {
+    if (settings.mode != SCALE_FIXED || !isfinite(settings.value) || !isfinite(scale) ||
+        largest_side <= 0)
         return;
     int width, height;
-    asked_size(largest_side, largest_side, effective_scale(settings.value), &width, &height);
+    asked_size(largest_side, largest_side, effective_scale(scale), &width, &height);
     if (width <= static_cast<int>(MAX_CURSOR_SIDE))
         return;
-    // The largest Size, to a tenth, that shows the largest cursor in full.
-    double largest = floor(static_cast<double>(MAX_CURSOR_SIDE) / largest_side * 10.0) / 10.0;
+    // The largest Size, to a tenth, that shows the largest cursor in full:
+    // the pointer size multiplies whatever Size gives.
+    double others = static_cast<double>(effective_scale(scale)) / effective_scale(settings.value);
+    double largest =
+        floor(static_cast<double>(MAX_CURSOR_SIDE) / largest_side / others * 10.0) / 10.0;
     std::string size = std::string(SETTINGS_SIZE_KEY) + "=" + settings.text;
     add_problem(size + " is more than the game shows",
                 std::string(shown_path(SETTINGS_FILE)) + ": " + size + " asks for cursors larger than the game shows: no cursor is "

@@ -1,10 +1,10 @@
 // What the check tool reports about the settings file: the text the module
-// reads from it, the value and mode that text gives, and the scale the cursors
-// would load at.
+// reads from it and the value and mode that text gives.
 #pragma once
 
 #include <string>
 
+#include "scaling/size_rule.h"
 #include "settings/edge_setting.h"
 #include "settings/scale_policy.h"
 #include "tools/cursor_check/settings_lines.h"
@@ -25,21 +25,17 @@ struct SettingsReport {
 // Reads .\plugin\Quillmere.ini the way the module does at start-up.
 SettingsReport read_settings_report();
 
-// The scale every cursor file loads at, as load_cursor_set would use it, for
-// the settings read and (in automatic mode) the given client size.
-float load_scale(const SettingsReport& settings, int client_width, int client_height);
-
-// The scale in words, for a picture's caption: "at 2.0 times their own size".
-std::string scale_caption(float scale);
+// The size in words, for a picture's caption: "at 2.0 times their own size".
+std::string scale_caption(const CursorSize& size);
 
 // The client area of the game's window maximised on this screen.
 void maximised_client(int* width, int* height);
 
-// Prints the settings, scale and edges lines of the report; a Size the module
+// Prints the settings and edges lines of the report; a Size the module
 // reads otherwise than written (150% reads as 150), one that can't do what
 // it says (0.5), an Edges value that is neither word, and lines the game
 // ignores (a Size under [Cursors]) are problems.
-void print_settings_report(const SettingsReport& settings, int client_width, int client_height);
+void print_settings_report(const SettingsReport& settings);
 
 // Prints the settings files the game never reads: an edited sample, a
 // Quillmere.ini.txt.
@@ -47,5 +43,6 @@ void print_settings_mistakes(const SettingsReport& settings);
 
 // A fixed Size that would make the largest cursor the game shows
 // (`largest_side` pixels at its own size) larger than any cursor the module
-// builds is a problem: the cursors stop at that limit.
-void note_capped_size(const SettingsReport& settings, int largest_side);
+// builds at `scale` (what the size rule gives for that Size) is a problem:
+// the cursors stop at that limit.
+void note_capped_size(const SettingsReport& settings, int largest_side, float scale);

@@ -38,7 +38,7 @@ std::string open_failure(const char* path, DWORD error) {
 
 }  // namespace
 
-SlotCheck check_cursor_file(const char* path, float scale) {
+SlotCheck check_cursor_file(const char* path, float scale, int side) {
     SlotCheck check = {};
     DWORD attributes = GetFileAttributesW(wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -52,7 +52,7 @@ SlotCheck check_cursor_file(const char* path, float scale) {
     }
     check.presence = FILE_PRESENT;
     CursorLoad load;
-    HCURSOR cursor = load_cursor_file(path, scale, &load);
+    HCURSOR cursor = load_cursor_file(path, scale, &load, side);
     DWORD error = GetLastError();
     const CursorPlan& plan = load.plan;
     switch (load.outcome) {
@@ -90,9 +90,9 @@ SlotCheck check_cursor_file(const char* path, float scale) {
     return check;
 }
 
-bool size_at_scale(float scale, int* width, int* height) {
+bool size_at_scale(float scale, int side, int* width, int* height) {
     CursorPlan plan;
-    if (!plan_loaded_file(scale, &plan))
+    if (!plan_loaded_file(scale, &plan, side))
         return false;
     *width = static_cast<int>(plan.width);
     *height = static_cast<int>(plan.height);

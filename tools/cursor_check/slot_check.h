@@ -30,12 +30,14 @@ struct SlotCheck {
 };
 
 // Checks the file at `path` at `scale`, a scale as load_cursor_set uses it
-// (0 for the file's own size): one load through the module's loader.
-SlotCheck check_cursor_file(const char* path, float scale);
+// (0 for the file's own size), or at `side` by side when that is not 0: one
+// load through the module's loader.
+SlotCheck check_cursor_file(const char* path, float scale, int side = 0);
 
-// The size the file check_cursor_file checked last loads at `scale`, from the
-// module's plan of the same parsed file; false when it does not load there.
-bool size_at_scale(float scale, int* width, int* height);
+// The size the file check_cursor_file checked last loads at `scale` (or at
+// `side` by side), from the module's plan of the same parsed file; false
+// when it does not load there.
+bool size_at_scale(float scale, int side, int* width, int* height);
 
 // True when the module carries a default file under this resource identifier.
 bool has_default_cursor(int identifier);

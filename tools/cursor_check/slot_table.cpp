@@ -95,15 +95,15 @@ std::string failure_note(int slot, bool has_default, const std::string& why) {
                         : "; replace it, or delete it");
 }
 
-SlotCheck check_slot(const SlotSet& set, int slot, float scale, bool restore_defaults,
+SlotCheck check_slot(const SlotSet& set, int slot, float scale, int side, bool restore_defaults,
                      bool writable) {
     std::string path = slot_path(set, slot);
     int identifier = set.default_first_id + slot;
     bool has_default = has_default_cursor(identifier);
-    SlotCheck check = check_cursor_file(path.c_str(), scale);
+    SlotCheck check = check_cursor_file(path.c_str(), scale, side);
     if (check.presence == FILE_MISSING && has_default && writable && restore_defaults) {
         extract_default_cursor(module_handle, identifier, path.c_str());
-        check = check_cursor_file(path.c_str(), scale);
+        check = check_cursor_file(path.c_str(), scale, side);
         if (check.presence == FILE_MISSING) {
             check.presence = FILE_UNWRITABLE;
             check.note = "default cursor shows; its file could not be written";
@@ -276,15 +276,18 @@ TableCounts print_cursor_table(const TableScales& scales, bool restore_defaults,
                                FolderAccess access) {
     static SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT];
     TableCounts counts = {};
-    bool maximised_column = scales.automatic && scales.maximised != scales.scale;
+    bool maximised_column = scales.automatic && (scales.maximised != scales.scale ||
+                                                 scales.maximised_side != scales.side);
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot) {
         for (int set = 0; set < SET_COUNT; ++set) {
             bool writable = SETS[set].animated ? access.animated : access.base;
             SlotRow& row = rows[set][slot];
-            row.check = check_slot(SETS[set], slot, scales.scale, restore_defaults, writable);
+            row.check = check_slot(SETS[set], slot, scales.scale, scales.side, restore_defaults,
+                                   writable);
             int maximised_width = 0, maximised_height = 0;
-            bool maximised_fits = row.check.loads &&
-                                  size_at_scale(scales.maximised, &maximised_width, &maximised_height);
+            bool maximised_fits =
+                row.check.loads && size_at_scale(scales.maximised, scales.maximised_side,
+                                                 &maximised_width, &maximised_height);
             row.fold = fold_of(SETS[set], slot, row.check);
             row.maximised.clear();
             if (maximised_column && row.fold == OWN_ROW && row.check.loads) {

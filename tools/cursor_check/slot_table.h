@@ -25,8 +25,10 @@ struct FolderAccess {
 // automatic mode also at the scale of the window maximised on this screen.
 struct TableScales {
     float scale;
+    int side;  // not 0: every cursor at side by side (the size rule's)
     bool automatic;
     float maximised;
+    int maximised_side;
     int client_width, client_height;
 };
 

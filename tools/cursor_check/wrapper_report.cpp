@@ -12,6 +12,7 @@
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/findings.h"
 #include "tools/cursor_check/game_folder.h"
+#include "tools/cursor_check/size_report.h"
 #include "wrappers/wrappers.h"
 
 namespace {
@@ -31,18 +32,6 @@ struct Area {
 
 std::string size_text(int width, int height) {
     return std::to_string(width) + "x" + std::to_string(height);
-}
-
-const char* wrapper_name(WrapperKind kind) {
-    switch (kind) {
-        case WRAPPER_CNC_DDRAW: return "cnc-ddraw";
-        case WRAPPER_DDRAWCOMPAT: return "DDrawCompat";
-        case WRAPPER_DXWRAPPER: return "dxwrapper";
-        case WRAPPER_DGVOODOO: return "dgVoodoo";
-        case WRAPPER_UNKNOWN: return "a ddraw.dll this check does not know";
-        case WRAPPER_NONE: break;
-    }
-    return "none";
 }
 
 // " 7.1.0.0" for a known release, "" otherwise.
@@ -140,13 +129,7 @@ void print_wrapper_report(const SettingsReport& settings) {
     bool fitted = picture.kind == WRAPPER_CNC_DDRAW &&
                   picture_rect(picture, area.width, area.height, HOST_SCREEN_WIDTH,
                                HOST_SCREEN_HEIGHT, &rect);
-    float scale = wrapper_cursor_scale(picture, area.width, area.height, HOST_SCREEN_WIDTH,
-                                       HOST_SCREEN_HEIGHT);
-    if (settings.mode == SCALE_FIXED)
-        scale = settings.value;
-    else if (settings.mode == SCALE_NATIVE || scale < 1.0f)
-        scale = 1.0f;
-    int side = static_cast<int>(OWN_SIDE * scale);
+    int side = built_side(game_size(settings.value, area.width, area.height), OWN_SIDE);
     std::string place = "a " + size_text(area.width, area.height) + " " + area.what;
     if (picture.draws_cursor && picture.cursor_side) {
         // It squeezes every cursor to a fixed side, draws it into the

@@ -30,16 +30,16 @@ bool file_there(const char* path) {
 
 // As the game loads a slot: the player's file, else (missing, or failing)
 // the built-in default.
-PreviewCursor load_one(const char* pattern, int identifier, int slot, float scale) {
+PreviewCursor load_one(const char* pattern, int identifier, int slot, const CursorSize& size) {
     char path[MAX_PATH];
     snprintf(path, sizeof path, pattern, slot);
     PreviewCursor loaded = {};
     if (file_there(path)) {
-        loaded.cursor = load_cursor_file(path, scale);
+        loaded.cursor = load_cursor_file(path, size.scale, NULL, size.side);
         loaded.fails = loaded.cursor == NULL;
     }
     if (!loaded.cursor)
-        loaded.cursor = load_default_cursor(module_handle, identifier, scale);
+        loaded.cursor = load_default_cursor(module_handle, identifier, size.scale, size.side);
     if (loaded.cursor)
         probe_cursor_size(loaded.cursor, &loaded.width, &loaded.height);
     return loaded;
@@ -53,14 +53,13 @@ std::wstring label(int index) {
 
 }  // namespace
 
-void load_preview(Preview* preview, float scale) {
+void load_preview(Preview* preview, const CursorSize& size) {
     free_preview(preview);
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
         preview->cursors[slot] =
-            load_one(BASE_CURSOR_PATTERN, BASE_DEFAULT_FIRST_ID + slot, slot, scale);
+            load_one(BASE_CURSOR_PATTERN, BASE_DEFAULT_FIRST_ID + slot, slot, size);
     preview->cursors[LOADED_SLOT_COUNT] = load_one(
-        ANIMATED_CURSOR_PATTERN, ANIMATED_DEFAULT_FIRST_ID + ANIMATED_SLOT, ANIMATED_SLOT, scale);
-    preview->scale = scale;
+        ANIMATED_CURSOR_PATTERN, ANIMATED_DEFAULT_FIRST_ID + ANIMATED_SLOT, ANIMATED_SLOT, size);
 }
 
 void free_preview(Preview* preview) {

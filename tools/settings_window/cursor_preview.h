@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "scaling/size_rule.h"
+
 // Cursors in the preview: base slots 0 to 21, then animated 5.
 const int PREVIEW_COUNT = 23;
 // The grounds each cursor is drawn on: white cursors are faint on white.
@@ -20,12 +22,11 @@ struct PreviewCursor {
 
 struct Preview {
     PreviewCursor cursors[PREVIEW_COUNT];
-    float scale;
 };
 
-// Loads every cursor at `scale` (as the game's load of the cursor folders
+// Loads every cursor at `size` (as the game's load of the cursor folders
 // does), replacing and destroying those loaded before.
-void load_preview(Preview* preview, float scale);
+void load_preview(Preview* preview, const CursorSize& size);
 
 // Destroys the loaded cursors.
 void free_preview(Preview* preview);

@@ -112,12 +112,9 @@ void show_choice() {
 void refresh_preview() {
     int width, height;
     game_window_size(&width, &height);
-    float scale = shown_scale(state.choice, width, height);
-    load_preview(&state.preview, scale);
-    std::string words = "Shown at " + scale_words(scale) + ", as the game shows them";
-    if (state.choice.mode == SCALE_AUTOMATIC)
-        words += " in a " + size_words(width, height) + " window";
-    words += " (Size=" + size_text(state.choice) + ")";
+    CursorSize size = shown_size(state.choice, width, height, state.dpi);
+    load_preview(&state.preview, size);
+    std::string words = "Shown as the game shows them: " + std::string(size.reasons);
     for (const PreviewCursor& loaded : state.preview.cursors)
         if (loaded.fails) {
             words += "; red: your file does not load, the default cursor shows";

@@ -9,13 +9,11 @@
 
 #include "cursors/cursor_plan.h"
 #include "cursors/cursor_loader.h"
-#include "host/host_setup.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/game_folder.h"
 #include "tools/cursor_check/settings_report.h"
+#include "tools/cursor_check/size_report.h"
 #include "tools/cursor_check/virtual_store.h"
-#include "tools/cursor_check/wrapper_report.h"
-#include "wrappers/wrappers.h"
 
 namespace {
 
@@ -137,31 +135,20 @@ std::string oversize_advice(const SizeChoice& saved) {
            number_text(LARGEST_FIXED_SIZE) + " and press Save.";
 }
 
-float picture_magnification(int width, int height) {
-    // The wrapper beside the game (the current folder) decides how far the
-    // picture is magnified in a window of this size; with none, the window
-    // against the game's screen.
-    return preview_wrapper(".", game_program_name().c_str(), width, height, HOST_SCREEN_WIDTH,
-                           HOST_SCREEN_HEIGHT)
-        .cursor_scale;
-}
-
-float shown_scale(const SizeChoice& choice, int width, int height) {
+float size_setting(const SizeChoice& choice) {
     switch (choice.mode) {
         case SCALE_FIXED:
-            return effective_scale(choice.value);
-        case SCALE_AUTOMATIC:
-            return effective_scale(picture_magnification(width, height));
+            return choice.value;
         case SCALE_NATIVE:
+            return 1.0f;
+        case SCALE_AUTOMATIC:
             break;
     }
-    return effective_scale(0.0f);
+    return 0.0f;
 }
 
-std::string scale_words(float scale) {
-    if (scale == 0.0f || scale == 1.0f)
-        return "their own size";
-    return number_text(scale) + " times their own size";
+CursorSize shown_size(const SizeChoice& choice, int width, int height, int dpi) {
+    return decide_cursor_size(game_facts(size_setting(choice), width, height, dpi));
 }
 
 bool save_choice(const SizeChoice& choice, std::string* message) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "scaling/size_rule.h"
 #include "settings/scale_policy.h"
 
 // The fixed sizes the slider offers, in tenths: 1.1 to 8 times (a 32 by 32
@@ -39,15 +40,13 @@ std::string fixed_size_rule();
 // do; empty for any other.
 std::string oversize_advice(const SizeChoice& saved);
 
-// How far the game magnifies its picture in a game window of width by
-// height (inside its frame).
-float picture_magnification(int width, int height);
+// The Size value the choice writes, as the game reads it.
+float size_setting(const SizeChoice& choice);
 
-// The scale the game loads every cursor at for `choice` in that window.
-float shown_scale(const SizeChoice& choice, int width, int height);
-
-// The scale in words: "2 times their own size", "their own size".
-std::string scale_words(float scale);
+// The size the game builds every cursor at for `choice` in a game window of
+// width by height (inside its frame), with the reasons, on a display of
+// `dpi`: the module's own rule.
+CursorSize shown_size(const SizeChoice& choice, int width, int height, int dpi);
 
 // Writes the choice as Size under [Cursor] in plugin\Quillmere.ini, keeping
 // every other line (a missing file starts as the sample's copy), reads it

@@ -10,6 +10,7 @@ namespace {
 // Spacing at 96 DPI.
 const int MARGIN = 11;
 const int LINE = 18;
+const int SHOWN_AT_LINES = 3;
 const int CONTROL_HEIGHT = 23;
 const int BUTTON_HEIGHT = 25;
 const int GROUP_HEIGHT = 104;
@@ -110,9 +111,10 @@ void lay_out(HWND window, int dpi) {
     place(window, ID_WINDOW_SIZE, left + s(215), y, s(290), s(DROPPED_LIST_HEIGHT));
     place(window, ID_EDGES, left + s(515), y + s(2), width - s(515), s(20));
     y += s(CONTROL_HEIGHT + GAP);
-    // Two lines: the size, and what a red number means when one shows.
-    place(window, ID_SHOWN_AT, left, y, width, s(2 * LINE));
-    y += s(2 * LINE + 2);
+    // Three lines: the steps that give the size, and what a red number
+    // means when one shows.
+    place(window, ID_SHOWN_AT, left, y, width, s(SHOWN_AT_LINES * LINE));
+    y += s(SHOWN_AT_LINES * LINE + 2);
 
     int buttons_top = client.bottom - s(MARGIN + BUTTON_HEIGHT);
     int status_top = buttons_top - s(GAP + STATUS_HEIGHT);
