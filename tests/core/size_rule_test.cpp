@@ -13,7 +13,7 @@
 #include "host/runtime/host_window.h"
 #include "scaling/cursor_scaling.h"
 #include "scaling/size_rule.h"
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
