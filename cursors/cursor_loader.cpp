@@ -91,6 +91,24 @@ PlanRequest plan_request(float scale, const LoadBudget& budget, uint32_t bytes) 
     return request;
 }
 
+// Plans `table` at `scale` within what `budget` has left for what the system
+// holds; where the pixel memory making it takes more than the load has
+// charged (it grows with the cursor), planned again within the share of that
+// which leaves room for it. False when nothing fits; `cost` is what building
+// it spends.
+bool plan_within(float scale, const LoadBudget& budget, CursorPlan* plan, uint64_t* cost) {
+    uint32_t allowance = budget.bytes;
+    for (int attempt = 0; attempt < PLAN_ATTEMPTS && allowance; ++attempt) {
+        if (!plan_cursor(table, plan_request(scale, budget, allowance), plan))
+            return false;
+        *cost = cost_of(*plan, budget);
+        if (*cost <= budget.bytes)
+            return true;
+        allowance = static_cast<uint32_t>(static_cast<uint64_t>(allowance) * budget.bytes / *cost);
+    }
+    return false;
+}
+
 // Parses an open file, plans it at scale within `budget`, builds it, charges
 // the budget what it holds, and closes the file. `found` says how far it
 // got.
@@ -101,22 +119,8 @@ HCURSOR load_open_file(CursorFile* file, float scale, LoadBudget* budget) {
     uint64_t cost = 0;
     if (parse_cursor_file(file->bytes, file->size, &table)) {
         found.outcome = CURSOR_NOT_PLANNED;
-        // Planned within what the budget has left for what the system
-        // holds; where the pixel memory making it takes more than the load
-        // has charged (it grows with the cursor), planned again within the
-        // share of that which leaves room for it.
-        uint32_t allowance = budget->bytes;
-        bool planned = false;
-        for (int attempt = 0; attempt < PLAN_ATTEMPTS && allowance; ++attempt) {
-            planned = plan_cursor(table, plan_request(scale, *budget, allowance), &found.plan);
-            cost = planned ? cost_of(found.plan, *budget) : 0;
-            if (!planned || cost <= budget->bytes)
-                break;
-            allowance =
-                static_cast<uint32_t>(static_cast<uint64_t>(allowance) * budget->bytes / cost);
-            planned = false;
-        }
-        if (planned && cost <= budget->bytes && found.plan.arena_bytes <= pixel_memory_size()) {
+        if (plan_within(scale, *budget, &found.plan, &cost) &&
+            found.plan.arena_bytes <= pixel_memory_size()) {
             found.outcome = CURSOR_NOT_BUILT;
             cursor = build_cursor(file->bytes, table, &found.plan);
         }
@@ -240,10 +244,8 @@ bool plan_loaded_file(float scale, CursorPlan* plan, int side) {
     if (found.outcome == CURSOR_NOT_READ || found.outcome == CURSOR_NOT_PARSED)
         return false;
     load_side = side > 0 ? static_cast<uint32_t>(side) : 0;
-    bool planned = plan_cursor(table,
-                               plan_request(effective_scale(scale), whole_load().players,
-                                            whole_load().players.bytes),
-                               plan);
+    uint64_t cost;
+    bool planned = plan_within(effective_scale(scale), whole_load().players, plan, &cost);
     load_side = 0;
     return planned;
 }

@@ -7,12 +7,13 @@
 #include "cursors/cursor_pixels.h"
 #include "cursors/cursor_plan.h"
 
-// The pixel memory the module reserves: what making any cursor takes at
-// most (CursorPlan::arena_bytes): its emitted bytes (at most 8 bytes a pixel
-// of MAX_CURSOR_PIXELS, a mask row padded to 4 bytes, and the headers), and
-// decoding its largest image (a PNG of 1,024 by 1,024 takes some 48 MB with
-// its decoder's conversions, and 3 bytes a byte of its data). A plan that
-// needs more is not made.
+// The pixel memory the module reserves where the address space has room:
+// what making any cursor takes at most (CursorPlan::arena_bytes): its
+// emitted bytes (at most 8 bytes a pixel of MAX_CURSOR_PIXELS, a mask row
+// padded to 4 bytes, and the headers), and decoding its largest image (a PNG
+// of 1,024 by 1,024 takes some 48 MB with its decoder's conversions, and 3
+// bytes a byte of its data). A plan that needs more than the module could
+// reserve is not made.
 const uint32_t ARENA_SIZE = 96u << 20;
 // What making any of the built-in defaults takes at most, at the largest
 // side they are shown at: the least pixel memory the module works with, so
