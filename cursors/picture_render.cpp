@@ -3,12 +3,11 @@
 // size shown. Then, at a whole factor of the source, each target pixel is
 // the (edge-stage) pixel nearest its centre: whole blocks, looked up by row
 // and column, with no division a pixel. At any other size the area filter:
-// each target pixel is the average of the source's area it covers. Along each axis target pixel j
-// covers [j * source, (j + 1) * source) and source pixel s covers
-// [s * target, (s + 1) * target), in units of 1 / (source * target) of a
-// pixel, so every weight is a whole number and the result is exact and the
-// same everywhere. At a whole factor each target pixel lies inside one source
-// pixel: pixels repeat and pixel art stays sharp. At another factor above 1
+// each target pixel is the average of the source's area it covers. Along
+// each axis target pixel j covers [j * source, (j + 1) * source) and source
+// pixel s covers [s * target, (s + 1) * target), in units of
+// 1 / (source * target) of a pixel, so every weight is a whole number and
+// the result is exact and the same everywhere. At another factor above 1
 // this is the same as repeating each pixel up to the next whole factor and
 // averaging that down by areas (repeating pixels does not change any area's
 // average): every source pixel gets the same width, soft only at its edges.
