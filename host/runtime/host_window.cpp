@@ -108,7 +108,7 @@ SIZE window_size_for_client(int client_width, int client_height) {
 
 }  // namespace
 
-HWND create_host_window(int client_width, int client_height) {
+HWND create_host_window(int client_width, int client_height, bool activate) {
     register_class(MAIN_CLASS, host_wnd_proc, NULL);
     register_class(HOST_DIALOG_CLASS, DefWindowProcA,
                    reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
@@ -119,7 +119,7 @@ HWND create_host_window(int client_width, int client_height) {
         return NULL;
     // Some window managers ignore the size asked at creation: insist.
     set_client_size(window, client_width, client_height);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
+    ShowWindow(window, activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     set_host_main_window(window);
     return window;

@@ -18,11 +18,11 @@ struct HostProcLog {
 extern HostProcLog host_proc_log;
 
 // Registers the classes and creates the main window with the given client
-// size, shown, and stores it in the host's main-window global. It is shown
-// without taking the activation from the window that has it: a test's
-// window never sends a full-screen game of another test to the taskbar.
-// The host program brings its window in front itself.
-HWND create_host_window(int client_width, int client_height);
+// size, shown, and stores it in the host's main-window global. The host
+// program's window takes the activation (`activate`), as a game's does; a
+// test's is shown without taking it from the window that has it, so that it
+// never sends a full-screen game of another test to the taskbar.
+HWND create_host_window(int client_width, int client_height, bool activate = false);
 
 // The client area's size as the system has it. A DirectDraw wrapper that
 // rewrote the host's imports makes GetClientRect report the game's screen.

@@ -73,12 +73,11 @@ int main(int argc, char** argv) {
     if (!options.no_storm && !load_storm_beside_program())
         fprintf(stderr, "host: no storm.dll beside the host (error %lu)\n", GetLastError());
     set_host_screen_size(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
-    HWND window = create_host_window(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT);
+    HWND window = create_host_window(HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT, true);
     if (!window) {
         fprintf(stderr, "host: could not create the main window\n");
         return 1;
     }
-    SetForegroundWindow(window);
     // As the game does, DirectDraw takes the window before anything else.
     if (options.tour.direct_draw && !start_direct_draw(window))
         return 1;
