@@ -98,27 +98,11 @@ std::string full_path(const std::string& path) {
 // The plug-in's files where the game does not look for them: says where they
 // go. True when the install is where the game looks.
 bool check_install(const GameFolder& game) {
-    if (game.has_program)
+    InstallProblem problem = install_problem(game);
+    if (problem.advice.empty())
         return true;
-    std::string advice;
-    if (!game.program_folder.empty()) {
-        advice = "the plug-in's files are one folder too deep: the game's program is in " +
-                 game.program_folder + ", but plugin is in " + game.path +
-                 ". Move the plugin folder and the Quillmere files from " + last_part(game.path) +
-                 " up into " + last_part(game.program_folder) + ", then start the game";
-        if (last_game_start(wide(game.program_folder)) > placed_time(PLUGIN_MODULE_PATH))
-            advice +=
-                ". The game has run since they were put here, without the plug-in: it "
-                "looks for plugin\\Quillmere.yrp beside its program";
-        add_problem("the plug-in is one folder too deep", advice);
-    } else {
-        advice =
-            "no game program (.exe) stands beside plugin here: the plugin folder and the "
-            "Quillmere files go into the folder that holds the game's program (the .exe "
-            "that starts the game)";
-        add_problem("this is not the game's folder", advice);
-    }
-    print_line("install      " + advice);
+    add_problem(problem.brief, problem.advice);
+    print_line("install      " + problem.advice);
     return false;
 }
 

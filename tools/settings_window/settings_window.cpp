@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <ctype.h>
 #include <math.h>
 
 #include "cursors/cursor_loader.h"
@@ -41,7 +42,7 @@ struct State {
     HFONT font;
     SizeChoice choice;
     Preview preview;
-    std::string game_path;
+    GameFolder game;
     bool filling;     // the window is setting its own controls: no echoes
     HWND last_focus;  // the control that had the focus when the window lost it
 };
@@ -168,7 +169,20 @@ void on_slider_moved() {
     refresh_preview();
 }
 
+// Nothing is written where the game does not read it: the fix instead,
+// after `what` ("Nothing was saved").
+bool refused_outside_the_game(const std::string& what) {
+    InstallProblem problem = install_problem(state.game);
+    if (problem.advice.empty())
+        return false;
+    problem.advice[0] = static_cast<char>(toupper(static_cast<unsigned char>(problem.advice[0])));
+    set_text(ID_STATUS, what + ": " + problem.advice + ". Then open this window from the plugin folder there.");
+    return true;
+}
+
 void on_save() {
+    if (refused_outside_the_game("Nothing was saved"))
+        return;
     float value;
     if (state.choice.mode == SCALE_FIXED && !read_fixed_size(text_of(ID_FIXED_VALUE), &value)) {
         set_text(ID_STATUS, "Nothing was saved. " + fixed_size_rule());
@@ -190,6 +204,8 @@ void on_restore_defaults() {
 }
 
 void on_open_folder() {
+    if (refused_outside_the_game("The cursor folder was not opened"))
+        return;
     std::wstring folder = wide(CURSOR_FOLDER);
     // The game makes the folder when it starts; it may not have yet.
     CreateDirectoryW(folder.c_str(), NULL);
@@ -205,7 +221,7 @@ void on_open_folder() {
 
 void on_write_report() {
     std::string path =
-        write_player_report(read_settings_report(), find_redirected_copies(state.game_path));
+        write_player_report(read_settings_report(), find_redirected_copies(state.game.path));
     if (path.empty())
         set_text(ID_STATUS, "The report can't be written beside this program, nor into your "
                             "Documents or Temp folder.");
@@ -251,7 +267,7 @@ void use_dpi(int dpi) {
 void on_create(HWND window) {
     state.window = window;
     create_controls(window);
-    set_text(ID_GAME_FOLDER, "Game folder: " + state.game_path);
+    set_text(ID_GAME_FOLDER, "Game folder: " + state.game.path);
     fill_window_sizes();
     state.choice = saved_choice();
     show_choice();
@@ -344,8 +360,8 @@ bool register_settings_window(HINSTANCE instance) {
     return RegisterClassW(&window_class) && register_preview_class(instance);
 }
 
-HWND open_settings_window(HINSTANCE instance, const std::string& game_path) {
-    state.game_path = game_path;
+HWND open_settings_window(HINSTANCE instance, const GameFolder& game) {
+    state.game = game;
     // WS_EX_CONTROLPARENT: Tab and the mnemonics reach the controls.
     HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, SETTINGS_WINDOW_CLASS, wide(TITLE).c_str(),
                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, WINDOW_WIDTH,

@@ -15,6 +15,7 @@
 #include "tools/cursor_check/settings_report.h"
 #include "tools/cursor_check/virtual_store.h"
 #include "tools/cursor_check/wrapper_report.h"
+#include "tools/settings_window/settings_file.h"
 #include "wrappers/wrappers.h"
 
 namespace {
@@ -178,16 +179,15 @@ bool save_choice(const SizeChoice& choice, std::string* message) {
         *message = unwritable_advice(ERROR_ACCESS_DENIED, attributes);
         return false;
     }
-    // A new file starts as the sample, with its explanations (and never
-    // read-only, whatever the sample is).
-    if (attributes == INVALID_FILE_ATTRIBUTES &&
-        CopyFileW(full_path(SAMPLE_FILE).c_str(), path.c_str(), TRUE))
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // A new file starts as the sample, with its explanations; an old one
+    // keeps every byte but the Size value.
     std::string text = size_text(choice);
-    if (!WritePrivateProfileStringW(wide(SETTINGS_SECTION).c_str(),
-                                    wide(SETTINGS_SIZE_KEY).c_str(), wide(text).c_str(),
-                                    path.c_str())) {
-        DWORD error = GetLastError();
+    std::string bytes;
+    DWORD error = ERROR_SUCCESS;
+    bool got = attributes == INVALID_FILE_ATTRIBUTES
+                   ? (read_whole_file(full_path(SAMPLE_FILE), &bytes, &error), true)
+                   : read_whole_file(path, &bytes, &error);
+    if (!got || !replace_file(path, with_size(bytes, text), &error)) {
         *message = unwritable_advice(error, GetFileAttributesW(path.c_str()));
         return false;
     }

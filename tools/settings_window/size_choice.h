@@ -50,7 +50,7 @@ float shown_scale(const SizeChoice& choice, int width, int height);
 std::string scale_words(float scale);
 
 // Writes the choice as Size under [Cursor] in plugin\Quillmere.ini, keeping
-// every other line (a missing file starts as the sample's copy), reads it
+// every other byte (a missing file starts as the sample's copy), reads it
 // back as the game does, and says in `message` what happened and what the
 // game will use, or what to do. True when the game will read the choice.
 bool save_choice(const SizeChoice& choice, std::string* message);

@@ -50,8 +50,8 @@ BOOL CALLBACK find_settings_window(HWND window, LPARAM found_pointer) {
 // folder of the game folder that is the current folder.
 class SettingsWindow {
 public:
-    SettingsWindow() {
-        std::string copy = "plugin\\" + std::string(PROGRAM);
+    explicit SettingsWindow(const std::string& plugin = "plugin") {
+        std::string copy = plugin + "\\" + PROGRAM;
         std::string built = program_folder() + "\\..\\tools\\" + PROGRAM;
         EXPECT_TRUE(CopyFileA(built.c_str(), copy.c_str(), FALSE)) << built;
         STARTUPINFOA startup = {};
@@ -59,7 +59,7 @@ public:
         // As from Explorer: no console to write to.
         startup.dwFlags = STARTF_USESTDHANDLES;
         std::string command = "\"" + copy + "\"";
-        if (!CreateProcessA(copy.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, "plugin",
+        if (!CreateProcessA(copy.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, plugin.c_str(),
                             &startup, &process_)) {
             ADD_FAILURE() << "can't start " << copy;
             return;
@@ -354,6 +354,50 @@ TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
         }
         EXPECT_EQ(c.file, read_file(SETTINGS_FILE));
         SetFileAttributesA(SETTINGS_FILE, FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+TEST(SettingsWindow, NothingIsWrittenWhereTheGameDoesNotRead) {
+    const char NESTED[] = "Quillmere-1.2.0";
+    struct Case {
+        const char* name;
+        bool one_too_deep;  // else: no game program beside plugin
+        const char* said;
+    };
+    const Case cases[] = {
+        {"unzipped one folder too deep", true, "Move the plugin folder and the Quillmere files"},
+        {"no game beside plugin", false, "game program (.exe) stands beside plugin"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        const wchar_t* name = L"\u0418\u0433\u0440\u0430 \u00e9t\u00e9";
+        ASSERT_TRUE(CreateDirectoryW(name, NULL));
+        ASSERT_TRUE(SetCurrentDirectoryW(name));
+        lay_out_game();
+        std::string plugin = "plugin";
+        if (c.one_too_deep) {
+            plugin = std::string(NESTED) + "\\plugin";
+            ASSERT_TRUE(CreateDirectoryA(NESTED, NULL));
+            ASSERT_TRUE(MoveFileA("plugin", plugin.c_str()));
+        } else {
+            ASSERT_TRUE(DeleteFileA(GAME_PROGRAM));
+        }
+        {
+            SettingsWindow window(plugin);
+            ASSERT_TRUE(window.opened());
+            window.type(ID_FIXED_VALUE, L"2.5");
+            window.click(ID_SAVE);
+            std::string status = window.text(ID_STATUS);
+            EXPECT_TRUE(contains(status, "Nothing was saved")) << status;
+            EXPECT_TRUE(contains(status, c.said)) << status;
+            window.click(ID_OPEN_FOLDER);
+            status = window.text(ID_STATUS);
+            EXPECT_TRUE(contains(status, "The cursor folder was not opened")) << status;
+            EXPECT_TRUE(contains(status, c.said)) << status;
+        }
+        EXPECT_FALSE(file_exists(plugin + "\\Quillmere.ini"));
+        EXPECT_FALSE(folder_exists(plugin + "\\Cursors"));
     }
 }
 
