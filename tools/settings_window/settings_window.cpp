@@ -5,6 +5,7 @@
 
 #include <ctype.h>
 #include <math.h>
+#include <string.h>
 
 #include "cursors/cursor_loader.h"
 #include "quillmere_version.h"
@@ -17,6 +18,7 @@
 #include "tools/settings_window/control_ids.h"
 #include "tools/settings_window/cursor_preview.h"
 #include "tools/settings_window/preview_control.h"
+#include "tools/settings_window/settings_file.h"
 #include "tools/settings_window/size_choice.h"
 #include "tools/settings_window/window_layout.h"
 
@@ -45,6 +47,7 @@ struct State {
     GameFolder game;
     bool filling;     // the window is setting its own controls: no echoes
     HWND last_focus;  // the control that had the focus when the window lost it
+    bool tidy_declined;  // the player keeps the Size lines the game never reads
 };
 State state = {};
 
@@ -169,6 +172,45 @@ void on_slider_moved() {
     refresh_preview();
 }
 
+// Size lines the game never reads (under another section, a second one):
+// the player who wrote them may think they count. Removed only when the
+// player says so (asked once); every other byte stays.
+void offer_to_tidy(std::string* message) {
+    if (state.tidy_declined)
+        return;
+    std::wstring path = wide(SETTINGS_FILE);
+    std::string bytes;
+    DWORD error = ERROR_SUCCESS;
+    int strays = 0;
+    if (!read_whole_file(path, &bytes, &error))
+        return;
+    std::string tidy = without_stray_sizes(bytes, &strays);
+    if (!strays)
+        return;
+    std::string lines;
+    for (const IgnoredSetting& ignored : read_settings_report().lines.ignored)
+        if (lstrcmpiA(ignored.line.substr(0, strlen(SETTINGS_SIZE_KEY)).c_str(), SETTINGS_SIZE_KEY) == 0)
+            lines += "\n    " + ignored.line + " (" + ignored.where + ")";
+    std::string question = std::string(shown_path(SETTINGS_FILE)) + " also has " +
+                           plural(strays, "Size line", "Size lines") +
+                           " the game never reads:" + lines +
+                           "\n\nRemove " + (strays == 1 ? "it" : "them") +
+                           "? The Size you saved is the one the game reads either way.";
+    int answer = MessageBoxW(state.window, wide(question).c_str(), wide(TITLE).c_str(),
+                             MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) {
+        state.tidy_declined = true;
+        *message += " The other Size lines stay: the game reads only this one.";
+        return;
+    }
+    if (replace_file(path, tidy, &error))
+        *message += " Removed " + plural(strays, "Size line", "Size lines") +
+                    " the game never read.";
+    else
+        *message += " The other Size lines could not be removed (Windows error " +
+                    std::to_string(error) + ").";
+}
+
 // Nothing is written where the game does not read it: the fix instead,
 // after `what` ("Nothing was saved").
 bool refused_outside_the_game(const std::string& what) {
@@ -189,7 +231,8 @@ void on_save() {
         return;
     }
     std::string message;
-    save_choice(state.choice, &message);
+    if (save_choice(state.choice, &message))
+        offer_to_tidy(&message);
     set_text(ID_STATUS, message);
     refresh_findings();
 }

@@ -46,6 +46,24 @@ BOOL CALLBACK find_settings_window(HWND window, LPARAM found_pointer) {
     return TRUE;
 }
 
+// A message box of the settings window's process.
+const wchar_t DIALOG_CLASS[] = L"#32770";
+const int QUESTION_TEXT = 0xFFFF;  // the message box's text
+
+BOOL CALLBACK find_question(HWND window, LPARAM found_pointer) {
+    FoundWindow* found = reinterpret_cast<FoundWindow*>(found_pointer);
+    wchar_t window_class[64] = L"";
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    GetClassNameW(window, window_class, 64);
+    if (process_id == found->process_id && IsWindowVisible(window) &&
+        lstrcmpW(window_class, DIALOG_CLASS) == 0) {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The settings window, started as a double click starts it: in the plugin
 // folder of the game folder that is the current folder.
 class SettingsWindow {
@@ -122,6 +140,28 @@ public:
     }
 
     void click(int id) const { send(control(id), BM_CLICK, 0, 0); }
+    // A click that opens a question: posted, so that the question's own
+    // message loop runs.
+    void click_and_go_on(int id) const { PostMessageW(control(id), BM_CLICK, 0, 0); }
+    // Waits for the window's question and answers it with `button`; the
+    // question's text, or "" when none came.
+    std::string answer(int button) const {
+        FoundWindow found = {process_.dwProcessId, NULL};
+        for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS; Sleep(20)) {
+            EnumWindows(find_question, reinterpret_cast<LPARAM>(&found));
+            if (found.window)
+                break;
+        }
+        if (!found.window)
+            return "";
+        wchar_t words[2048] = L"";
+        GetDlgItemTextW(found.window, QUESTION_TEXT, words, 2048);
+        PostMessageW(found.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(found.window, button)));
+        char bytes[4 * 2048] = "";
+        WideCharToMultiByte(CP_UTF8, 0, words, -1, bytes, sizeof bytes, NULL, NULL);
+        return bytes;
+    }
     void type(int id, const std::wstring& text) const {
         send(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
@@ -287,6 +327,10 @@ TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
             EXPECT_EQ(BST_CHECKED, window.send(window.control(ID_FIXED), BM_GETCHECK, 0, 0));
             // Enter in the number saves.
             window.press(ID_FIXED_VALUE, VK_RETURN);
+            // The Size under [Cursors] stays when the player says so.
+            if (c.file) {
+                EXPECT_TRUE(contains(window.answer(IDNO), "Size=3.0 (under [Cursors])"));
+            }
             std::string status = window.status_once_it_says("the game reads Size=2.5");
             EXPECT_TRUE(contains(status, "the game reads Size=2.5")) << status;
             EXPECT_EQ(2.5f, size_the_game_reads());
@@ -317,6 +361,59 @@ TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
             window.press(ID_FINDINGS, VK_ESCAPE);
             EXPECT_TRUE(window.ended());
         }
+    }
+}
+
+// ASCII text as UTF-16 with its mark, as Notepad saves "Unicode".
+std::string utf16(const std::string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : text)
+        bytes += std::string(1, c) + '\0';
+    return bytes;
+}
+
+TEST(SettingsWindow, SaveChangesTheSizeValueAloneAndTidiesOnlyWithConsent) {
+    const std::string before =
+        "; mine\r\n\r\nSize=1.5\r\n[Cursor]\r\n   Size=3.0   ; my favourite\r\n\r\n"
+        "[Cursors]\r\nSize=4\r\n";
+    const std::string saved =
+        "; mine\r\n\r\nSize=1.5\r\n[Cursor]\r\n   Size=2.5   ; my favourite\r\n\r\n"
+        "[Cursors]\r\nSize=4\r\n";
+    const std::string tidied =
+        "; mine\r\n\r\n[Cursor]\r\n   Size=2.5   ; my favourite\r\n\r\n[Cursors]\r\n";
+    struct Case {
+        const char* name;
+        std::string in;
+        int button;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"UTF-8 with its mark, kept as they are", "\xEF\xBB\xBF" + before, IDNO,
+         "\xEF\xBB\xBF" + saved},
+        {"UTF-16, tidied", utf16(before), IDYES, utf16(tidied)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        ASSERT_TRUE(CreateDirectoryW(L"\u0418\u0433\u0440\u0430 \u00e9t\u00e9", NULL));
+        ASSERT_TRUE(SetCurrentDirectoryW(L"\u0418\u0433\u0440\u0430 \u00e9t\u00e9"));
+        lay_out_game();
+        ASSERT_TRUE(write_file(SETTINGS_FILE, c.in));
+        {
+            SettingsWindow window;
+            ASSERT_TRUE(window.opened());
+            window.type(ID_FIXED_VALUE, L"2.5");
+            window.click_and_go_on(ID_SAVE);
+            std::string question = window.answer(c.button);
+            EXPECT_TRUE(contains(question, "2 Size lines the game never reads")) << question;
+            EXPECT_TRUE(contains(question, "Size=4 (under [Cursors])")) << question;
+            std::string status = window.status_once_it_says("the game reads Size=2.5");
+            EXPECT_TRUE(contains(status, c.button == IDYES ? "Removed 2 Size lines"
+                                                           : "The other Size lines stay"))
+                << status;
+        }
+        EXPECT_EQ(c.out, read_file(SETTINGS_FILE));
+        EXPECT_EQ(2.5f, size_the_game_reads());
     }
 }
 
