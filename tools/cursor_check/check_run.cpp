@@ -39,6 +39,7 @@ namespace {
 
 // The problems listed at the top; the rest are in the report below them.
 const size_t PROBLEMS_SHOWN = 6;
+const size_t NOTES_SHOWN = 3;
 const int ADVICE_INDENT = 4;
 const int RESULT_INDENT = 8;  // under the text of "result: "
 
@@ -76,6 +77,15 @@ void print_result_first() {
         }
     if (advised > shown)
         print_line("  - and " + std::to_string(advised - shown) + " more: see below",
+                   ADVICE_INDENT);
+    // What the game does as written but may surprise: after the problems.
+    size_t noted = 0;
+    for (const std::string& note : notes())
+        if (++noted <= NOTES_SHOWN)
+            print_line("  - note: " + note, ADVICE_INDENT);
+    if (noted > NOTES_SHOWN)
+        print_line("  - and " + plural(static_cast<int>(noted - NOTES_SHOWN), "more note",
+                                       "more notes") + ": see below",
                    ADVICE_INDENT);
 }
 
@@ -174,7 +184,7 @@ int run_check(const Options& options, ReportInputs* report) {
                           std::to_string(options.client_height) + " inside; --client sets another)";
         print_line("");
         counts = print_cursor_table(scales, options.restore_defaults, access);
-        note_capped_size(settings, counts.largest_side);
+        note_capped_size(settings);
         strays = print_stray_files();
         print_redirected_copies(copies);
         print_counts(counts);

@@ -85,22 +85,25 @@ SettingsLines read_settings_lines(const char* file) {
             found.ignored.push_back(
                 {line, "under " + wanted,
                  "the game knows only " + std::string(SETTINGS_SIZE_KEY) +
-                     " there: write Size=... (see Quillmere.ini.sample)"});
+                     " there: write Size=... (see Quillmere.ini.sample)",
+                 false});
         } else if (!same_word(key, SETTINGS_SIZE_KEY)) {
             continue;
         } else if (in_cursor && found.size_under_section) {
             found.ignored.push_back({line, "a second Size line under " + wanted,
-                                     "the game reads only the first: delete the other"});
+                                     "the game reads only the first: delete the other", true});
         } else if (in_cursor) {
             found.size_under_section = true;
         } else if (in_section) {
             found.ignored.push_back({line, "under [" + section + "]",
                                      "the game reads Size only under " + wanted +
-                                         ": write that section line as " + wanted});
+                                         ": write that section line as " + wanted,
+                                     true});
         } else {
             found.ignored.push_back({line, "above every section line",
                                      "the game reads Size only under " + wanted +
-                                         ": put the line " + wanted + " above it"});
+                                         ": put the line " + wanted + " above it",
+                                     true});
         }
     }
     return found;

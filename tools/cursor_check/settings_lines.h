@@ -12,6 +12,7 @@ struct IgnoredSetting {
     std::string line;    // the line as written, trimmed: "Size=2.0"
     std::string where;   // "above every section line", "under [Cursors]"
     std::string fix;     // what to do, in the player's words
+    bool is_size;        // a Size line (else a key the game does not know)
 };
 
 struct SettingsLines {

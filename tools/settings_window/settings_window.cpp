@@ -25,7 +25,6 @@
 namespace {
 
 const char TITLE[] = "Quillmere settings " QUILLMERE_VERSION_TEXT;
-const int TENTHS = 10;
 
 // Game window sizes (inside the frame) to preview automatic sizing for; the
 // list ends with the window maximised on this screen.
@@ -105,7 +104,7 @@ void show_choice() {
     SizeChoice fixed = {SCALE_FIXED, state.choice.value};
     set_text(ID_FIXED_VALUE, size_text(fixed));
     SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE,
-                 lroundf(state.choice.value * TENTHS));
+                 lroundf(state.choice.value * SLIDER_TENTHS));
     state.filling = false;
 }
 
@@ -139,6 +138,8 @@ void refresh_findings() {
     for (const Problem& problem : problems())
         if (!problem.advice.empty())
             text += "\r\n- " + problem.advice;
+    for (const std::string& note : notes())
+        text += "\r\n- note: " + note;
     set_text(ID_FINDINGS, text);
 }
 
@@ -156,7 +157,7 @@ void on_fixed_value_typed() {
     }
     state.choice = {SCALE_FIXED, value};
     state.filling = true;
-    SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE, lroundf(value * TENTHS));
+    SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE, lroundf(value * SLIDER_TENTHS));
     for (int id : {ID_AUTOMATIC, ID_FIXED, ID_OWN_SIZE})
         SendMessageW(control(id), BM_SETCHECK, id == ID_FIXED ? BST_CHECKED : BST_UNCHECKED, 0);
     state.filling = false;
@@ -166,7 +167,7 @@ void on_fixed_value_typed() {
 
 void on_slider_moved() {
     LRESULT tenths = SendMessageW(control(ID_SLIDER), TBM_GETPOS, 0, 0);
-    state.choice = {SCALE_FIXED, static_cast<float>(tenths) / TENTHS};
+    state.choice = {SCALE_FIXED, static_cast<float>(tenths) / SLIDER_TENTHS};
     show_choice();
     set_text(ID_STATUS, "Press Save to keep this size.");
     refresh_preview();

@@ -13,6 +13,7 @@
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/game_folder.h"
 #include "tools/cursor_check/settings_report.h"
+#include "tools/cursor_check/size_limit.h"
 #include "tools/cursor_check/virtual_store.h"
 #include "tools/cursor_check/wrapper_report.h"
 #include "tools/settings_window/settings_file.h"
@@ -118,7 +119,7 @@ bool read_fixed_size(const std::wstring& text, float* value) {
     double number = wcstod(text.c_str(), &end);
     while (end && (*end == L' ' || *end == L'\t')) ++end;
     if (!end || end == text.c_str() || *end != L'\0' || !(number > 1.0) ||
-        number > LARGEST_FIXED_SIZE)
+        number > largest_useful_size())
         return false;
     *value = static_cast<float>(number);
     return true;
@@ -126,16 +127,16 @@ bool read_fixed_size(const std::wstring& text, float* value) {
 
 std::string fixed_size_rule() {
     return "Write the fixed size as a number above 1 and at most " +
-           number_text(LARGEST_FIXED_SIZE) + ", with a full stop: 2.0, 1.5.";
+           number_text(largest_useful_size()) + ", with a full stop: 2.0, 1.5.";
 }
 
 std::string oversize_advice(const SizeChoice& saved) {
-    if (saved.mode != SCALE_FIXED || !(saved.value > LARGEST_FIXED_SIZE))
+    if (saved.mode != SCALE_FIXED || !(saved.value > largest_useful_size()))
         return "";
     return "Your settings say Size=" + size_text(saved) +
            ", more than the game can show: the cursors stop growing at " +
            std::to_string(MAX_CURSOR_SIDE) + " pixels. Pick a size up to " +
-           number_text(LARGEST_FIXED_SIZE) + " and press Save.";
+           number_text(largest_useful_size()) + " and press Save.";
 }
 
 float picture_magnification(int width, int height) {

@@ -430,6 +430,8 @@ TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
         {"read-only file", "[Cursor]\r\nSize=0\r\n", true, nullptr, "", "read-only"},
         {"a size too large, then a comma", "[Cursor]\r\nSize=9999\r\n", false, L"2,5",
          "more than the game can show", "Nothing was saved. Write the fixed size"},
+        {"past the largest size", "[Cursor]\r\nSize=2\r\n", false, L"7.4", "",
+         "Nothing was saved. Write the fixed size as a number above 1 and at most 7.3,"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -442,6 +444,8 @@ TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
             SettingsWindow window;
             ASSERT_TRUE(window.opened());
             EXPECT_TRUE(contains(window.text(ID_STATUS), c.at_start)) << window.text(ID_STATUS);
+            // The slider ends where the typed number does.
+            EXPECT_EQ(73, window.send(window.control(ID_SLIDER), TBM_GETRANGEMAX, 0, 0));
             if (c.fixed)
                 window.type(ID_FIXED_VALUE, c.fixed);
             else
