@@ -132,6 +132,7 @@ int run_check(const Options& options, ReportInputs* report) {
     attach_module(GetModuleHandleW(NULL));
     // A relative sheet path names a file where the player started us.
     std::string sheet = options.sheet.empty() ? "" : full_path(options.sheet);
+    start_transcript();
     print_line("Quillmere cursor check " QUILLMERE_VERSION_TEXT, 0);
     if (!options.files.empty()) {
         // Each file's own result line, and no other.
@@ -194,6 +195,12 @@ int run_check(const Options& options, ReportInputs* report) {
     // again at their end.
     stop_holding();
     print_result_first();
+    // A double-click window shows the first lines: the key that saves the
+    // report is named there too, not only below the details.
+    if (!options.report && runs_in_own_console())
+        print_line("Press R to save a report for a bug report, or Enter to close this window; "
+                   "the details follow.",
+                   0);
     print_line("");
     print_held_lines();
     if (installed) {

@@ -26,8 +26,9 @@ bool same_word(const std::string& text, const char* word) {
     return lstrcmpiW(wide(text).c_str(), wide(word).c_str()) == 0;
 }
 
-// The file's text as UTF-8, whatever Notepad saved it as.
-std::string file_text(const char* file) {
+}  // namespace
+
+std::string settings_file_text(const char* file) {
     HANDLE handle = CreateFileW(wide(file).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     if (handle == INVALID_HANDLE_VALUE)
@@ -52,11 +53,9 @@ std::string file_text(const char* file) {
     return utf8(text);
 }
 
-}  // namespace
-
 SettingsLines read_settings_lines(const char* file) {
     SettingsLines found = {};
-    std::string text = file_text(file);
+    std::string text = settings_file_text(file);
     std::string section;  // the section the line stands under, as written
     bool in_section = false, in_cursor = false;
     size_t start = 0;

@@ -20,6 +20,10 @@ struct SettingsLines {
     bool size_under_section;  // a Size line stands under [Cursor]
 };
 
+// The text of `file` as UTF-8, whatever Notepad saved it as (ANSI, UTF-8,
+// UTF-16); the first MiB of it at most.
+std::string settings_file_text(const char* file);
+
 // The lines of `file` (a profile file, ANSI, UTF-8 or UTF-16) that the game
 // never reads although they look like settings meant for it.
 SettingsLines read_settings_lines(const char* file);
