@@ -28,4 +28,7 @@ enum ControlId {
     ID_RESTORE,
     ID_OPEN_FOLDER,
     ID_REPORT,
+    // The preview's choices for its focused tile.
+    ID_CHOOSE_FILE,
+    ID_USE_DEFAULT,
 };

@@ -1,6 +1,7 @@
 #include "tools/settings_window/settings_window.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <ctype.h>
@@ -15,7 +16,10 @@
 #include "tools/cursor_check/player_report.h"
 #include "tools/cursor_check/settings_report.h"
 #include "tools/cursor_check/virtual_store.h"
+#include "tools/cursor_check/wrapper_report.h"
+#include "wrappers/wrappers.h"
 #include "tools/settings_window/control_ids.h"
+#include "tools/settings_window/cursor_files.h"
 #include "tools/settings_window/cursor_preview.h"
 #include "tools/settings_window/preview_control.h"
 #include "tools/settings_window/settings_file.h"
@@ -26,8 +30,9 @@ namespace {
 
 const char TITLE[] = "Quillmere settings " QUILLMERE_VERSION_TEXT;
 
-// Game window sizes (inside the frame) to preview automatic sizing for; the
-// list ends with the window maximised on this screen.
+// Game window sizes (inside the frame) to preview automatic sizing for,
+// after what the wrapper beside the game gives; the list ends with the
+// window maximised on this screen.
 struct GameWindowSize {
     int width, height;
 };
@@ -35,7 +40,7 @@ const GameWindowSize GAME_WINDOW_SIZES[] = {
     {640, 480},   {800, 600},   {1024, 768},  {1280, 720},  {1280, 960},  {1366, 768},
     {1600, 900},  {1600, 1200}, {1920, 1080}, {1920, 1440}, {2560, 1440},
 };
-const int SIZE_COUNT = sizeof GAME_WINDOW_SIZES / sizeof GAME_WINDOW_SIZES[0];
+const int LISTED_SIZES = 16;
 
 struct State {
     HWND window;
@@ -47,6 +52,10 @@ struct State {
     bool filling;     // the window is setting its own controls: no echoes
     HWND last_focus;  // the control that had the focus when the window lost it
     bool tidy_declined;  // the player keeps the Size lines the game never reads
+    SizeChoice saved;    // what the settings file says: closing without it asks
+    GameWindowSize sizes[LISTED_SIZES];  // the window list's sizes, in order
+    int size_count;
+    std::string wrapper_rule;  // how the wrapper fits the picture, in words
 };
 State state = {};
 
@@ -70,27 +79,57 @@ std::string size_words(int width, int height) {
 
 void game_window_size(int* width, int* height) {
     LRESULT picked = SendMessageW(control(ID_WINDOW_SIZE), CB_GETCURSEL, 0, 0);
-    if (picked >= 0 && picked < SIZE_COUNT) {
-        *width = GAME_WINDOW_SIZES[picked].width;
-        *height = GAME_WINDOW_SIZES[picked].height;
-    } else {
-        maximised_client(width, height);
+    if (picked < 0 || picked >= state.size_count)
+        picked = 0;
+    *width = state.sizes[picked].width;
+    *height = state.sizes[picked].height;
+}
+
+void add_size(int width, int height, const std::string& words) {
+    if (state.size_count >= LISTED_SIZES)
+        return;
+    state.sizes[state.size_count++] = {width, height};
+    SendMessageW(control(ID_WINDOW_SIZE), CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(wide(words).c_str()));
+}
+
+// How the wrapper beside the game fits the picture, and the window or
+// screen it sets, first in the list when it sets one.
+void add_wrapper_sizes() {
+    std::string program = game_program_name();
+    CncDdrawSettings cnc = {};
+    WrapperPicture picture = folder_wrapper_picture(".", program.c_str(), &cnc);
+    if (picture.kind == WRAPPER_NONE) {
+        state.wrapper_rule = "No wrapper beside the game: its picture fills the window.";
+        return;
     }
+    const char* fits[] = {"stretches the picture over the window",
+                          "keeps the picture's shape (maintas or aspect_ratio)",
+                          "magnifies the picture by whole numbers (boxing)"};
+    state.wrapper_rule = picture.draws_cursor
+                             ? "The wrapper draws the cursor into the picture and magnifies both."
+                             : std::string("The wrapper ") + fits[picture.fit] + ".";
+    if (picture.kind != WRAPPER_CNC_DDRAW)
+        return;
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    if (cnc.fullscreen)
+        add_size(width, height,
+                 "the whole screen, " + size_words(width, height) + " (fullscreen in ddraw.ini)");
+    else if (cnc.windowed && cnc.width > 0 && cnc.height > 0)
+        add_size(cnc.width, cnc.height,
+                 size_words(cnc.width, cnc.height) + " (width and height in ddraw.ini)");
 }
 
 void fill_window_sizes() {
-    HWND list = control(ID_WINDOW_SIZE);
-    for (int i = 0; i < SIZE_COUNT; ++i) {
-        std::string words = size_words(GAME_WINDOW_SIZES[i].width, GAME_WINDOW_SIZES[i].height);
-        if (i == 0)
-            words += ", the game's own size";
-        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(words).c_str()));
-    }
+    add_wrapper_sizes();
+    for (const GameWindowSize& size : GAME_WINDOW_SIZES)
+        add_size(size.width, size.height,
+                 size_words(size.width, size.height) +
+                     (&size == GAME_WINDOW_SIZES ? ", the game's own size" : ""));
     int width, height;
     maximised_client(&width, &height);
-    std::string maximised = "maximised on this screen (" + size_words(width, height) + " inside)";
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(maximised).c_str()));
-    SendMessageW(list, CB_SETCURSEL, 0, 0);
+    add_size(width, height, "maximised on this screen (" + size_words(width, height) + " inside)");
+    SendMessageW(control(ID_WINDOW_SIZE), CB_SETCURSEL, 0, 0);
 }
 
 // The controls show the choice.
@@ -105,6 +144,10 @@ void show_choice() {
     set_text(ID_FIXED_VALUE, size_text(fixed));
     SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE,
                  lroundf(state.choice.value * SLIDER_TENTHS));
+    // The game window's size matters only to automatic sizing.
+    bool automatic = state.choice.mode == SCALE_AUTOMATIC;
+    EnableWindow(control(ID_WINDOW_LABEL), automatic);
+    EnableWindow(control(ID_WINDOW_SIZE), automatic);
     state.filling = false;
 }
 
@@ -115,7 +158,7 @@ void refresh_preview() {
     load_preview(&state.preview, scale);
     std::string words = "Shown at " + scale_words(scale) + ", as the game shows them";
     if (state.choice.mode == SCALE_AUTOMATIC)
-        words += " in a " + size_words(width, height) + " window";
+        words = state.wrapper_rule + " " + words + " in a " + size_words(width, height) + " window";
     words += " (Size=" + size_text(state.choice) + ")";
     for (const PreviewCursor& loaded : state.preview.cursors)
         if (loaded.fails) {
@@ -160,6 +203,8 @@ void on_fixed_value_typed() {
     SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE, lroundf(value * SLIDER_TENTHS));
     for (int id : {ID_AUTOMATIC, ID_FIXED, ID_OWN_SIZE})
         SendMessageW(control(id), BM_SETCHECK, id == ID_FIXED ? BST_CHECKED : BST_UNCHECKED, 0);
+    EnableWindow(control(ID_WINDOW_LABEL), FALSE);
+    EnableWindow(control(ID_WINDOW_SIZE), FALSE);
     state.filling = false;
     set_text(ID_STATUS, "Press Save to keep this size.");
     refresh_preview();
@@ -232,8 +277,10 @@ void on_save() {
         return;
     }
     std::string message;
-    if (save_choice(state.choice, &message))
+    if (save_choice(state.choice, &message)) {
+        state.saved = state.choice;
         offer_to_tidy(&message);
+    }
     set_text(ID_STATUS, message);
     refresh_findings();
 }
@@ -274,6 +321,76 @@ void on_write_report() {
                  "The report is in " + path + ": send this file with your problem report.");
 }
 
+// The picker: a file for the tile the preview is on, checked and put in.
+void after_cursor_change(const std::string& message) {
+    refresh_preview();
+    refresh_findings();
+    set_text(ID_STATUS, message);
+}
+
+void put_in(const std::wstring& file) {
+    if (refused_outside_the_game("Nothing was changed"))
+        return;
+    std::string message;
+    put_cursor_file(state.preview.focused, file, &message);
+    after_cursor_change(message);
+}
+
+void on_choose_file() {
+    wchar_t file[MAX_PATH * 2] = L"";
+    std::wstring title = L"Choose a file for " + tile_name(state.preview, state.preview.focused);
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = state.window;
+    dialog.lpstrFilter = L"Cursors (*.cur, *.ani)\0*.cur;*.ani\0All files\0*.*\0";
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH * 2;
+    dialog.lpstrTitle = title.c_str();
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   OFN_EXPLORER;
+    if (GetOpenFileNameW(&dialog))
+        put_in(file);
+}
+
+void on_use_default() {
+    if (refused_outside_the_game("Nothing was changed"))
+        return;
+    std::string message;
+    use_default_cursor(state.preview.focused, &message);
+    after_cursor_change(message);
+}
+
+void on_drop(HDROP drop) {
+    wchar_t file[MAX_PATH * 2] = L"";
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, NULL, 0);
+    bool got = count > 0 && DragQueryFileW(drop, 0, file, MAX_PATH * 2) > 0;
+    DragFinish(drop);
+    if (got)
+        put_in(file);
+}
+
+// Esc, Close and the title bar's button ask before a size not saved is
+// dropped: Yes saves it first, Cancel stays.
+void close_window() {
+    bool unsaved = state.choice.mode != state.saved.mode ||
+                   (state.choice.mode == SCALE_FIXED && state.choice.value != state.saved.value);
+    if (unsaved) {
+        std::string question = "Save Size=" + size_text(state.choice) +
+                                " before closing? The game keeps reading Size=" +
+                                size_text(state.saved) + " otherwise.";
+        int answer = MessageBoxW(state.window, wide(question).c_str(), wide(TITLE).c_str(),
+                                 MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL)
+            return;
+        if (answer == IDYES) {
+            on_save();
+            if (state.saved.mode != state.choice.mode || state.saved.value != state.choice.value)
+                return;
+        }
+    }
+    DestroyWindow(state.window);
+}
+
 void on_command(int id, int notification) {
     if (state.filling)
         return;
@@ -292,7 +409,9 @@ void on_command(int id, int notification) {
         case ID_RESTORE: on_restore_defaults(); break;
         case ID_OPEN_FOLDER: on_open_folder(); break;
         case ID_REPORT: on_write_report(); break;
-        case ID_CLOSE: DestroyWindow(state.window); break;
+        case ID_CLOSE: close_window(); break;
+        case ID_CHOOSE_FILE: on_choose_file(); break;
+        case ID_USE_DEFAULT: on_use_default(); break;
         default: break;
     }
 }
@@ -308,13 +427,23 @@ void use_dpi(int dpi) {
     show_preview(control(ID_PREVIEW), &state.preview, state.font, state.dpi);
 }
 
+LRESULT CALLBACK findings_procedure(HWND box, UINT message, WPARAM wparam, LPARAM lparam,
+                                    UINT_PTR, DWORD_PTR) {
+    if (message == WM_GETDLGCODE)
+        return DefSubclassProc(box, message, wparam, lparam) &
+               ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    return DefSubclassProc(box, message, wparam, lparam);
+}
+
 void on_create(HWND window) {
     state.window = window;
     create_controls(window);
     set_text(ID_GAME_FOLDER, "Game folder: " + state.game.path);
     fill_window_sizes();
-    state.choice = saved_choice();
+    state.choice = state.saved = saved_choice();
     show_choice();
+    // The check's box is read, not typed in: Tab and Esc stay the window's.
+    SetWindowSubclass(control(ID_FINDINGS), findings_procedure, 0, 0);
     use_dpi(window_dpi(window));
     refresh_preview();
     refresh_findings();
@@ -366,6 +495,12 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
         case WM_COMMAND:
             on_command(LOWORD(wparam), HIWORD(wparam));
             return 0;
+        case WM_CLOSE:
+            close_window();
+            return 0;
+        case WM_DROPFILES:
+            on_drop(reinterpret_cast<HDROP>(wparam));
+            return 0;
         // Enter presses Save, as in a dialog.
         case DM_GETDEFID:
             return MAKELRESULT(ID_SAVE, DC_HASDEFID);
@@ -378,6 +513,7 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
                                                                            : focus_control());
             return 0;
         case WM_DESTROY:
+            RemoveWindowSubclass(control(ID_FINDINGS), findings_procedure, 0);
             free_preview(&state.preview);
             if (state.font)
                 DeleteObject(state.font);

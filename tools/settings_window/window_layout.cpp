@@ -38,9 +38,12 @@ const ControlSpec CONTROLS[] = {
     {ID_FIXED, L"BUTTON", L"&Fixed, whatever the window:", BS_AUTORADIOBUTTON, 0},
     {ID_OWN_SIZE, L"BUTTON", L"&Own size: every cursor at the size its file has (Size=1.0)",
      BS_AUTORADIOBUTTON, 0},
-    {ID_SLIDER, TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_AUTOTICKS | WS_GROUP | WS_TABSTOP, 0},
-    {ID_FIXED_VALUE, L"EDIT", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    // The slider's text is its name for screen readers; the label before
+    // the number names it (it stands after it on the screen).
+    {ID_SLIDER, TRACKBAR_CLASSW, L"Fixed size", TBS_HORZ | TBS_AUTOTICKS | WS_GROUP | WS_TABSTOP,
+     0},
     {ID_TIMES, L"STATIC", L"times their own size", SS_NOPREFIX | WS_GROUP, 0},
+    {ID_FIXED_VALUE, L"EDIT", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {ID_WINDOW_LABEL, L"STATIC", L"Show them for a game &window of:", 0, 0},
     {ID_WINDOW_SIZE, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP, 0},
     {ID_SHOWN_AT, L"STATIC", L"", SS_NOPREFIX, 0},

@@ -96,8 +96,13 @@ public:
     ~SettingsWindow() {
         if (!process_.hProcess)
             return;
+        // A size not saved is dropped: No to the question.
         if (window_)
-            send(window_, WM_CLOSE, 0, 0);
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+        for (DWORD start = GetTickCount();
+             window_ && GetTickCount() - start < EXIT_TIMEOUT_MS &&
+             WaitForSingleObject(process_.hProcess, 50) != WAIT_OBJECT_0;)
+            answer(IDNO, 0);
         if (WaitForSingleObject(process_.hProcess, EXIT_TIMEOUT_MS) != WAIT_OBJECT_0) {
             ADD_FAILURE() << "the settings window did not close";
             TerminateProcess(process_.hProcess, 1);
@@ -130,6 +135,16 @@ public:
         return true;
     }
     HWND control(int id) const { return GetDlgItem(window_, id); }
+    HWND window() const { return window_; }
+    // A dialog of the program's (a question or the file dialog); null when none shows.
+    HWND question() const {
+        FoundWindow found = {process_.dwProcessId, NULL};
+        EnumWindows(find_question, reinterpret_cast<LPARAM>(&found));
+        return found.window;
+    }
+    bool ended_within(DWORD wait_ms) const {
+        return WaitForSingleObject(process_.hProcess, wait_ms) == WAIT_OBJECT_0;
+    }
 
     LRESULT send(HWND target, UINT message, WPARAM wparam, LPARAM lparam) const {
         DWORD_PTR result = 0;
@@ -145,11 +160,11 @@ public:
     void click_and_go_on(int id) const { PostMessageW(control(id), BM_CLICK, 0, 0); }
     // Waits for the window's question and answers it with `button`; the
     // question's text, or "" when none came.
-    std::string answer(int button) const {
+    std::string answer(int button, DWORD wait_ms = MESSAGE_TIMEOUT_MS) const {
         FoundWindow found = {process_.dwProcessId, NULL};
-        for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS; Sleep(20)) {
+        for (DWORD start = GetTickCount();; Sleep(20)) {
             EnumWindows(find_question, reinterpret_cast<LPARAM>(&found));
-            if (found.window)
+            if (found.window || GetTickCount() - start >= wait_ms)
                 break;
         }
         if (!found.window)
@@ -500,6 +515,137 @@ TEST(SettingsWindow, NothingIsWrittenWhereTheGameDoesNotRead) {
         EXPECT_FALSE(file_exists(plugin + "\\Quillmere.ini"));
         EXPECT_FALSE(folder_exists(plugin + "\\Cursors"));
     }
+}
+
+TEST(SettingsWindow, TabReachesAndLeavesEveryControlAndEachHasAName) {
+    ScratchFolder game;
+    lay_out_game();
+    SettingsWindow window;
+    ASSERT_TRUE(window.opened());
+    struct Case {
+        int id;
+        bool named_by_label;  // by the label before it, else by its own text
+    };
+    const Case cases[] = {
+        {ID_AUTOMATIC, false}, {ID_SLIDER, false},   {ID_FIXED_VALUE, true},
+        {ID_WINDOW_SIZE, true}, {ID_PREVIEW, false}, {ID_FINDINGS, true},
+        {ID_SAVE, false},      {ID_RESTORE, false},  {ID_OPEN_FOLDER, false},
+        {ID_REPORT, false},    {ID_CLOSE, false},
+    };
+    HWND top = window.control(ID_AUTOMATIC);
+    for (const Case& c : cases) {
+        HWND control = window.control(c.id);
+        SCOPED_TRACE(c.id);
+        // Tab comes here from the control before, and goes on from here.
+        EXPECT_TRUE(GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP);
+        LRESULT code = window.send(control, WM_GETDLGCODE, 0, 0);
+        EXPECT_EQ(0, code & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE));
+        wchar_t name[256] = L"";
+        HWND named = c.named_by_label ? GetWindow(control, GW_HWNDPREV) : control;
+        GetWindowTextW(named, name, 256);
+        EXPECT_NE(L'\0', name[0]);
+        top = GetNextDlgTabItem(GetParent(control), top, FALSE);
+    }
+    // Around once: back where it started.
+    EXPECT_EQ(window.control(ID_AUTOMATIC), top);
+    // The preview's tiles: the arrows move, the text names the tile.
+    EXPECT_TRUE(contains(window.text(ID_PREVIEW), "cursor 0, arrow, white: the default, 32x32"))
+        << window.text(ID_PREVIEW);
+    window.press(ID_PREVIEW, VK_END);
+    window.send(window.control(ID_PREVIEW), WM_NULL, 0, 0);
+    EXPECT_TRUE(contains(window.text(ID_PREVIEW), "animated cursor 5, ring sight, pulsing"))
+        << window.text(ID_PREVIEW);
+}
+
+TEST(SettingsWindow, ThePickerPutsAFileInCheckedAndKeepsThePlayersOld) {
+    ScratchFolder scratch;
+    const wchar_t* name = L"\u0418\u0433\u0440\u0430 \u00e9t\u00e9";
+    ASSERT_TRUE(CreateDirectoryW(name, NULL));
+    ASSERT_TRUE(SetCurrentDirectoryW(name));
+    lay_out_game();
+    CreateDirectoryA("plugin\\Cursors", NULL);
+    const std::string old_file = make_ani(48, 48), new_file = make_cur(40, 40, 1, 1);
+    ASSERT_TRUE(write_file(base(3), old_file));
+    ASSERT_TRUE(write_file("new.cur", new_file));
+    ASSERT_TRUE(write_file("broken.cur", "not a cursor"));
+    wchar_t here[MAX_PATH * 2] = L"";
+    GetCurrentDirectoryW(MAX_PATH * 2, here);
+    SettingsWindow window;
+    ASSERT_TRUE(window.opened());
+    for (int step = 0; step < 3; ++step) window.press(ID_PREVIEW, VK_RIGHT);
+    window.send(window.control(ID_PREVIEW), WM_NULL, 0, 0);
+    EXPECT_TRUE(contains(window.text(ID_PREVIEW), "cursor 3, arrow, red: your file, 48x48"))
+        << window.text(ID_PREVIEW);
+    struct Step {
+        const char* file;  // chosen in the file dialog; null: Use the default
+        const char* said;
+        std::string now;   // plugin\Cursors\cursor3.ani afterwards ("": the default)
+        int backups;
+    };
+    const Step steps[] = {
+        {"broken.cur", "broken.cur does not work as a cursor", old_file, 0},
+        {"new.cur", "new.cur is now plugin\\Cursors\\cursor3.ani (40x40)", new_file, 1},
+        {nullptr, "plugin\\Cursors\\cursor3.ani is the default again", "", 2},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.said);
+        PostMessageW(window.window(), WM_COMMAND, MAKEWPARAM(step.file ? ID_CHOOSE_FILE : ID_USE_DEFAULT, 0), 0);
+        if (step.file) {
+            // The file dialog: the name typed in, Open pressed.
+            std::wstring path = std::wstring(here) + L"\\" +
+                                std::wstring(step.file, step.file + strlen(step.file));
+            HWND dialog = NULL;
+            for (DWORD start = GetTickCount(); !dialog && GetTickCount() - start < MESSAGE_TIMEOUT_MS;
+                 Sleep(50))
+                dialog = window.question();
+            ASSERT_TRUE(dialog != NULL);
+            const int FILE_NAME_BOX = 0x47C;
+            SendDlgItemMessageW(dialog, FILE_NAME_BOX, WM_SETTEXT, 0,
+                                reinterpret_cast<LPARAM>(path.c_str()));
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        std::string status = window.status_once_it_says(step.said);
+        EXPECT_TRUE(contains(status, step.said)) << status;
+        std::string now = read_file(base(3));
+        // Compared, not printed: the files are bytes.
+        EXPECT_TRUE(step.now.empty() ? now != new_file && now != old_file : now == step.now);
+        int backups = 0;
+        WIN32_FIND_DATAA entry;
+        HANDLE search = FindFirstFileA("plugin\\Cursor backups\\cursor3 *.ani", &entry);
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &entry))
+            ++backups;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        EXPECT_EQ(step.backups, backups);
+    }
+    EXPECT_TRUE(contains(window.text(ID_PREVIEW), "cursor 3, arrow, red: the default, 32x32"))
+        << window.text(ID_PREVIEW);
+}
+
+TEST(SettingsWindow, TheWindowListFollowsTheWrapperAndClosingAsksBeforeDroppingASize) {
+    ScratchFolder game;
+    lay_out_game();
+    ASSERT_TRUE(CopyFileA((program_folder() + "\\..\\host\\wrapper\\ddraw.dll").c_str(),
+                          "ddraw.dll", FALSE));
+    ASSERT_TRUE(write_file("ddraw.ini", "[ddraw]\r\nfullscreen=true\r\nboxing=true\r\n"));
+    SettingsWindow window;
+    ASSERT_TRUE(window.opened());
+    wchar_t first[256] = L"";
+    window.send(window.control(ID_WINDOW_SIZE), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_EQ(0, wcsncmp(first, L"the whole screen, ", 18));
+    EXPECT_TRUE(contains(window.text(ID_SHOWN_AT), "magnifies the picture by whole numbers (boxing)"))
+        << window.text(ID_SHOWN_AT);
+    EXPECT_TRUE(IsWindowEnabled(window.control(ID_WINDOW_SIZE)));
+    window.click(ID_OWN_SIZE);
+    EXPECT_FALSE(IsWindowEnabled(window.control(ID_WINDOW_SIZE)));
+    // Esc asks; Cancel stays, Yes saves and closes.
+    window.press(ID_FIXED_VALUE, VK_ESCAPE);
+    EXPECT_TRUE(contains(window.answer(IDCANCEL), "Save Size=1.0 before closing?"));
+    EXPECT_FALSE(window.ended_within(500));
+    window.press(ID_FIXED_VALUE, VK_ESCAPE);
+    EXPECT_TRUE(contains(window.answer(IDYES), "Save Size=1.0"));
+    EXPECT_TRUE(window.ended());
+    EXPECT_EQ(1.0f, size_the_game_reads());
 }
 
 TEST(SettingsWindow, SavingNamesTheCopyWindowsKeepsForTheGame) {
