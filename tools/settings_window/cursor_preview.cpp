@@ -7,12 +7,14 @@
 
 #include "base/module_state.h"
 #include "cursors/cursor_loader.h"
+#include "cursors/cursor_parse.h"
 #include "cursors/cursor_table.h"
 #include "cursors/default_cursors.h"
 #include "imaging/canvas.h"
 #include "tools/cursor_art/cursor_looks.h"
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/slot_check.h"
+#include "tools/settings_window/settings_file.h"
 
 namespace {
 
@@ -47,6 +49,32 @@ bool file_there(const char* path) {
     return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+const DWORD MS_PER_JIFFY_NUMERATOR = 1000, JIFFIES_PER_SECOND = 60;
+
+// The steps and rates of the file's animation, read by the plug-in's own
+// parser: the bytes of the player's file, else of the default.
+void read_steps(const char* path, bool from_file, int identifier, PreviewCursor* loaded) {
+    loaded->steps = 1;
+    std::string file;
+    const BYTE* bytes = NULL;
+    DWORD size = 0, error = 0;
+    if (from_file && read_whole_file(wide(path), &file, &error)) {
+        bytes = reinterpret_cast<const BYTE*>(file.data());
+        size = static_cast<DWORD>(file.size());
+    } else if (!from_file && !default_cursor_bytes(module_handle, identifier, &bytes, &size)) {
+        return;
+    }
+    // A table is large: one, kept.
+    static CursorTable* table = new CursorTable;
+    if (!bytes || !parse_cursor_file(bytes, size, table) || !table->animated)
+        return;
+    loaded->steps = static_cast<int>(std::min<uint32_t>(table->step_count, PREVIEW_STEPS));
+    for (int step = 0; step < loaded->steps; ++step)
+        loaded->step_ms[step] =
+            std::max<DWORD>(1, table->rate_of_step[step]) * MS_PER_JIFFY_NUMERATOR / JIFFIES_PER_SECOND;
+    loaded->step_started = GetTickCount();
+}
+
 // As the game loads a slot: the player's file, else (missing, or failing)
 // the built-in default.
 PreviewCursor load_one(const char* pattern, int identifier, int slot, float scale) {
@@ -58,10 +86,12 @@ PreviewCursor load_one(const char* pattern, int identifier, int slot, float scal
         loaded.fails = loaded.cursor == NULL;
         loaded.players = !is_default_cursor(path, identifier);
     }
+    bool from_file = loaded.cursor != NULL;
     if (!loaded.cursor)
         loaded.cursor = load_default_cursor(module_handle, identifier, scale);
     if (loaded.cursor)
         probe_cursor_size(loaded.cursor, &loaded.width, &loaded.height);
+    read_steps(path, from_file, identifier, &loaded);
     return loaded;
 }
 
@@ -102,7 +132,8 @@ std::wstring tile_name(const Preview& preview, int index) {
                         std::to_wstring(tile_slot(index)) + L", " + wide(CURSOR_LOOKS[index]);
     if (loaded.fails)
         return name + L": your file does not load, the default shows";
-    return name + (loaded.players ? L": your file, " : L": the default, ") + size_words(loaded);
+    return name + (loaded.players ? L": your file, " : L": the default, ") + size_words(loaded) +
+           (loaded.steps > 1 ? L", animated in " + std::to_wstring(loaded.steps) + L" steps" : L"");
 }
 
 void load_preview(Preview* preview, float scale) {
@@ -121,6 +152,20 @@ void free_preview(Preview* preview) {
             DestroyCursor(loaded.cursor);
         loaded = PreviewCursor();
     }
+}
+
+bool advance_animation(Preview* preview, DWORD now) {
+    bool changed = false;
+    for (PreviewCursor& loaded : preview->cursors) {
+        if (loaded.steps < 2)
+            continue;
+        while (now - loaded.step_started >= loaded.step_ms[loaded.step]) {
+            loaded.step_started += loaded.step_ms[loaded.step];
+            loaded.step = (loaded.step + 1) % loaded.steps;
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 TileGrid tile_grid(HDC dc, const Preview& preview, int width, HFONT font, int dpi) {
@@ -196,7 +241,7 @@ int draw_preview(HDC dc, const Preview& preview, int width, int top, HFONT font,
             }
             if (loaded.cursor)
                 DrawIconEx(dc, box.left + padding, box.top + padding, loaded.cursor, drawn_width,
-                           drawn_height, 0, NULL, DI_NORMAL);
+                           drawn_height, loaded.step, NULL, DI_NORMAL);
         }
         RECT size = {cell.left, box_top + grid.box, cell.right,
                      box_top + grid.box + grid.text_height};

@@ -14,18 +14,31 @@ const int PREVIEW_COUNT = 23;
 const COLORREF LIGHT_GROUND = RGB(255, 255, 255);
 const COLORREF DARK_GROUND = RGB(40, 42, 48);
 
+// The steps of an animated cursor the preview plays, at most: enough for
+// any animation players make; longer ones play their first steps.
+const int PREVIEW_STEPS = 256;
+
 struct PreviewCursor {
     HCURSOR cursor;  // what the game shows; null when nothing loads
     bool fails;      // the player's file does not load; the built-in one shows
     bool players;    // a file of the player's (not the default) is there
     int width, height;
+    int steps;                      // 1 for a still cursor
+    DWORD step_ms[PREVIEW_STEPS];   // how long each step shows, its file's rates
+    int step;                       // the step shown now
+    DWORD step_started;             // when it was shown (GetTickCount)
 };
+
 
 struct Preview {
     PreviewCursor cursors[PREVIEW_COUNT];
     float scale;
     int focused;  // the tile the keyboard is on
 };
+
+// Moves every animated cursor to the step its rates give at `now`; true
+// when one changed.
+bool advance_animation(Preview* preview, DWORD now);
 
 // Where the tiles lie in the drawing: a grid of cells, each with the
 // tile's name, the cursor on light and on dark, and its size.

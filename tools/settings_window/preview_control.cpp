@@ -10,6 +10,10 @@ namespace {
 
 // One line of scrolling, at 96 DPI.
 const int LINE_STEP = 24;
+// How often the animations are looked at: often enough for a step of a
+// sixtieth of a second to show on time within a frame or two.
+const UINT_PTR ANIMATION_TIMER = 1;
+const UINT ANIMATION_TICK_MS = 33;
 
 struct Shown {
     Preview* preview;
@@ -177,6 +181,15 @@ LRESULT CALLBACK preview_procedure(HWND control, UINT message, WPARAM wparam, LP
     switch (message) {
         case WM_CREATE:
             DragAcceptFiles(control, TRUE);
+            SetTimer(control, ANIMATION_TIMER, ANIMATION_TICK_MS, NULL);
+            return 0;
+        case WM_TIMER:
+            if (wparam == ANIMATION_TIMER && shown.preview &&
+                advance_animation(shown.preview, GetTickCount()))
+                InvalidateRect(control, NULL, FALSE);
+            return 0;
+        case WM_DESTROY:
+            KillTimer(control, ANIMATION_TIMER);
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint_info;

@@ -121,11 +121,16 @@ public:
     }
     // Waits for the status line to say `words`; what it says then.
     std::string status_once_it_says(const std::string& words) const {
-        std::string status;
+        return text_once_it_says(ID_STATUS, words);
+    }
+    // Waits for a control's text to say `words` (keys are posted, so they
+    // come after messages sent); what it says then.
+    std::string text_once_it_says(int id, const std::string& words) const {
+        std::string said;
         for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS; Sleep(20))
-            if (contains(status = text(ID_STATUS), words))
+            if (contains(said = text(id), words))
                 break;
-        return status;
+        return said;
     }
     // True when the program ends within the time limit.
     bool ended() {
@@ -552,9 +557,20 @@ TEST(SettingsWindow, TabReachesAndLeavesEveryControlAndEachHasAName) {
     EXPECT_TRUE(contains(window.text(ID_PREVIEW), "cursor 0, arrow, white: the default, 32x32"))
         << window.text(ID_PREVIEW);
     window.press(ID_PREVIEW, VK_END);
-    window.send(window.control(ID_PREVIEW), WM_NULL, 0, 0);
-    EXPECT_TRUE(contains(window.text(ID_PREVIEW), "animated cursor 5, ring sight, pulsing"))
-        << window.text(ID_PREVIEW);
+    const std::string last = "animated cursor 5, ring sight, pulsing: the default, 32x32, animated in ";
+    std::string said = window.text_once_it_says(ID_PREVIEW, last);
+    EXPECT_TRUE(contains(said, last)) << said;
+    // It pulses, at its file's rate (17 sixtieths of a second a step, two
+    // steps): pictures taken at uneven times show it at both steps.
+    const DWORD FIRST_WAIT_MS = 90, MORE_WAIT_MS = 70;
+    const int TRIES = 10;
+    bool pulses = false;
+    RgbaImage first = window.capture(ID_PREVIEW, "");
+    for (int tries = 0; tries < TRIES && !pulses; ++tries) {
+        Sleep(FIRST_WAIT_MS + tries * MORE_WAIT_MS);
+        pulses = window.capture(ID_PREVIEW, "").rgba != first.rgba;
+    }
+    EXPECT_TRUE(pulses);
 }
 
 TEST(SettingsWindow, ThePickerPutsAFileInCheckedAndKeepsThePlayersOld) {
@@ -573,9 +589,9 @@ TEST(SettingsWindow, ThePickerPutsAFileInCheckedAndKeepsThePlayersOld) {
     SettingsWindow window;
     ASSERT_TRUE(window.opened());
     for (int step = 0; step < 3; ++step) window.press(ID_PREVIEW, VK_RIGHT);
-    window.send(window.control(ID_PREVIEW), WM_NULL, 0, 0);
-    EXPECT_TRUE(contains(window.text(ID_PREVIEW), "cursor 3, arrow, red: your file, 48x48"))
-        << window.text(ID_PREVIEW);
+    const std::string third = "cursor 3, arrow, red: your file, 48x48";
+    std::string said = window.text_once_it_says(ID_PREVIEW, third);
+    EXPECT_TRUE(contains(said, third)) << said;
     struct Step {
         const char* file;  // chosen in the file dialog; null: Use the default
         const char* said;
@@ -618,8 +634,8 @@ TEST(SettingsWindow, ThePickerPutsAFileInCheckedAndKeepsThePlayersOld) {
             FindClose(search);
         EXPECT_EQ(step.backups, backups);
     }
-    EXPECT_TRUE(contains(window.text(ID_PREVIEW), "cursor 3, arrow, red: the default, 32x32"))
-        << window.text(ID_PREVIEW);
+    said = window.text_once_it_says(ID_PREVIEW, "cursor 3, arrow, red: the default, 32x32");
+    EXPECT_TRUE(contains(said, "cursor 3, arrow, red: the default, 32x32")) << said;
 }
 
 TEST(SettingsWindow, TheWindowListFollowsTheWrapperAndClosingAsksBeforeDroppingASize) {
