@@ -1,5 +1,7 @@
 #include "tools/settings_window/cursor_files.h"
 
+#include <commdlg.h>
+
 #include <stdio.h>
 
 #include "base/module_state.h"
@@ -57,6 +59,24 @@ bool keep_players_file(int index, const std::string& path, std::string* kept) {
 }
 
 }  // namespace
+
+bool ask_for_cursor_file(HWND owner, const std::wstring& tile, std::wstring* file) {
+    wchar_t chosen[MAX_PATH * 2] = L"";
+    std::wstring title = L"Choose a file for " + tile;
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"Cursors (*.cur, *.ani)\0*.cur;*.ani\0All files\0*.*\0";
+    dialog.lpstrFile = chosen;
+    dialog.nMaxFile = MAX_PATH * 2;
+    dialog.lpstrTitle = title.c_str();
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   OFN_EXPLORER;
+    if (!GetOpenFileNameW(&dialog))
+        return false;
+    *file = chosen;
+    return true;
+}
 
 bool put_cursor_file(int index, const std::wstring& file, std::string* message) {
     std::string path = tile_path(index);

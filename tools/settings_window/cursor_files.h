@@ -11,6 +11,10 @@
 // The folder the replaced files go to.
 const char BACKUP_FOLDER[] = ".\\plugin\\Cursor backups";
 
+// Asks for a cursor file with the system's file dialog (showing .cur and
+// .ani files), titled for `tile`; false when the player cancels.
+bool ask_for_cursor_file(HWND owner, const std::wstring& tile, std::wstring* file);
+
 // Puts `file` in as the cursor of tile `index`; `message` says what
 // happened, or why nothing did and what to do. True when it is in.
 bool put_cursor_file(int index, const std::wstring& file, std::string* message);

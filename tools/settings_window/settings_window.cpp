@@ -1,7 +1,6 @@
 #include "tools/settings_window/settings_window.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <ctype.h>
@@ -16,11 +15,10 @@
 #include "tools/cursor_check/player_report.h"
 #include "tools/cursor_check/settings_report.h"
 #include "tools/cursor_check/virtual_store.h"
-#include "tools/cursor_check/wrapper_report.h"
-#include "wrappers/wrappers.h"
 #include "tools/settings_window/control_ids.h"
 #include "tools/settings_window/cursor_files.h"
 #include "tools/settings_window/cursor_preview.h"
+#include "tools/settings_window/game_window_list.h"
 #include "tools/settings_window/preview_control.h"
 #include "tools/settings_window/settings_file.h"
 #include "tools/settings_window/size_choice.h"
@@ -29,18 +27,6 @@
 namespace {
 
 const char TITLE[] = "Quillmere settings " QUILLMERE_VERSION_TEXT;
-
-// Game window sizes (inside the frame) to preview automatic sizing for,
-// after what the wrapper beside the game gives; the list ends with the
-// window maximised on this screen.
-struct GameWindowSize {
-    int width, height;
-};
-const GameWindowSize GAME_WINDOW_SIZES[] = {
-    {640, 480},   {800, 600},   {1024, 768},  {1280, 720},  {1280, 960},  {1366, 768},
-    {1600, 900},  {1600, 1200}, {1920, 1080}, {1920, 1440}, {2560, 1440},
-};
-const int LISTED_SIZES = 16;
 
 struct State {
     HWND window;
@@ -53,9 +39,7 @@ struct State {
     HWND last_focus;  // the control that had the focus when the window lost it
     bool tidy_declined;  // the player keeps the Size lines the game never reads
     SizeChoice saved;    // what the settings file says: closing without it asks
-    GameWindowSize sizes[LISTED_SIZES];  // the window list's sizes, in order
-    int size_count;
-    std::string wrapper_rule;  // how the wrapper fits the picture, in words
+    GameWindowList window_list;  // the game window sizes offered, and the wrapper's rule
 };
 State state = {};
 
@@ -78,57 +62,19 @@ std::string size_words(int width, int height) {
 }
 
 void game_window_size(int* width, int* height) {
+    const std::vector<ListedSize>& sizes = state.window_list.sizes;
     LRESULT picked = SendMessageW(control(ID_WINDOW_SIZE), CB_GETCURSEL, 0, 0);
-    if (picked < 0 || picked >= state.size_count)
+    if (picked < 0 || picked >= static_cast<LRESULT>(sizes.size()))
         picked = 0;
-    *width = state.sizes[picked].width;
-    *height = state.sizes[picked].height;
-}
-
-void add_size(int width, int height, const std::string& words) {
-    if (state.size_count >= LISTED_SIZES)
-        return;
-    state.sizes[state.size_count++] = {width, height};
-    SendMessageW(control(ID_WINDOW_SIZE), CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(wide(words).c_str()));
-}
-
-// How the wrapper beside the game fits the picture, and the window or
-// screen it sets, first in the list when it sets one.
-void add_wrapper_sizes() {
-    std::string program = game_program_name();
-    CncDdrawSettings cnc = {};
-    WrapperPicture picture = folder_wrapper_picture(".", program.c_str(), &cnc);
-    if (picture.kind == WRAPPER_NONE) {
-        state.wrapper_rule = "No wrapper beside the game: its picture fills the window.";
-        return;
-    }
-    const char* fits[] = {"stretches the picture over the window",
-                          "keeps the picture's shape (maintas or aspect_ratio)",
-                          "magnifies the picture by whole numbers (boxing)"};
-    state.wrapper_rule = picture.draws_cursor
-                             ? "The wrapper draws the cursor into the picture and magnifies both."
-                             : std::string("The wrapper ") + fits[picture.fit] + ".";
-    if (picture.kind != WRAPPER_CNC_DDRAW)
-        return;
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    if (cnc.fullscreen)
-        add_size(width, height,
-                 "the whole screen, " + size_words(width, height) + " (fullscreen in ddraw.ini)");
-    else if (cnc.windowed && cnc.width > 0 && cnc.height > 0)
-        add_size(cnc.width, cnc.height,
-                 size_words(cnc.width, cnc.height) + " (width and height in ddraw.ini)");
+    *width = sizes[picked].width;
+    *height = sizes[picked].height;
 }
 
 void fill_window_sizes() {
-    add_wrapper_sizes();
-    for (const GameWindowSize& size : GAME_WINDOW_SIZES)
-        add_size(size.width, size.height,
-                 size_words(size.width, size.height) +
-                     (&size == GAME_WINDOW_SIZES ? ", the game's own size" : ""));
-    int width, height;
-    maximised_client(&width, &height);
-    add_size(width, height, "maximised on this screen (" + size_words(width, height) + " inside)");
+    state.window_list = game_window_list();
+    for (const ListedSize& size : state.window_list.sizes)
+        SendMessageW(control(ID_WINDOW_SIZE), CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(wide(size.words).c_str()));
     SendMessageW(control(ID_WINDOW_SIZE), CB_SETCURSEL, 0, 0);
 }
 
@@ -158,7 +104,8 @@ void refresh_preview() {
     load_preview(&state.preview, scale);
     std::string words = "Shown at " + scale_words(scale) + ", as the game shows them";
     if (state.choice.mode == SCALE_AUTOMATIC)
-        words = state.wrapper_rule + " " + words + " in a " + size_words(width, height) + " window";
+        words = state.window_list.wrapper_rule + " " + words + " in a " +
+                size_words(width, height) + " window";
     words += " (Size=" + size_text(state.choice) + ")";
     for (const PreviewCursor& loaded : state.preview.cursors)
         if (loaded.fails) {
@@ -337,18 +284,8 @@ void put_in(const std::wstring& file) {
 }
 
 void on_choose_file() {
-    wchar_t file[MAX_PATH * 2] = L"";
-    std::wstring title = L"Choose a file for " + tile_name(state.preview, state.preview.focused);
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = state.window;
-    dialog.lpstrFilter = L"Cursors (*.cur, *.ani)\0*.cur;*.ani\0All files\0*.*\0";
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH * 2;
-    dialog.lpstrTitle = title.c_str();
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                   OFN_EXPLORER;
-    if (GetOpenFileNameW(&dialog))
+    std::wstring file;
+    if (ask_for_cursor_file(state.window, tile_name(state.preview, state.preview.focused), &file))
         put_in(file);
 }
 

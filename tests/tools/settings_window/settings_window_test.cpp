@@ -571,6 +571,19 @@ TEST(SettingsWindow, TabReachesAndLeavesEveryControlAndEachHasAName) {
         pulses = window.capture(ID_PREVIEW, "").rgba != first.rgba;
     }
     EXPECT_TRUE(pulses);
+    // A click on the first tile gives the preview the focus: its ring, in
+    // a picture for people to look at.
+    HDC screen = GetDC(NULL);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    const int INSIDE_THE_FIRST_TILE = 40;
+    int at = MulDiv(INSIDE_THE_FIRST_TILE, dpi, USER_DEFAULT_SCREEN_DPI);
+    window.press(ID_PREVIEW, VK_HOME);
+    PostMessageW(window.control(ID_PREVIEW), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at, at));
+    said = window.text_once_it_says(ID_PREVIEW, "cursor 0, arrow, white");
+    EXPECT_TRUE(contains(said, "cursor 0, arrow, white")) << said;
+    window.capture(0, program_folder() + "\\settings_window_" + std::to_string(dpi) +
+                          "dpi_tile_focused.png");
 }
 
 TEST(SettingsWindow, ThePickerPutsAFileInCheckedAndKeepsThePlayersOld) {
