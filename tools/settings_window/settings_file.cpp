@@ -243,7 +243,9 @@ bool replace_file(const std::wstring& path, const std::string& bytes, DWORD* err
                  FlushFileBuffers(file);
     *error = whole ? ERROR_SUCCESS : GetLastError();
     CloseHandle(file);
-    // The old file stays whole until the new one replaces it in one step.
+    // The old file stays whole until the new one replaces it in one step;
+    // then it gets the old one's attributes back (hidden, for instance).
+    DWORD attributes = GetFileAttributesW(path.c_str());
     if (whole && !MoveFileExW(saving.c_str(), path.c_str(),
                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         *error = GetLastError();
@@ -251,5 +253,7 @@ bool replace_file(const std::wstring& path, const std::string& bytes, DWORD* err
     }
     if (!whole)
         DeleteFileW(saving.c_str());
+    else if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(path.c_str(), attributes);
     return whole;
 }

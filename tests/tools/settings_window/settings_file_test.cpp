@@ -92,9 +92,12 @@ TEST(SettingsFile, IsReplacedWholeOrLeftAsItWas) {
     ScratchFolder scratch;
     const std::wstring path = L"plugin\\Quillmere.ini";
     ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "old"));
+    ASSERT_TRUE(SetFileAttributesA("plugin\\Quillmere.ini", FILE_ATTRIBUTE_HIDDEN));
     DWORD error = 0;
     EXPECT_TRUE(replace_file(path, "new", &error));
     EXPECT_EQ("new", read_file("plugin\\Quillmere.ini"));
+    // The player's hidden file stays hidden.
+    EXPECT_TRUE(GetFileAttributesA("plugin\\Quillmere.ini") & FILE_ATTRIBUTE_HIDDEN);
     std::string bytes;
     EXPECT_TRUE(read_whole_file(path, &bytes, &error));
     EXPECT_EQ("new", bytes);
