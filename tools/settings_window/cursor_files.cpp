@@ -16,6 +16,8 @@ namespace {
 
 // The chosen file's copy while it is checked, beside where it goes.
 const char NEW_FILE_NAME[] = "\\~quillmere-new.tmp";
+// Backups made within one second get a number; past this many, none is made.
+const int MOST_BACKUPS_A_SECOND = 100;
 
 std::string tile_path(int index) {
     char path[MAX_PATH];
@@ -46,7 +48,7 @@ bool keep_players_file(int index, const std::string& path, std::string* kept) {
     std::string name = last_part(path);
     std::string stem = name.substr(0, name.find_last_of('.'));
     std::string set = index == PREVIEW_COUNT - 1 ? "animated " : "";
-    for (int copy = 1;; ++copy) {
+    for (int copy = 1; copy <= MOST_BACKUPS_A_SECOND; ++copy) {
         std::string backup = std::string(BACKUP_FOLDER) + "\\" + set + stem + stamp +
                              (copy > 1 ? " (" + std::to_string(copy) + ")" : "") + ".ani";
         if (MoveFileW(wide(path).c_str(), wide(backup).c_str())) {
@@ -56,6 +58,7 @@ bool keep_players_file(int index, const std::string& path, std::string* kept) {
         if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
             return false;
     }
+    return false;
 }
 
 }  // namespace
