@@ -52,7 +52,8 @@ bool keep_players_file(int index, const std::string& path, std::string* kept) {
         std::string backup = std::string(BACKUP_FOLDER) + "\\" + set + stem + stamp +
                              (copy > 1 ? " (" + std::to_string(copy) + ")" : "") + ".ani";
         if (MoveFileW(wide(path).c_str(), wide(backup).c_str())) {
-            *kept = " Your previous file is kept as " + std::string(shown_path(backup.c_str())) + ".";
+            *kept = " Your previous file is kept as " +
+                    std::string(shown_path(backup.c_str())) + ".";
             return true;
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)

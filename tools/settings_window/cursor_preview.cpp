@@ -70,8 +70,8 @@ void read_steps(const char* path, bool from_file, int identifier, PreviewCursor*
         return;
     loaded->steps = static_cast<int>(std::min<uint32_t>(table->step_count, PREVIEW_STEPS));
     for (int step = 0; step < loaded->steps; ++step)
-        loaded->step_ms[step] =
-            std::max<DWORD>(1, table->rate_of_step[step]) * MS_PER_JIFFY_NUMERATOR / JIFFIES_PER_SECOND;
+        loaded->step_ms[step] = std::max<DWORD>(1, table->rate_of_step[step]) *
+                                MS_PER_JIFFY_NUMERATOR / JIFFIES_PER_SECOND;
     loaded->step_started = GetTickCount();
 }
 
@@ -128,7 +128,8 @@ int tile_default_id(int index) {
 
 std::wstring tile_name(const Preview& preview, int index) {
     const PreviewCursor& loaded = preview.cursors[index];
-    std::wstring name = std::wstring(index == LOADED_SLOT_COUNT ? L"animated cursor " : L"cursor ") +
+    std::wstring name =
+        std::wstring(index == LOADED_SLOT_COUNT ? L"animated cursor " : L"cursor ") +
                         std::to_wstring(tile_slot(index)) + L", " + wide(CURSOR_LOOKS[index]);
     if (loaded.fails)
         return name + L": your file does not load, the default shows";
@@ -183,7 +184,8 @@ TileGrid tile_grid(HDC dc, const Preview& preview, int width, HFONT font, int dp
     SelectObject(dc, previous_font);
     grid.text_height = metrics.tmHeight;
     // Each cell: the name, the cursor on light and on dark, its size.
-    grid.cell_width = std::max(2 * grid.box, static_cast<int>(metrics.tmAveCharWidth) * NAME_CHARACTERS);
+    grid.cell_width =
+        std::max(2 * grid.box, static_cast<int>(metrics.tmAveCharWidth) * NAME_CHARACTERS);
     grid.columns = std::max(1, (width - grid.gap) / (grid.cell_width + grid.gap));
     grid.cell_height = 2 * grid.text_height + grid.box + grid.gap;
     int rows = (PREVIEW_COUNT + grid.columns - 1) / grid.columns;

@@ -139,7 +139,8 @@ void offer_choices(HWND control, POINT at) {
     HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, ID_CHOOSE_FILE, L"&Choose a file...");
     AppendMenuW(menu, MF_STRING, ID_USE_DEFAULT, L"&Use the default");
-    int picked = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, control, NULL);
+    int picked =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, control, NULL);
     DestroyMenu(menu);
     if (picked)
         SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(picked, BN_CLICKED), 0);

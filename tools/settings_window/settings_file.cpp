@@ -41,8 +41,9 @@ Text decode(const std::string& bytes) {
     }
     text.units.reserve(size / 2);
     for (size_t at = 0; at + 1 < size; at += 2)
-        text.units.push_back(text.encoding == UTF16_LE ? static_cast<char16_t>(b[at] | b[at + 1] << 8)
-                                                       : static_cast<char16_t>(b[at] << 8 | b[at + 1]));
+        text.units.push_back(text.encoding == UTF16_LE
+                                 ? static_cast<char16_t>(b[at] | b[at + 1] << 8)
+                                 : static_cast<char16_t>(b[at] << 8 | b[at + 1]));
     if (size % 2)
         text.odd = bytes.substr(size - 1);
     text.first = 1;
@@ -123,7 +124,8 @@ Line read_line(const std::u16string& units, size_t start) {
     line.value_start = equals + 1;
     while (line.value_start < line.end && blank(units[line.value_start])) ++line.value_start;
     line.value_end = line.value_start;
-    while (line.value_end < line.end && units[line.value_end] != u';' && units[line.value_end] != u'#')
+    while (line.value_end < line.end && units[line.value_end] != u';' &&
+           units[line.value_end] != u'#')
         ++line.value_end;
     while (line.value_end > line.value_start && blank(units[line.value_end - 1])) --line.value_end;
     return line;

@@ -5,7 +5,6 @@
 
 #include <ctype.h>
 #include <math.h>
-#include <string.h>
 
 #include "cursors/cursor_loader.h"
 #include "quillmere_version.h"
@@ -182,7 +181,7 @@ void offer_to_tidy(std::string* message) {
         return;
     std::string lines;
     for (const IgnoredSetting& ignored : read_settings_report().lines.ignored)
-        if (lstrcmpiA(ignored.line.substr(0, strlen(SETTINGS_SIZE_KEY)).c_str(), SETTINGS_SIZE_KEY) == 0)
+        if (ignored.is_size)
             lines += "\n    " + ignored.line + " (" + ignored.where + ")";
     std::string question = std::string(shown_path(SETTINGS_FILE)) + " also has " +
                            plural(strays, "Size line", "Size lines") +
@@ -211,7 +210,8 @@ bool refused_outside_the_game(const std::string& what) {
     if (problem.advice.empty())
         return false;
     problem.advice[0] = static_cast<char>(toupper(static_cast<unsigned char>(problem.advice[0])));
-    set_text(ID_STATUS, what + ": " + problem.advice + ". Then open this window from the plugin folder there.");
+    set_text(ID_STATUS, what + ": " + problem.advice +
+                            ". Then open this window from the plugin folder there.");
     return true;
 }
 

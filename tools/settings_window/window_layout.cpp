@@ -85,8 +85,8 @@ void create_controls(HWND window) {
                         WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0, window,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, NULL);
     HWND slider = GetDlgItem(window, ID_SLIDER);
-    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(SLIDER_FIRST_TENTH,
-                                                       lroundf(largest_useful_size() * SLIDER_TENTHS)));
+    int last_tenth = lroundf(largest_useful_size() * SLIDER_TENTHS);
+    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(SLIDER_FIRST_TENTH, last_tenth));
     SendMessageW(slider, TBM_SETTICFREQ, 10, 0);
     SendMessageW(slider, TBM_SETPAGESIZE, 0, 5);
 }
