@@ -171,6 +171,33 @@ TEST_F(PlayersWindows, TheReportHasEveryLineWithSizesMeasuredAndNoNames) {
     EXPECT_FALSE(contains(report, profile)) << report;
 }
 
+TEST_F(PlayersWindows, TheReportHoldsTheFindingsTheSettingsTheWrapperAndThePlayersFiles) {
+    ASSERT_TRUE(write_file("plugin\\Cursors\\cursor1.ani", "abc"));
+    ASSERT_TRUE(write_file("plugin\\Cursors\\cursor3.ani", make_ani(48, 48)));
+    ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "; mine\r\n\r\n[Cursor]\r\nSize=2.0   ; my favourite\r\n"));
+    ASSERT_TRUE(CopyFileA((program_folder() + "\\..\\host\\wrapper\\ddraw.dll").c_str(), "ddraw.dll",
+                          FALSE));
+    ASSERT_TRUE(write_file("ddraw.ini", "[ddraw]\r\nwindowed=true\r\nboxing=true\r\n"));
+    ASSERT_TRUE(CopyFileA(tool_path().c_str(), "plugin\\quillmere_check.exe", FALSE));
+    ChildRun run = run_tool("--report", current_folder() + "\\plugin\\" + TOOL_NAME);
+    std::string report = read_file(REPORT);
+    const char* const items[] = {
+        "\r\nwritten: 20",
+        "\r\ncheck result: NOT fine: cursor 1 fails to load\r\n",
+        "\r\nproblem: plugin\\Cursors\\cursor1.ani: fails to load",
+        "\r\nnote: plugin\\Quillmere.ini: Size=2.0   ; my favourite: the game reads 2.0",
+        "\r\nwrapper: ddraw.dll, named cnc-ddraw",
+        " (ddraw.ini, as it reads them for Game): windowed=1 fullscreen=0 maintas=0 boxing=1 ",
+        "\r\nthe player's files: plugin\\Quillmere.ini, plugin\\Cursors\\cursor1.ani, "
+        "plugin\\Cursors\\cursor3.ani\r\n",
+        "\r\n  | ; mine\r\n  | \r\n  | [Cursor]\r\n  | Size=2.0   ; my favourite\r\n",
+        "\r\ncheck output:\r\n  Quillmere cursor check ",
+        "\r\n  wrapper      cnc-ddraw",
+    };
+    for (const char* item : items)
+        EXPECT_TRUE(contains(report, item)) << item << "\n" << report;
+}
+
 // Exploit protection's program settings, as Windows keeps them: by program
 // name, and under it by full path.
 const char OPTIONS_KEY[] =

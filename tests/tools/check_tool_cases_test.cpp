@@ -208,6 +208,23 @@ INSTANTIATE_TEST_SUITE_P(
                      ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nEdges=round\r\n"));
                  },
                  "", EXIT_PROBLEMS, "write Edges=smooth or Edges=square"},
+        GameCase{"size_past_the_largest_default",
+                 [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=7.4\r\n")); },
+                 "", EXIT_PROBLEMS, "Write Size=7.3 for the largest cursors there are"},
+        // What the game reads as written: notes, never problems.
+        GameCase{"comment_after_the_size",
+                 [] {
+                     ASSERT_TRUE(write_file("plugin\\Quillmere.ini",
+                                            "[Cursor]\r\nSize=2.0   ; my favourite\r\n"));
+                 },
+                 "", EXIT_ALL_FINE, "the game reads 2.0 and skips the comment after it"},
+        GameCase{"unknown_key_and_leftover_size",
+                 [] {
+                     ASSERT_TRUE(write_file("plugin\\Quillmere.ini",
+                                            "[Cursor]\r\nSize=2.0\r\nColour=red\r\n"
+                                            "[Cursors]\r\nSize=3\r\n"));
+                 },
+                 "", EXIT_ALL_FINE, "Size=3 (under [Cursors]) is skipped by the game, which reads"},
         GameCase{"largest_size_in_full",
                  [] { ASSERT_TRUE(write_file("plugin\\Quillmere.ini", "[Cursor]\r\nSize=7.3\r\n")); },
                  "", EXIT_ALL_FINE, "result: all fine"},

@@ -40,6 +40,7 @@ namespace {
 
 // The problems listed at the top; the rest are in the report below them.
 const size_t PROBLEMS_SHOWN = 6;
+const size_t NOTES_SHOWN = 3;
 const int ADVICE_INDENT = 4;
 const int RESULT_INDENT = 8;  // under the text of "result: "
 
@@ -78,6 +79,15 @@ void print_result_first() {
     if (advised > shown)
         print_line("  - and " + std::to_string(advised - shown) + " more: see below",
                    ADVICE_INDENT);
+    // What the game does as written but may surprise: after the problems.
+    size_t noted = 0;
+    for (const std::string& note : notes())
+        if (++noted <= NOTES_SHOWN)
+            print_line("  - note: " + note, ADVICE_INDENT);
+    if (noted > NOTES_SHOWN)
+        print_line("  - and " + plural(static_cast<int>(noted - NOTES_SHOWN), "more note",
+                                       "more notes") + ": see below",
+                   ADVICE_INDENT);
 }
 
 void print_counts(const TableCounts& counts) {
@@ -99,27 +109,11 @@ std::string full_path(const std::string& path) {
 // The plug-in's files where the game does not look for them: says where they
 // go. True when the install is where the game looks.
 bool check_install(const GameFolder& game) {
-    if (game.has_program)
+    InstallProblem problem = install_problem(game);
+    if (problem.advice.empty())
         return true;
-    std::string advice;
-    if (!game.program_folder.empty()) {
-        advice = "the plug-in's files are one folder too deep: the game's program is in " +
-                 game.program_folder + ", but plugin is in " + game.path +
-                 ". Move the plugin folder and the Quillmere files from " + last_part(game.path) +
-                 " up into " + last_part(game.program_folder) + ", then start the game";
-        if (last_game_start(wide(game.program_folder)) > placed_time(PLUGIN_MODULE_PATH))
-            advice +=
-                ". The game has run since they were put here, without the plug-in: it "
-                "looks for plugin\\Quillmere.yrp beside its program";
-        add_problem("the plug-in is one folder too deep", advice);
-    } else {
-        advice =
-            "no game program (.exe) stands beside plugin here: the plugin folder and the "
-            "Quillmere files go into the folder that holds the game's program (the .exe "
-            "that starts the game)";
-        add_problem("this is not the game's folder", advice);
-    }
-    print_line("install      " + advice);
+    add_problem(problem.brief, problem.advice);
+    print_line("install      " + problem.advice);
     return false;
 }
 
@@ -139,6 +133,7 @@ int run_check(const Options& options, ReportInputs* report) {
     attach_module(GetModuleHandleW(NULL));
     // A relative sheet path names a file where the player started us.
     std::string sheet = options.sheet.empty() ? "" : full_path(options.sheet);
+    start_transcript();
     print_line("Quillmere cursor check " QUILLMERE_VERSION_TEXT, 0);
     if (!options.files.empty()) {
         // Each file's own result line, and no other.
@@ -197,7 +192,7 @@ int run_check(const Options& options, ReportInputs* report) {
                           std::to_string(options.client_height) + " inside; --client sets another)";
         print_line("");
         counts = print_cursor_table(scales, options.restore_defaults, access);
-        note_capped_size(settings, counts.largest_side, size.scale);
+        note_capped_size(settings);
         strays = print_stray_files();
         print_redirected_copies(copies);
         print_counts(counts);
@@ -207,6 +202,12 @@ int run_check(const Options& options, ReportInputs* report) {
     // again at their end.
     stop_holding();
     print_result_first();
+    // A double-click window shows the first lines: the key that saves the
+    // report is named there too, not only below the details.
+    if (!options.report && runs_in_own_console())
+        print_line("Press R to save a report for a bug report, or Enter to close this window; "
+                   "the details follow.",
+                   0);
     print_line("");
     print_held_lines();
     if (installed) {

@@ -20,6 +20,7 @@ struct HeldLine {
 };
 std::vector<HeldLine> held;
 bool holding = false;
+std::string printed;
 
 // The console row the report started on, for showing it from its start.
 SHORT first_row = -1;
@@ -133,7 +134,16 @@ void print_line(const std::string& text, int hanging) {
         held.push_back({text, hanging});
         return;
     }
+    printed += text + "\n";
     print_wrapped(GetStdHandle(STD_OUTPUT_HANDLE), text, hanging);
+}
+
+void start_transcript() {
+    printed.clear();
+}
+
+const std::string& transcript() {
+    return printed;
 }
 
 void hold_lines() {

@@ -28,6 +28,11 @@ void hold_lines();
 void stop_holding();
 void print_held_lines();
 
+// Everything print_line printed since start_transcript, unwrapped, a line
+// each: the check's own words for its report.
+void start_transcript();
+const std::string& transcript();
+
 // Prints one wrapped line on standard error.
 void print_error_line(const std::string& text);
 

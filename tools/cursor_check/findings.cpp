@@ -3,11 +3,20 @@
 namespace {
 
 std::vector<Problem> found;
+std::vector<std::string> noted;
 
 }  // namespace
 
 void add_problem(const std::string& brief, const std::string& advice) {
     found.push_back({brief, advice});
+}
+
+void add_note(const std::string& note) {
+    noted.push_back(note);
+}
+
+const std::vector<std::string>& notes() {
+    return noted;
 }
 
 const std::vector<Problem>& problems() {
@@ -20,4 +29,5 @@ std::string plural(int count, const char* one, const char* many) {
 
 void forget_problems() {
     found.clear();
+    noted.clear();
 }

@@ -16,7 +16,15 @@ void add_problem(const std::string& brief, const std::string& advice);
 // Every problem noted so far, in the order found.
 const std::vector<Problem>& problems();
 
-// Forgets the problems noted, before a check runs again.
+// Notes what the game does as the player wrote it, though it may surprise
+// them (a cursor already at the largest size, a line the game skips beside
+// the one it reads): never a problem.
+void add_note(const std::string& note);
+
+// Every note so far, in the order found.
+const std::vector<std::string>& notes();
+
+// Forgets the problems and notes, before a check runs again.
 void forget_problems();
 
 // "1 file" / "2 files".

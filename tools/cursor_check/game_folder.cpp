@@ -149,6 +149,31 @@ std::string last_part(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+InstallProblem install_problem(const GameFolder& game) {
+    InstallProblem problem = {};
+    if (game.has_program)
+        return problem;
+    if (game.program_folder.empty()) {
+        problem.brief = "this is not the game's folder";
+        problem.advice =
+            "no game program (.exe) stands beside plugin here: the plugin folder and the "
+            "Quillmere files go into the folder that holds the game's program (the .exe "
+            "that starts the game)";
+        return problem;
+    }
+    problem.brief = "the plug-in is one folder too deep";
+    problem.advice = "the plug-in's files are one folder too deep: the game's program is in " +
+                     game.program_folder + ", but plugin is in " + game.path +
+                     ". Move the plugin folder and the Quillmere files from " +
+                     last_part(game.path) + " up into " + last_part(game.program_folder) +
+                     ", then start the game";
+    if (last_game_start(wide(game.program_folder)) > placed_time(PLUGIN_MODULE_PATH))
+        problem.advice +=
+            ". The game has run since they were put here, without the plug-in: it "
+            "looks for plugin\\Quillmere.yrp beside its program";
+    return problem;
+}
+
 ULONGLONG last_game_start(const std::wstring& folder) {
     ULONGLONG latest = last_read(folder + GAME_LIBRARY);
     for (const std::wstring& program : game_programs(folder)) {

@@ -28,6 +28,16 @@ struct GameFolder {
 // program (a double click starts the program in <game>\plugin).
 GameFolder enter_game_folder();
 
+struct InstallProblem {
+    std::string brief;   // for the result line: "the plug-in is one folder too deep"
+    std::string advice;  // what is wrong and where the files go; empty when all is well
+};
+
+// Whether the game folder found is where the game reads the plug-in's files:
+// a game's program beside plugin. Unzipped one folder too deep, or in a
+// folder holding no game, the advice says where the files go.
+InstallProblem install_problem(const GameFolder& game);
+
 // The latest time one of the game's files (its programs, storm.dll) in
 // `folder` was read after it was put there; zero when none was.
 ULONGLONG last_game_start(const std::wstring& folder);

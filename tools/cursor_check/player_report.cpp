@@ -21,6 +21,7 @@
 #include "tools/cursor_check/exploit_protection.h"
 #include "tools/cursor_check/game_folder.h"
 #include "tools/cursor_check/module_report.h"
+#include "tools/cursor_check/report_sections.h"
 #include "tools/cursor_check/size_report.h"
 #include "tools/cursor_check/slot_check.h"
 #include "tools/cursor_check/system_facts.h"
@@ -170,6 +171,8 @@ std::string copies_lines(const RedirectedCopies& found) {
 
 std::string report_text(const SettingsReport& settings, const RedirectedCopies& copies) {
     std::string text = "Quillmere problem report, written by quillmere_check " QUILLMERE_VERSION_TEXT "\n";
+    text += written_line();
+    text += findings_lines();
     std::string module_digest = sha256_of_file(PLUGIN_MODULE_PATH);
     unsigned major, minor, patch;
     if (module_digest.empty())
@@ -210,9 +213,13 @@ std::string report_text(const SettingsReport& settings, const RedirectedCopies& 
     for (const std::string& program : guarded)
         text += program + (&program == &guarded.back() ? "" : ", ");
     text += guarded.empty() ? "no program of the game folder\n" : "\n";
+    text += wrapper_lines();
+    text += players_files_line();
     for (int slot = 0; slot < LOADED_SLOT_COUNT; ++slot)
         for (const SlotSet& set : SETS)
             text += slot_line(set, slot) + "\n";
+    text += settings_text_lines();
+    text += check_output_lines();
     return text;
 }
 

@@ -27,8 +27,9 @@ bool same_word(const std::string& text, const char* word) {
     return lstrcmpiW(wide(text).c_str(), wide(word).c_str()) == 0;
 }
 
-// The file's text as UTF-8, whatever Notepad saved it as.
-std::string file_text(const char* file) {
+}  // namespace
+
+std::string settings_file_text(const char* file) {
     HANDLE handle = CreateFileW(wide(file).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     if (handle == INVALID_HANDLE_VALUE)
@@ -53,11 +54,9 @@ std::string file_text(const char* file) {
     return utf8(text);
 }
 
-}  // namespace
-
 SettingsLines read_settings_lines(const char* file) {
     SettingsLines found = {};
-    std::string text = file_text(file);
+    std::string text = settings_file_text(file);
     std::string section;  // the section the line stands under, as written
     bool in_section = false, in_cursor = false;
     size_t start = 0;
@@ -88,22 +87,25 @@ SettingsLines read_settings_lines(const char* file) {
             found.ignored.push_back(
                 {line, "under " + wanted,
                  "the game knows only " + std::string(SETTINGS_SIZE_KEY) + " and " +
-                     SETTINGS_EDGES_KEY + " there: write Size=... (see Quillmere.ini.sample)"});
+                     SETTINGS_EDGES_KEY + " there: write Size=... (see Quillmere.ini.sample)",
+                 false});
         } else if (!same_word(key, SETTINGS_SIZE_KEY)) {
             continue;
         } else if (in_cursor && found.size_under_section) {
             found.ignored.push_back({line, "a second Size line under " + wanted,
-                                     "the game reads only the first: delete the other"});
+                                     "the game reads only the first: delete the other", true});
         } else if (in_cursor) {
             found.size_under_section = true;
         } else if (in_section) {
             found.ignored.push_back({line, "under [" + section + "]",
                                      "the game reads Size only under " + wanted +
-                                         ": write that section line as " + wanted});
+                                         ": write that section line as " + wanted,
+                                     true});
         } else {
             found.ignored.push_back({line, "above every section line",
                                      "the game reads Size only under " + wanted +
-                                         ": put the line " + wanted + " above it"});
+                                         ": put the line " + wanted + " above it",
+                                     true});
         }
     }
     return found;

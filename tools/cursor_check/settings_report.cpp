@@ -13,6 +13,7 @@
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/findings.h"
 #include "tools/cursor_check/game_folder.h"
+#include "tools/cursor_check/size_limit.h"
 
 namespace {
 
@@ -80,23 +81,40 @@ void settings_problem(const std::string& brief, const std::string& fix) {
     add_problem(brief, std::string(shown_path(SETTINGS_FILE)) + ": " + fix);
 }
 
+void settings_note(const std::string& note) {
+    print_line("             " + note);
+    add_note(std::string(shown_path(SETTINGS_FILE)) + ": " + note);
+}
+
+// The value before a comment after it ("3.0   ; my favourite"), trimmed;
+// the whole text when there is none.
+std::string number_part(const std::string& text, bool* commented) {
+    size_t comment = text.find_first_of(";#");
+    *commented = comment != std::string::npos && comment > 0;
+    std::string number = *commented ? text.substr(0, comment) : text;
+    return number.substr(0, number.find_last_not_of(" \t") + 1);
+}
+
 // A Size the game reads otherwise than written: a percentage, a word after
 // the number, more than the characters read, a number that can't be a size.
+// A comment after the number is read as the player meant: a note.
 void note_unread_text(const SettingsReport& settings) {
     if (!settings.value_present || settings.text.empty())
         return;
     std::string size = std::string(SETTINGS_SIZE_KEY) + "=" + settings.text;
     std::string brief = size + " reads as " + scale_text(settings.value);
+    bool commented = false;
+    std::string number = number_part(settings.text, &commented);
     if (settings.text.find(PERCENT) != std::string::npos) {
         settings_problem(brief, brief + ": Size is a factor, not a percentage: for " + settings.text +
                                     " write Size=" +
                                     scale_text(settings.value / PERCENT_PER_FACTOR));
-    } else if (!is_plain_number(settings.text)) {
+    } else if (!is_plain_number(number)) {
         settings_problem(brief,
                          size + " reads as " + scale_text(settings.value) +
                              ": only a plain number counts: write one with a full stop, "
                              "such as Size=1.5");
-    } else if (static_cast<float>(strtod(settings.text.c_str(), NULL)) != settings.value) {
+    } else if (static_cast<float>(strtod(number.c_str(), NULL)) != settings.value) {
         settings_problem(brief, "the game reads only the first 15 characters of " + size +
                                     ": write a shorter number, such as Size=1.5");
     } else if (!isfinite(settings.value)) {
@@ -109,15 +127,27 @@ void note_unread_text(const SettingsReport& settings) {
                          size + " shows every cursor at its own size: cursors never get "
                                 "smaller than their files. Write Size=1.0 for their own size, "
                                 "Size=0 to follow the window, or use smaller cursor files");
+    } else if (commented) {
+        settings_note(size + ": the game reads " + number + " and skips the comment after it");
     }
 }
 
 // Lines the game never reads although they look meant for it; and a Size
-// line the parse sees under [Cursor] but the game can't read.
+// line the parse sees under [Cursor] but the game can't read. A Size line
+// elsewhere is a problem only when no Size under [Cursor] is read: beside
+// one, it is a leftover the game rightly skips; a key the game does not know
+// changes nothing either.
 void note_ignored_lines(const SettingsReport& settings) {
-    for (const IgnoredSetting& line : settings.lines.ignored)
-        settings_problem(line.line + " in Quillmere.ini is ignored",
-                         line.line + " (" + line.where + ") is ignored: " + line.fix);
+    bool size_read = settings.value_present && settings.lines.size_under_section;
+    for (const IgnoredSetting& line : settings.lines.ignored) {
+        if (line.is_size && !size_read)
+            settings_problem(line.line + " in Quillmere.ini is ignored",
+                             line.line + " (" + line.where + ") is ignored: " + line.fix);
+        else
+            settings_note(line.line + " (" + line.where + ") is skipped by the game" +
+                          (line.is_size ? ", which reads the Size under [Cursor]: " : ": ") +
+                          line.fix);
+    }
     if (settings.lines.size_under_section && !settings.value_present)
         settings_problem("the game can't read the Size line",
                          "the game can't read its Size line: write the two lines as the "
@@ -248,24 +278,19 @@ void print_settings_mistakes(const SettingsReport& settings) {
     FindClose(search);
 }
 
-void note_capped_size(const SettingsReport& settings, int largest_side, float scale) {
-    if (settings.mode != SCALE_FIXED || !isfinite(settings.value) || !isfinite(scale) ||
-        largest_side <= 0)
+void note_capped_size(const SettingsReport& settings) {
+    if (settings.mode != SCALE_FIXED || !isfinite(settings.value))
         return;
-    int width, height;
-    asked_size(largest_side, largest_side, effective_scale(scale), &width, &height);
+    int side = largest_default_side(), width, height;
+    asked_size(side, side, effective_scale(settings.value), &width, &height);
     if (width <= static_cast<int>(MAX_CURSOR_SIDE))
         return;
-    // The largest Size, to a tenth, that shows the largest cursor in full:
-    // the pointer size multiplies whatever Size gives.
-    double others = static_cast<double>(effective_scale(scale)) / effective_scale(settings.value);
-    double largest =
-        floor(static_cast<double>(MAX_CURSOR_SIDE) / largest_side / others * 10.0) / 10.0;
     std::string size = std::string(SETTINGS_SIZE_KEY) + "=" + settings.text;
+    std::string largest = scale_text(largest_useful_size());
     add_problem(size + " is more than the game shows",
-                std::string(shown_path(SETTINGS_FILE)) + ": " + size + " asks for cursors larger than the game shows: no cursor is "
-                            "larger than " + std::to_string(MAX_CURSOR_SIDE) +
-                         " pixels a side, so the largest stop there. Write Size=" +
-                         scale_text(largest) +
-                         " or less: the largest that shows every cursor in full");
+                std::string(shown_path(SETTINGS_FILE)) + ": " + size +
+                    " asks for cursors larger than the game shows: no cursor is larger than " +
+                    std::to_string(MAX_CURSOR_SIDE) +
+                    " pixels a side, so the largest default cursors stop growing at Size=" +
+                    largest + ". Write Size=" + largest + " for the largest cursors there are");
 }

@@ -41,8 +41,6 @@ void print_settings_report(const SettingsReport& settings);
 // Quillmere.ini.txt.
 void print_settings_mistakes(const SettingsReport& settings);
 
-// A fixed Size that would make the largest cursor the game shows
-// (`largest_side` pixels at its own size) larger than any cursor the module
-// builds at `scale` (what the size rule gives for that Size) is a problem:
-// the cursors stop at that limit.
-void note_capped_size(const SettingsReport& settings, int largest_side, float scale);
+// A fixed Size past largest_useful_size() is a problem: the largest default
+// cursors stop at the largest side the game builds, whatever it says.
+void note_capped_size(const SettingsReport& settings);

@@ -145,21 +145,6 @@ Fold fold_of(const SlotSet& set, int slot, const SlotCheck& check) {
     }
 }
 
-// The longest side of what the game shows for a slot, at its own size: the
-// file, or the built-in default standing in for it; 0 for neither.
-int shown_side(const SlotSet& set, int slot, const SlotCheck& check) {
-    int width = check.native_width, height = check.native_height;
-    if (!check.loads) {
-        width = height = 0;
-        HCURSOR cursor = load_default_cursor(module_handle, set.default_first_id + slot, 0.0f);
-        if (cursor) {
-            probe_cursor_size(cursor, &width, &height);
-            DestroyCursor(cursor);
-        }
-    }
-    return width > height ? width : height;
-}
-
 void count(const SlotCheck& check, TableCounts* counts) {
     if (check.presence == FILE_MISSING)
         counts->missing++;
@@ -229,17 +214,18 @@ void print_folded(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT]) {
 
 // A problem for every file that fails: "cursors 7, 9 and animated cursor 5
 // fail to load" on the result line, and each with its own advice.
-// True when the file itself keeps it from its size at `scale`: larger than
-// any cursor at its own size, or too many pixels. (A Size that asks past the
-// largest side is the settings' problem, named once.)
-bool file_is_too_large(const SlotCheck& check, float scale) {
+// True when the file has more pictures than the game builds at `scale`:
+// shown smaller than asked though its sides are within the largest side.
+// (A file whose sides reach the largest side stops there: a note.)
+bool file_has_too_many_pixels(const SlotCheck& check, float scale) {
     if (!check.capped)
         return false;
-    int side = check.native_width > check.native_height ? check.native_width
-                                                         : check.native_height;
     int width, height;
-    asked_size(side, side, scale, &width, &height);
-    return side > static_cast<int>(MAX_CURSOR_SIDE) || width <= static_cast<int>(MAX_CURSOR_SIDE);
+    asked_size(check.native_width, check.native_height, scale, &width, &height);
+    int side = width > height ? width : height;
+    return check.native_width <= static_cast<int>(MAX_CURSOR_SIDE) &&
+           check.native_height <= static_cast<int>(MAX_CURSOR_SIDE) &&
+           side <= static_cast<int>(MAX_CURSOR_SIDE);
 }
 
 void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT], float scale) {
@@ -253,11 +239,15 @@ void note_failures(const SlotRow rows[SET_COUNT][LOADED_SLOT_COUNT], float scale
                 check.presence != FILE_RESTORED)
                 continue;
             std::string path = shown_path(slot_path(SETS[set], slot).c_str());
-            if (check.loads && file_is_too_large(check, scale))
+            if (check.loads && file_has_too_many_pixels(check, scale))
                 add_problem("cursor " + std::to_string(slot) + " is shown smaller than asked",
-                            path + ": " + check.note + ": use a file of at most " +
-                                std::to_string(MAX_CURSOR_SIDE) +
-                                " pixels a side, or with fewer pictures");
+                            path + ": " + check.note + ": use a file with fewer pictures");
+            else if (check.loads && check.capped && rows[set][slot].fold == OWN_ROW)
+                add_note(path + " (" + std::to_string(check.native_width) + "x" +
+                         std::to_string(check.native_height) + ") shows at " +
+                         std::to_string(check.width) + "x" + std::to_string(check.height) +
+                         ", the largest cursor the game shows (" +
+                         std::to_string(MAX_CURSOR_SIDE) + " pixels a side)");
             if (check.loads)
                 continue;
             ++failing;
@@ -295,10 +285,6 @@ TableCounts print_cursor_table(const TableScales& scales, bool restore_defaults,
                                           maximised_fits ? maximised_height : 0);
             }
             count(row.check, &counts);
-            int side = shown_side(SETS[set], slot, row.check);
-            // A file larger than any cursor is cut down whatever the Size.
-            if (side > counts.largest_side && side <= static_cast<int>(MAX_CURSOR_SIDE))
-                counts.largest_side = side;
         }
     }
     std::string shown_at = "shown at";

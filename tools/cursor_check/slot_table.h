@@ -10,9 +10,6 @@ struct TableCounts {
     int missing;     // files not there whose default the game will write
     int absent;      // files not there that have none (the base cursor stands in)
     int unwritable;  // files not there whose default can't be written
-    int largest_side;  // the longest side, at its own size, of a cursor the
-                       // game shows (a file that loads, or a default), among
-                       // those not larger than any cursor can be
 };
 
 // Which cursor folders can take the default files now.

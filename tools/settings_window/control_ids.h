@@ -29,4 +29,7 @@ enum ControlId {
     ID_OPEN_FOLDER,
     ID_REPORT,
     ID_EDGES,
+    // The preview's choices for its focused tile.
+    ID_CHOOSE_FILE,
+    ID_USE_DEFAULT,
 };

@@ -26,7 +26,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     }
     if (!register_settings_window(instance))
         return EXIT_USAGE;
-    HWND window = open_settings_window(instance, game.path);
+    HWND window = open_settings_window(instance, game);
     if (!window)
         return EXIT_USAGE;
     ShowWindow(window, show);

@@ -1,5 +1,7 @@
 #include "tools/settings_window/preview_control.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "tools/settings_window/control_ids.h"
@@ -8,9 +10,13 @@ namespace {
 
 // One line of scrolling, at 96 DPI.
 const int LINE_STEP = 24;
+// How often the animations are looked at: often enough for a step of a
+// sixtieth of a second to show on time within a frame or two.
+const UINT_PTR ANIMATION_TIMER = 1;
+const UINT ANIMATION_TICK_MS = 33;
 
 struct Shown {
-    const Preview* preview;
+    Preview* preview;
     HFONT font;
     int dpi;
     int top;     // the scrolled-off height
@@ -41,7 +47,8 @@ void paint(HWND control, HDC target) {
     HGDIOBJ previous = SelectObject(dc, bitmap);
     RECT all = {0, 0, width, height};
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-    draw_preview(dc, *shown.preview, width, shown.top, shown.font, shown.dpi);
+    draw_preview(dc, *shown.preview, width, shown.top, shown.font, shown.dpi,
+                 GetFocus() == control);
     BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     SelectObject(dc, previous);
     DeleteObject(bitmap);
@@ -56,7 +63,8 @@ int measure(HWND control) {
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 1, 1);
     HGDIOBJ previous = SelectObject(dc, bitmap);
-    int height = draw_preview(dc, *shown.preview, client_width(control), 0, shown.font, shown.dpi);
+    int height =
+        draw_preview(dc, *shown.preview, client_width(control), 0, shown.font, shown.dpi, false);
     SelectObject(dc, previous);
     DeleteObject(bitmap);
     DeleteDC(dc);
@@ -97,8 +105,93 @@ void on_scroll(HWND control, int request) {
     }
 }
 
+TileGrid grid_of(HWND control) {
+    HDC dc = GetDC(control);
+    TileGrid grid = tile_grid(dc, *shown.preview, client_width(control), shown.font, shown.dpi);
+    ReleaseDC(control, dc);
+    return grid;
+}
+
+// The control's text names the tile it is on: what a screen reader says.
+void name_focused(HWND control) {
+    if (shown.preview)
+        SetWindowTextW(control, tile_name(*shown.preview, shown.preview->focused).c_str());
+}
+
+// Moves to tile `index` and scrolls it into view.
+void focus_tile(HWND control, int index) {
+    if (!shown.preview || index < 0 || index >= PREVIEW_COUNT)
+        return;
+    shown.preview->focused = index;
+    TileGrid grid = grid_of(control);
+    RECT cell = tile_rect(grid, index, 0);
+    int page = client_height(control);
+    if (cell.top - grid.gap < shown.top)
+        scroll_to(control, cell.top - grid.gap);
+    else if (cell.bottom + grid.gap > shown.top + page)
+        scroll_to(control, cell.bottom + grid.gap - page);
+    InvalidateRect(control, NULL, FALSE);
+    name_focused(control);
+}
+
+// What can be done to the focused tile, at `at` on the screen.
+void offer_choices(HWND control, POINT at) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, ID_CHOOSE_FILE, L"&Choose a file...");
+    AppendMenuW(menu, MF_STRING, ID_USE_DEFAULT, L"&Use the default");
+    int picked =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, control, NULL);
+    DestroyMenu(menu);
+    if (picked)
+        SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(picked, BN_CLICKED), 0);
+}
+
+// The focused tile's middle, on the screen: where its menu opens from the
+// keyboard.
+POINT tile_middle(HWND control) {
+    RECT cell = tile_rect(grid_of(control), shown.preview->focused, shown.top);
+    POINT middle = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    ClientToScreen(control, &middle);
+    return middle;
+}
+
+bool on_key(HWND control, WPARAM key) {
+    if (!shown.preview)
+        return false;
+    int columns = grid_of(control).columns;
+    int at = shown.preview->focused;
+    switch (key) {
+        case VK_LEFT: focus_tile(control, at - 1); return true;
+        case VK_RIGHT: focus_tile(control, at + 1); return true;
+        case VK_UP: focus_tile(control, at - columns); return true;
+        case VK_DOWN: focus_tile(control, at + columns); return true;
+        case VK_HOME: focus_tile(control, 0); return true;
+        case VK_END: focus_tile(control, PREVIEW_COUNT - 1); return true;
+        case VK_PRIOR: on_scroll(control, SB_PAGEUP); return true;
+        case VK_NEXT: on_scroll(control, SB_PAGEDOWN); return true;
+        case VK_RETURN:
+        case VK_APPS: offer_choices(control, tile_middle(control)); return true;
+        case VK_DELETE:
+            SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(ID_USE_DEFAULT, BN_CLICKED), 0);
+            return true;
+        default: return false;
+    }
+}
+
 LRESULT CALLBACK preview_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+        case WM_CREATE:
+            DragAcceptFiles(control, TRUE);
+            SetTimer(control, ANIMATION_TIMER, ANIMATION_TICK_MS, NULL);
+            return 0;
+        case WM_TIMER:
+            if (wparam == ANIMATION_TIMER && shown.preview &&
+                advance_animation(shown.preview, GetTickCount()))
+                InvalidateRect(control, NULL, FALSE);
+            return 0;
+        case WM_DESTROY:
+            KillTimer(control, ANIMATION_TIMER);
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint_info;
             HDC dc = BeginPaint(control, &paint_info);
@@ -120,20 +213,49 @@ LRESULT CALLBACK preview_procedure(HWND control, UINT message, WPARAM wparam, LP
         case WM_MOUSEWHEEL:
             on_scroll(control, GET_WHEEL_DELTA_WPARAM(wparam) > 0 ? SB_LINEUP : SB_LINEDOWN);
             return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(control, NULL, FALSE);
+            name_focused(control);
+            return 0;
+        // Arrows and Enter move and act on the tiles; Tab and Esc stay the
+        // window's.
         case WM_GETDLGCODE:
+            if (lparam && reinterpret_cast<const MSG*>(lparam)->message == WM_KEYDOWN &&
+                reinterpret_cast<const MSG*>(lparam)->wParam == VK_RETURN)
+                return DLGC_WANTARROWS | DLGC_WANTMESSAGE;
             return DLGC_WANTARROWS;
-        case WM_KEYDOWN: {
-            const int requests[][2] = {{VK_UP, SB_LINEUP},     {VK_DOWN, SB_LINEDOWN},
-                                       {VK_PRIOR, SB_PAGEUP},  {VK_NEXT, SB_PAGEDOWN},
-                                       {VK_HOME, SB_TOP},      {VK_END, SB_BOTTOM}};
-            for (const auto& pair : requests)
-                if (static_cast<int>(wparam) == pair[0])
-                    on_scroll(control, pair[1]);
+        case WM_KEYDOWN:
+            if (on_key(control, wparam))
+                return 0;
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN: {
+            SetFocus(control);
+            if (shown.preview)
+                focus_tile(control, tile_at(grid_of(control), static_cast<short>(LOWORD(lparam)),
+                                            static_cast<short>(HIWORD(lparam)), shown.top));
             return 0;
         }
-        case WM_LBUTTONDOWN:
-            SetFocus(control);
+        case WM_CONTEXTMENU: {
+            if (!shown.preview)
+                return 0;
+            POINT at = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+            // From the keyboard (Shift+F10) the point is -1, -1.
+            if (at.x == -1 && at.y == -1)
+                at = tile_middle(control);
+            offer_choices(control, at);
             return 0;
+        }
+        case WM_DROPFILES: {
+            HDROP drop = reinterpret_cast<HDROP>(wparam);
+            POINT at = {};
+            if (shown.preview && DragQueryPoint(drop, &at))
+                focus_tile(control, tile_at(grid_of(control), at.x, at.y, shown.top));
+            // The window puts the file in; it releases the drop.
+            SendMessageW(GetParent(control), WM_DROPFILES, wparam, 0);
+            return 0;
+        }
         default:
             break;
     }
@@ -151,9 +273,10 @@ bool register_preview_class(HINSTANCE instance) {
     return RegisterClassW(&window_class) != 0;
 }
 
-void show_preview(HWND control, const Preview* preview, HFONT font, int dpi) {
+void show_preview(HWND control, Preview* preview, HFONT font, int dpi) {
     shown.preview = preview;
     shown.font = font;
     shown.dpi = dpi;
     remeasure(control);
+    name_focused(control);
 }

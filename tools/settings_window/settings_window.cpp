@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <ctype.h>
 #include <math.h>
 
 #include "cursors/cursor_loader.h"
@@ -15,26 +16,17 @@
 #include "tools/cursor_check/settings_report.h"
 #include "tools/cursor_check/virtual_store.h"
 #include "tools/settings_window/control_ids.h"
+#include "tools/settings_window/cursor_files.h"
 #include "tools/settings_window/cursor_preview.h"
+#include "tools/settings_window/game_window_list.h"
 #include "tools/settings_window/preview_control.h"
+#include "tools/settings_window/settings_file.h"
 #include "tools/settings_window/size_choice.h"
 #include "tools/settings_window/window_layout.h"
 
 namespace {
 
 const char TITLE[] = "Quillmere settings " QUILLMERE_VERSION_TEXT;
-const int TENTHS = 10;
-
-// Game window sizes (inside the frame) to preview automatic sizing for; the
-// list ends with the window maximised on this screen.
-struct GameWindowSize {
-    int width, height;
-};
-const GameWindowSize GAME_WINDOW_SIZES[] = {
-    {640, 480},   {800, 600},   {1024, 768},  {1280, 720},  {1280, 960},  {1366, 768},
-    {1600, 900},  {1600, 1200}, {1920, 1080}, {1920, 1440}, {2560, 1440},
-};
-const int SIZE_COUNT = sizeof GAME_WINDOW_SIZES / sizeof GAME_WINDOW_SIZES[0];
 
 struct State {
     HWND window;
@@ -42,9 +34,13 @@ struct State {
     HFONT font;
     SizeChoice choice;
     Preview preview;
-    std::string game_path;
+    GameFolder game;
     bool filling;     // the window is setting its own controls: no echoes
     HWND last_focus;  // the control that had the focus when the window lost it
+    bool tidy_declined;  // the player keeps the Size lines the game never reads
+    SizeChoice saved;    // what the settings file says: closing without it asks
+    EdgeStyle saved_edges;  // the Edges the settings file gives
+    GameWindowList window_list;  // the game window sizes offered, and the wrapper's rule
 };
 State state = {};
 
@@ -67,28 +63,20 @@ std::string size_words(int width, int height) {
 }
 
 void game_window_size(int* width, int* height) {
+    const std::vector<ListedSize>& sizes = state.window_list.sizes;
     LRESULT picked = SendMessageW(control(ID_WINDOW_SIZE), CB_GETCURSEL, 0, 0);
-    if (picked >= 0 && picked < SIZE_COUNT) {
-        *width = GAME_WINDOW_SIZES[picked].width;
-        *height = GAME_WINDOW_SIZES[picked].height;
-    } else {
-        maximised_client(width, height);
-    }
+    if (picked < 0 || picked >= static_cast<LRESULT>(sizes.size()))
+        picked = 0;
+    *width = sizes[picked].width;
+    *height = sizes[picked].height;
 }
 
 void fill_window_sizes() {
-    HWND list = control(ID_WINDOW_SIZE);
-    for (int i = 0; i < SIZE_COUNT; ++i) {
-        std::string words = size_words(GAME_WINDOW_SIZES[i].width, GAME_WINDOW_SIZES[i].height);
-        if (i == 0)
-            words += ", the game's own size";
-        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(words).c_str()));
-    }
-    int width, height;
-    maximised_client(&width, &height);
-    std::string maximised = "maximised on this screen (" + size_words(width, height) + " inside)";
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(maximised).c_str()));
-    SendMessageW(list, CB_SETCURSEL, 0, 0);
+    state.window_list = game_window_list();
+    for (const ListedSize& size : state.window_list.sizes)
+        SendMessageW(control(ID_WINDOW_SIZE), CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(wide(size.words).c_str()));
+    SendMessageW(control(ID_WINDOW_SIZE), CB_SETCURSEL, 0, 0);
 }
 
 // The controls show the choice.
@@ -102,10 +90,14 @@ void show_choice() {
     SizeChoice fixed = {SCALE_FIXED, state.choice.value};
     set_text(ID_FIXED_VALUE, size_text(fixed));
     SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE,
-                 lroundf(state.choice.value * TENTHS));
+                 lroundf(state.choice.value * SLIDER_TENTHS));
     // The preview loads with the module's own edges choice.
     SendMessageW(control(ID_EDGES), BM_SETCHECK,
                  cursor_edges == EDGES_SMOOTH ? BST_CHECKED : BST_UNCHECKED, 0);
+    // The game window's size matters only to automatic sizing.
+    bool automatic = state.choice.mode == SCALE_AUTOMATIC;
+    EnableWindow(control(ID_WINDOW_LABEL), automatic);
+    EnableWindow(control(ID_WINDOW_SIZE), automatic);
     state.filling = false;
 }
 
@@ -115,6 +107,8 @@ void refresh_preview() {
     CursorSize size = shown_size(state.choice, width, height, state.dpi);
     load_preview(&state.preview, size);
     std::string words = "Shown as the game shows them: " + std::string(size.reasons);
+    if (state.choice.mode == SCALE_AUTOMATIC)
+        words = state.window_list.wrapper_rule + " " + words;
     for (const PreviewCursor& loaded : state.preview.cursors)
         if (loaded.fails) {
             words += "; red: your file does not load, the default cursor shows";
@@ -136,6 +130,8 @@ void refresh_findings() {
     for (const Problem& problem : problems())
         if (!problem.advice.empty())
             text += "\r\n- " + problem.advice;
+    for (const std::string& note : notes())
+        text += "\r\n- note: " + note;
     set_text(ID_FINDINGS, text);
 }
 
@@ -153,9 +149,11 @@ void on_fixed_value_typed() {
     }
     state.choice = {SCALE_FIXED, value};
     state.filling = true;
-    SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE, lroundf(value * TENTHS));
+    SendMessageW(control(ID_SLIDER), TBM_SETPOS, TRUE, lroundf(value * SLIDER_TENTHS));
     for (int id : {ID_AUTOMATIC, ID_FIXED, ID_OWN_SIZE})
         SendMessageW(control(id), BM_SETCHECK, id == ID_FIXED ? BST_CHECKED : BST_UNCHECKED, 0);
+    EnableWindow(control(ID_WINDOW_LABEL), FALSE);
+    EnableWindow(control(ID_WINDOW_SIZE), FALSE);
     state.filling = false;
     set_text(ID_STATUS, "Press Save to keep this size.");
     refresh_preview();
@@ -163,7 +161,7 @@ void on_fixed_value_typed() {
 
 void on_slider_moved() {
     LRESULT tenths = SendMessageW(control(ID_SLIDER), TBM_GETPOS, 0, 0);
-    state.choice = {SCALE_FIXED, static_cast<float>(tenths) / TENTHS};
+    state.choice = {SCALE_FIXED, static_cast<float>(tenths) / SLIDER_TENTHS};
     show_choice();
     set_text(ID_STATUS, "Press Save to keep this size.");
     refresh_preview();
@@ -179,19 +177,91 @@ void on_edges_clicked() {
     refresh_preview();
 }
 
+// Size lines the game never reads (under another section, a second one):
+// the player who wrote them may think they count. Removed only when the
+// player says so (asked once); every other byte stays.
+void offer_to_tidy(std::string* message) {
+    if (state.tidy_declined)
+        return;
+    std::wstring path = wide(SETTINGS_FILE);
+    std::string bytes;
+    DWORD error = ERROR_SUCCESS;
+    int strays = 0;
+    if (!read_whole_file(path, &bytes, &error))
+        return;
+    std::string tidy = without_stray_sizes(bytes, &strays);
+    if (!strays)
+        return;
+    std::string lines;
+    for (const IgnoredSetting& ignored : read_settings_report().lines.ignored)
+        if (ignored.is_size)
+            lines += "\n    " + ignored.line + " (" + ignored.where + ")";
+    std::string question = std::string(shown_path(SETTINGS_FILE)) + " also has " +
+                           plural(strays, "Size line", "Size lines") +
+                           " the game never reads:" + lines +
+                           "\n\nRemove " + (strays == 1 ? "it" : "them") +
+                           "? The Size you saved is the one the game reads either way.";
+    int answer = MessageBoxW(state.window, wide(question).c_str(), wide(TITLE).c_str(),
+                             MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) {
+        state.tidy_declined = true;
+        *message += " The other Size lines stay: the game reads only this one.";
+        return;
+    }
+    if (replace_file(path, tidy, &error))
+        *message += " Removed " + plural(strays, "Size line", "Size lines") +
+                    " the game never read.";
+    else
+        *message += " The other Size lines could not be removed (Windows error " +
+                    std::to_string(error) + ").";
+}
+
+// Nothing is written where the game does not read it: the fix instead,
+// after `what` ("Nothing was saved").
+bool refused_outside_the_game(const std::string& what) {
+    InstallProblem problem = install_problem(state.game);
+    if (problem.advice.empty())
+        return false;
+    problem.advice[0] = static_cast<char>(toupper(static_cast<unsigned char>(problem.advice[0])));
+    set_text(ID_STATUS, what + ": " + problem.advice +
+                            ". Then open this window from the plugin folder there.");
+    return true;
+}
+
+// Edges beside the saved Size, written the same way (every other byte
+// kept) and only when the file does not already give the choice.
+void save_edges(std::string* message) {
+    if (read_edges_setting() == cursor_edges) {
+        state.saved_edges = cursor_edges;
+        return;
+    }
+    std::wstring path = wide(SETTINGS_FILE);
+    std::string bytes;
+    DWORD error = ERROR_SUCCESS;
+    if (read_whole_file(path, &bytes, &error) &&
+        replace_file(path, with_setting(bytes, SETTINGS_EDGES_KEY, edges_word(cursor_edges)),
+                     &error)) {
+        state.saved_edges = cursor_edges;
+        return;
+    }
+    *message += " Edges=" + std::string(edges_word(cursor_edges)) +
+                " was not saved: open Quillmere.ini in Notepad and write it under [Cursor].";
+}
+
 void on_save() {
+    if (refused_outside_the_game("Nothing was saved"))
+        return;
     float value;
     if (state.choice.mode == SCALE_FIXED && !read_fixed_size(text_of(ID_FIXED_VALUE), &value)) {
         set_text(ID_STATUS, "Nothing was saved. " + fixed_size_rule());
         return;
     }
     std::string message;
-    // The edges beside the size, once the size is saved (the file is there).
-    if (save_choice(state.choice, &message) &&
-        !WritePrivateProfileStringA(SETTINGS_SECTION, SETTINGS_EDGES_KEY,
-                                    edges_word(cursor_edges), SETTINGS_FILE))
-        message = "The size was saved, but not Edges=" + std::string(edges_word(cursor_edges)) +
-                  ": open Quillmere.ini in Notepad and write it under [Cursor].";
+    if (save_choice(state.choice, &message)) {
+        state.saved = state.choice;
+        save_edges(&message);
+        offer_to_tidy(&message);
+    }
     set_text(ID_STATUS, message);
     refresh_findings();
 }
@@ -208,6 +278,8 @@ void on_restore_defaults() {
 }
 
 void on_open_folder() {
+    if (refused_outside_the_game("The cursor folder was not opened"))
+        return;
     std::wstring folder = wide(CURSOR_FOLDER);
     // The game makes the folder when it starts; it may not have yet.
     CreateDirectoryW(folder.c_str(), NULL);
@@ -223,13 +295,76 @@ void on_open_folder() {
 
 void on_write_report() {
     std::string path =
-        write_player_report(read_settings_report(), find_redirected_copies(state.game_path));
+        write_player_report(read_settings_report(), find_redirected_copies(state.game.path));
     if (path.empty())
         set_text(ID_STATUS, "The report can't be written beside this program, nor into your "
                             "Documents or Temp folder.");
     else
         set_text(ID_STATUS,
                  "The report is in " + path + ": send this file with your problem report.");
+}
+
+// The picker: a file for the tile the preview is on, checked and put in.
+void after_cursor_change(const std::string& message) {
+    refresh_preview();
+    refresh_findings();
+    set_text(ID_STATUS, message);
+}
+
+void put_in(const std::wstring& file) {
+    if (refused_outside_the_game("Nothing was changed"))
+        return;
+    std::string message;
+    put_cursor_file(state.preview.focused, file, &message);
+    after_cursor_change(message);
+}
+
+void on_choose_file() {
+    std::wstring file;
+    if (ask_for_cursor_file(state.window, tile_name(state.preview, state.preview.focused), &file))
+        put_in(file);
+}
+
+void on_use_default() {
+    if (refused_outside_the_game("Nothing was changed"))
+        return;
+    std::string message;
+    use_default_cursor(state.preview.focused, &message);
+    after_cursor_change(message);
+}
+
+void on_drop(HDROP drop) {
+    wchar_t file[MAX_PATH * 2] = L"";
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, NULL, 0);
+    bool got = count > 0 && DragQueryFileW(drop, 0, file, MAX_PATH * 2) > 0;
+    DragFinish(drop);
+    if (got)
+        put_in(file);
+}
+
+// Esc, Close and the title bar's button ask before a size not saved is
+// dropped: Yes saves it first, Cancel stays.
+void close_window() {
+    bool unsaved = state.choice.mode != state.saved.mode ||
+                   (state.choice.mode == SCALE_FIXED && state.choice.value != state.saved.value);
+    if (unsaved || cursor_edges != state.saved_edges) {
+        std::string question = "Save Size=" + size_text(state.choice) + " and Edges=" +
+                               edges_word(cursor_edges) +
+                               " before closing? The game keeps reading Size=" +
+                               size_text(state.saved) + " and Edges=" +
+                               edges_word(state.saved_edges) + " otherwise.";
+        int answer = MessageBoxW(state.window, wide(question).c_str(), wide(TITLE).c_str(),
+                                 MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL)
+            return;
+        if (answer == IDYES) {
+            on_save();
+            if (state.saved.mode != state.choice.mode || state.saved.value != state.choice.value ||
+                state.saved_edges != cursor_edges)
+                return;
+        }
+    }
+    DestroyWindow(state.window);
 }
 
 void on_command(int id, int notification) {
@@ -251,7 +386,9 @@ void on_command(int id, int notification) {
         case ID_RESTORE: on_restore_defaults(); break;
         case ID_OPEN_FOLDER: on_open_folder(); break;
         case ID_REPORT: on_write_report(); break;
-        case ID_CLOSE: DestroyWindow(state.window); break;
+        case ID_CLOSE: close_window(); break;
+        case ID_CHOOSE_FILE: on_choose_file(); break;
+        case ID_USE_DEFAULT: on_use_default(); break;
         default: break;
     }
 }
@@ -267,14 +404,24 @@ void use_dpi(int dpi) {
     show_preview(control(ID_PREVIEW), &state.preview, state.font, state.dpi);
 }
 
+LRESULT CALLBACK findings_procedure(HWND box, UINT message, WPARAM wparam, LPARAM lparam,
+                                    UINT_PTR, DWORD_PTR) {
+    if (message == WM_GETDLGCODE)
+        return DefSubclassProc(box, message, wparam, lparam) &
+               ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    return DefSubclassProc(box, message, wparam, lparam);
+}
+
 void on_create(HWND window) {
     state.window = window;
     create_controls(window);
-    set_text(ID_GAME_FOLDER, "Game folder: " + state.game_path);
+    set_text(ID_GAME_FOLDER, "Game folder: " + state.game.path);
     fill_window_sizes();
-    state.choice = saved_choice();
-    cursor_edges = read_edges_setting();
+    state.choice = state.saved = saved_choice();
+    cursor_edges = state.saved_edges = read_edges_setting();
     show_choice();
+    // The check's box is read, not typed in: Tab and Esc stay the window's.
+    SetWindowSubclass(control(ID_FINDINGS), findings_procedure, 0, 0);
     use_dpi(window_dpi(window));
     refresh_preview();
     refresh_findings();
@@ -326,6 +473,12 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
         case WM_COMMAND:
             on_command(LOWORD(wparam), HIWORD(wparam));
             return 0;
+        case WM_CLOSE:
+            close_window();
+            return 0;
+        case WM_DROPFILES:
+            on_drop(reinterpret_cast<HDROP>(wparam));
+            return 0;
         // Enter presses Save, as in a dialog.
         case DM_GETDEFID:
             return MAKELRESULT(ID_SAVE, DC_HASDEFID);
@@ -338,6 +491,7 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
                                                                            : focus_control());
             return 0;
         case WM_DESTROY:
+            RemoveWindowSubclass(control(ID_FINDINGS), findings_procedure, 0);
             free_preview(&state.preview);
             if (state.font)
                 DeleteObject(state.font);
@@ -364,8 +518,8 @@ bool register_settings_window(HINSTANCE instance) {
     return RegisterClassW(&window_class) && register_preview_class(instance);
 }
 
-HWND open_settings_window(HINSTANCE instance, const std::string& game_path) {
-    state.game_path = game_path;
+HWND open_settings_window(HINSTANCE instance, const GameFolder& game) {
+    state.game = game;
     // WS_EX_CONTROLPARENT: Tab and the mnemonics reach the controls.
     HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, SETTINGS_WINDOW_CLASS, wide(TITLE).c_str(),
                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, WINDOW_WIDTH,

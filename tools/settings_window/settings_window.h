@@ -7,9 +7,12 @@
 
 #include <string>
 
+#include "tools/cursor_check/game_folder.h"
+
 // Registers the window's classes; false when Windows refuses.
 bool register_settings_window(HINSTANCE instance);
 
 // Opens the window for the game folder that is the current folder (its
-// path is shown); null when it can't be made.
-HWND open_settings_window(HINSTANCE instance, const std::string& game_path);
+// path is shown; where the game does not read it, nothing is saved there);
+// null when it can't be made.
+HWND open_settings_window(HINSTANCE instance, const GameFolder& game);

@@ -12,8 +12,12 @@
 #include "tools/cursor_check/console_text.h"
 #include "tools/cursor_check/game_folder.h"
 #include "tools/cursor_check/settings_report.h"
+#include "tools/cursor_check/size_limit.h"
 #include "tools/cursor_check/size_report.h"
 #include "tools/cursor_check/virtual_store.h"
+#include "tools/cursor_check/wrapper_report.h"
+#include "tools/settings_window/settings_file.h"
+#include "wrappers/wrappers.h"
 
 namespace {
 
@@ -115,7 +119,7 @@ bool read_fixed_size(const std::wstring& text, float* value) {
     double number = wcstod(text.c_str(), &end);
     while (end && (*end == L' ' || *end == L'\t')) ++end;
     if (!end || end == text.c_str() || *end != L'\0' || !(number > 1.0) ||
-        number > LARGEST_FIXED_SIZE)
+        number > largest_useful_size())
         return false;
     *value = static_cast<float>(number);
     return true;
@@ -123,16 +127,16 @@ bool read_fixed_size(const std::wstring& text, float* value) {
 
 std::string fixed_size_rule() {
     return "Write the fixed size as a number above 1 and at most " +
-           number_text(LARGEST_FIXED_SIZE) + ", with a full stop: 2.0, 1.5.";
+           number_text(largest_useful_size()) + ", with a full stop: 2.0, 1.5.";
 }
 
 std::string oversize_advice(const SizeChoice& saved) {
-    if (saved.mode != SCALE_FIXED || !(saved.value > LARGEST_FIXED_SIZE))
+    if (saved.mode != SCALE_FIXED || !(saved.value > largest_useful_size()))
         return "";
     return "Your settings say Size=" + size_text(saved) +
            ", more than the game can show: the cursors stop growing at " +
            std::to_string(MAX_CURSOR_SIDE) + " pixels. Pick a size up to " +
-           number_text(LARGEST_FIXED_SIZE) + " and press Save.";
+           number_text(largest_useful_size()) + " and press Save.";
 }
 
 float size_setting(const SizeChoice& choice) {
@@ -165,16 +169,15 @@ bool save_choice(const SizeChoice& choice, std::string* message) {
         *message = unwritable_advice(ERROR_ACCESS_DENIED, attributes);
         return false;
     }
-    // A new file starts as the sample, with its explanations (and never
-    // read-only, whatever the sample is).
-    if (attributes == INVALID_FILE_ATTRIBUTES &&
-        CopyFileW(full_path(SAMPLE_FILE).c_str(), path.c_str(), TRUE))
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // A new file starts as the sample, with its explanations; an old one
+    // keeps every byte but the Size value.
     std::string text = size_text(choice);
-    if (!WritePrivateProfileStringW(wide(SETTINGS_SECTION).c_str(),
-                                    wide(SETTINGS_SIZE_KEY).c_str(), wide(text).c_str(),
-                                    path.c_str())) {
-        DWORD error = GetLastError();
+    std::string bytes;
+    DWORD error = ERROR_SUCCESS;
+    bool got = attributes == INVALID_FILE_ATTRIBUTES
+                   ? (read_whole_file(full_path(SAMPLE_FILE), &bytes, &error), true)
+                   : read_whole_file(path, &bytes, &error);
+    if (!got || !replace_file(path, with_size(bytes, text), &error)) {
         *message = unwritable_advice(error, GetFileAttributesW(path.c_str()));
         return false;
     }

@@ -8,11 +8,10 @@
 #include "scaling/size_rule.h"
 #include "settings/scale_policy.h"
 
-// The fixed sizes the slider offers, in tenths: 1.1 to 8 times (a 32 by 32
-// cursor at 8 times is 256 by 256, the largest side the game builds).
+// The fixed sizes the slider offers, in tenths: from 1.1 times up to
+// largest_useful_size(), past which the largest default cursors grow no more.
 const int SLIDER_FIRST_TENTH = 11;
-const int SLIDER_LAST_TENTH = 80;
-const float LARGEST_FIXED_SIZE = 8.0f;
+const int SLIDER_TENTHS = 10;
 
 struct SizeChoice {
     ScaleMode mode;  // automatic, fixed or own size
@@ -29,14 +28,14 @@ SizeChoice default_choice();
 std::string size_text(const SizeChoice& choice);
 
 // A fixed size as the player typed it; false unless it is a plain number
-// above 1 and at most LARGEST_FIXED_SIZE.
+// above 1 and at most largest_useful_size().
 bool read_fixed_size(const std::wstring& text, float* value);
 
 // How to write a fixed size, for when one is not: "Write the fixed size as
-// a number above 1 and at most 8, ...".
+// a number above 1 and at most 7.3, ...".
 std::string fixed_size_rule();
 
-// For a saved fixed size above LARGEST_FIXED_SIZE: what it does and what to
+// For a saved fixed size above largest_useful_size(): what it does and what to
 // do; empty for any other.
 std::string oversize_advice(const SizeChoice& saved);
 
@@ -49,7 +48,7 @@ float size_setting(const SizeChoice& choice);
 CursorSize shown_size(const SizeChoice& choice, int width, int height, int dpi);
 
 // Writes the choice as Size under [Cursor] in plugin\Quillmere.ini, keeping
-// every other line (a missing file starts as the sample's copy), reads it
+// every other byte (a missing file starts as the sample's copy), reads it
 // back as the game does, and says in `message` what happened and what the
 // game will use, or what to do. True when the game will read the choice.
 bool save_choice(const SizeChoice& choice, std::string* message);

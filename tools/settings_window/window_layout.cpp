@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <math.h>
+
+#include "tools/cursor_check/size_limit.h"
 #include "tools/settings_window/control_ids.h"
 #include "tools/settings_window/size_choice.h"
 
@@ -36,9 +39,12 @@ const ControlSpec CONTROLS[] = {
     {ID_FIXED, L"BUTTON", L"&Fixed, whatever the window:", BS_AUTORADIOBUTTON, 0},
     {ID_OWN_SIZE, L"BUTTON", L"&Own size: every cursor at the size its file has (Size=1.0)",
      BS_AUTORADIOBUTTON, 0},
-    {ID_SLIDER, TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_AUTOTICKS | WS_GROUP | WS_TABSTOP, 0},
-    {ID_FIXED_VALUE, L"EDIT", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    // The slider's text is its name for screen readers; the label before
+    // the number names it (it stands after it on the screen).
+    {ID_SLIDER, TRACKBAR_CLASSW, L"Fixed size", TBS_HORZ | TBS_AUTOTICKS | WS_GROUP | WS_TABSTOP,
+     0},
     {ID_TIMES, L"STATIC", L"times their own size", SS_NOPREFIX | WS_GROUP, 0},
+    {ID_FIXED_VALUE, L"EDIT", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {ID_WINDOW_LABEL, L"STATIC", L"Show them for a game &window of:", 0, 0},
     {ID_WINDOW_SIZE, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP, 0},
     {ID_EDGES, L"BUTTON", L"Smoo&th edges (Edges=smooth)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP,
@@ -82,7 +88,8 @@ void create_controls(HWND window) {
                         WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0, window,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, NULL);
     HWND slider = GetDlgItem(window, ID_SLIDER);
-    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(SLIDER_FIRST_TENTH, SLIDER_LAST_TENTH));
+    int last_tenth = lroundf(largest_useful_size() * SLIDER_TENTHS);
+    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(SLIDER_FIRST_TENTH, last_tenth));
     SendMessageW(slider, TBM_SETTICFREQ, 10, 0);
     SendMessageW(slider, TBM_SETPAGESIZE, 0, 5);
 }

@@ -8,7 +8,7 @@
 // The window's size at 96 DPI when it opens (all 23 cursors at their own
 // size in view), and the smallest it may get.
 const int WINDOW_WIDTH = 800;
-const int WINDOW_HEIGHT = 724;
+const int WINDOW_HEIGHT = 790;
 const int SMALLEST_WIDTH = 640;
 const int SMALLEST_HEIGHT = 520;
 

@@ -47,12 +47,30 @@ BOOL CALLBACK find_settings_window(HWND window, LPARAM found_pointer) {
     return TRUE;
 }
 
+// A message box of the settings window's process.
+const wchar_t DIALOG_CLASS[] = L"#32770";
+const int QUESTION_TEXT = 0xFFFF;  // the message box's text
+
+BOOL CALLBACK find_question(HWND window, LPARAM found_pointer) {
+    FoundWindow* found = reinterpret_cast<FoundWindow*>(found_pointer);
+    wchar_t window_class[64] = L"";
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    GetClassNameW(window, window_class, 64);
+    if (process_id == found->process_id && IsWindowVisible(window) &&
+        lstrcmpW(window_class, DIALOG_CLASS) == 0) {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The settings window, started as a double click starts it: in the plugin
 // folder of the game folder that is the current folder.
 class SettingsWindow {
 public:
-    SettingsWindow() {
-        std::string copy = "plugin\\" + std::string(PROGRAM);
+    explicit SettingsWindow(const std::string& plugin = "plugin") {
+        std::string copy = plugin + "\\" + PROGRAM;
         std::string built = program_folder() + "\\..\\tools\\" + PROGRAM;
         EXPECT_TRUE(CopyFileA(built.c_str(), copy.c_str(), FALSE)) << built;
         STARTUPINFOA startup = {};
@@ -60,7 +78,7 @@ public:
         // As from Explorer: no console to write to.
         startup.dwFlags = STARTF_USESTDHANDLES;
         std::string command = "\"" + copy + "\"";
-        if (!CreateProcessA(copy.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, "plugin",
+        if (!CreateProcessA(copy.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, plugin.c_str(),
                             &startup, &process_)) {
             ADD_FAILURE() << "can't start " << copy;
             return;
@@ -79,8 +97,13 @@ public:
     ~SettingsWindow() {
         if (!process_.hProcess)
             return;
+        // A size not saved is dropped: No to the question.
         if (window_)
-            send(window_, WM_CLOSE, 0, 0);
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+        for (DWORD start = GetTickCount();
+             window_ && GetTickCount() - start < EXIT_TIMEOUT_MS &&
+             WaitForSingleObject(process_.hProcess, 50) != WAIT_OBJECT_0;)
+            answer(IDNO, 0);
         if (WaitForSingleObject(process_.hProcess, EXIT_TIMEOUT_MS) != WAIT_OBJECT_0) {
             ADD_FAILURE() << "the settings window did not close";
             TerminateProcess(process_.hProcess, 1);
@@ -99,11 +122,16 @@ public:
     }
     // Waits for the status line to say `words`; what it says then.
     std::string status_once_it_says(const std::string& words) const {
-        std::string status;
+        return text_once_it_says(ID_STATUS, words);
+    }
+    // Waits for a control's text to say `words` (keys are posted, so they
+    // come after messages sent); what it says then.
+    std::string text_once_it_says(int id, const std::string& words) const {
+        std::string said;
         for (DWORD start = GetTickCount(); GetTickCount() - start < MESSAGE_TIMEOUT_MS; Sleep(20))
-            if (contains(status = text(ID_STATUS), words))
+            if (contains(said = text(id), words))
                 break;
-        return status;
+        return said;
     }
     // True when the program ends within the time limit.
     bool ended() {
@@ -113,6 +141,16 @@ public:
         return true;
     }
     HWND control(int id) const { return GetDlgItem(window_, id); }
+    HWND window() const { return window_; }
+    // A dialog of the program's (a question or the file dialog); null when none shows.
+    HWND question() const {
+        FoundWindow found = {process_.dwProcessId, NULL};
+        EnumWindows(find_question, reinterpret_cast<LPARAM>(&found));
+        return found.window;
+    }
+    bool ended_within(DWORD wait_ms) const {
+        return WaitForSingleObject(process_.hProcess, wait_ms) == WAIT_OBJECT_0;
+    }
 
     LRESULT send(HWND target, UINT message, WPARAM wparam, LPARAM lparam) const {
         DWORD_PTR result = 0;
@@ -123,6 +161,28 @@ public:
     }
 
     void click(int id) const { send(control(id), BM_CLICK, 0, 0); }
+    // A click that opens a question: posted, so that the question's own
+    // message loop runs.
+    void click_and_go_on(int id) const { PostMessageW(control(id), BM_CLICK, 0, 0); }
+    // Waits for the window's question and answers it with `button`; the
+    // question's text, or "" when none came.
+    std::string answer(int button, DWORD wait_ms = MESSAGE_TIMEOUT_MS) const {
+        FoundWindow found = {process_.dwProcessId, NULL};
+        for (DWORD start = GetTickCount();; Sleep(20)) {
+            EnumWindows(find_question, reinterpret_cast<LPARAM>(&found));
+            if (found.window || GetTickCount() - start >= wait_ms)
+                break;
+        }
+        if (!found.window)
+            return "";
+        wchar_t words[2048] = L"";
+        GetDlgItemTextW(found.window, QUESTION_TEXT, words, 2048);
+        PostMessageW(found.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(found.window, button)));
+        char bytes[4 * 2048] = "";
+        WideCharToMultiByte(CP_UTF8, 0, words, -1, bytes, sizeof bytes, NULL, NULL);
+        return bytes;
+    }
     void type(int id, const std::wstring& text) const {
         send(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
@@ -288,6 +348,10 @@ TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
             EXPECT_EQ(BST_CHECKED, window.send(window.control(ID_FIXED), BM_GETCHECK, 0, 0));
             // Enter in the number saves.
             window.press(ID_FIXED_VALUE, VK_RETURN);
+            // The Size under [Cursors] stays when the player says so.
+            if (c.file) {
+                EXPECT_TRUE(contains(window.answer(IDNO), "Size=3.0 (under [Cursors])"));
+            }
             std::string status = window.status_once_it_says("the game reads Size=2.5");
             EXPECT_TRUE(contains(status, "the game reads Size=2.5")) << status;
             EXPECT_EQ(2.5f, size_the_game_reads());
@@ -327,6 +391,59 @@ TEST(SettingsWindow, SavesTheSizeKeepingThePlayersLinesAsTheGameReadsIt) {
     }
 }
 
+// ASCII text as UTF-16 with its mark, as Notepad saves "Unicode".
+std::string utf16(const std::string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : text)
+        bytes += std::string(1, c) + '\0';
+    return bytes;
+}
+
+TEST(SettingsWindow, SaveChangesTheSizeValueAloneAndTidiesOnlyWithConsent) {
+    const std::string before =
+        "; mine\r\n\r\nSize=1.5\r\n[Cursor]\r\n   Size=3.0   ; my favourite\r\n\r\n"
+        "[Cursors]\r\nSize=4\r\n";
+    const std::string saved =
+        "; mine\r\n\r\nSize=1.5\r\n[Cursor]\r\n   Size=2.5   ; my favourite\r\n\r\n"
+        "[Cursors]\r\nSize=4\r\n";
+    const std::string tidied =
+        "; mine\r\n\r\n[Cursor]\r\n   Size=2.5   ; my favourite\r\n\r\n[Cursors]\r\n";
+    struct Case {
+        const char* name;
+        std::string in;
+        int button;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"UTF-8 with its mark, kept as they are", "\xEF\xBB\xBF" + before, IDNO,
+         "\xEF\xBB\xBF" + saved},
+        {"UTF-16, tidied", utf16(before), IDYES, utf16(tidied)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        ASSERT_TRUE(CreateDirectoryW(L"\u0418\u0433\u0440\u0430 \u00e9t\u00e9", NULL));
+        ASSERT_TRUE(SetCurrentDirectoryW(L"\u0418\u0433\u0440\u0430 \u00e9t\u00e9"));
+        lay_out_game();
+        ASSERT_TRUE(write_file(SETTINGS_FILE, c.in));
+        {
+            SettingsWindow window;
+            ASSERT_TRUE(window.opened());
+            window.type(ID_FIXED_VALUE, L"2.5");
+            window.click_and_go_on(ID_SAVE);
+            std::string question = window.answer(c.button);
+            EXPECT_TRUE(contains(question, "2 Size lines the game never reads")) << question;
+            EXPECT_TRUE(contains(question, "Size=4 (under [Cursors])")) << question;
+            std::string status = window.status_once_it_says("the game reads Size=2.5");
+            EXPECT_TRUE(contains(status, c.button == IDYES ? "Removed 2 Size lines"
+                                                           : "The other Size lines stay"))
+                << status;
+        }
+        EXPECT_EQ(c.out, read_file(SETTINGS_FILE));
+        EXPECT_EQ(2.5f, size_the_game_reads());
+    }
+}
+
 TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
     struct Case {
         const char* name;
@@ -340,6 +457,8 @@ TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
         {"read-only file", "[Cursor]\r\nSize=0\r\n", true, nullptr, "", "read-only"},
         {"a size too large, then a comma", "[Cursor]\r\nSize=9999\r\n", false, L"2,5",
          "more than the game can show", "Nothing was saved. Write the fixed size"},
+        {"past the largest size", "[Cursor]\r\nSize=2\r\n", false, L"7.4", "",
+         "Nothing was saved. Write the fixed size as a number above 1 and at most 7.3,"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -352,6 +471,8 @@ TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
             SettingsWindow window;
             ASSERT_TRUE(window.opened());
             EXPECT_TRUE(contains(window.text(ID_STATUS), c.at_start)) << window.text(ID_STATUS);
+            // The slider ends where the typed number does.
+            EXPECT_EQ(73, window.send(window.control(ID_SLIDER), TBM_GETRANGEMAX, 0, 0));
             if (c.fixed)
                 window.type(ID_FIXED_VALUE, c.fixed);
             else
@@ -362,6 +483,205 @@ TEST(SettingsWindow, WhatCantBeSavedIsNotAndThePlayerIsToldWhatToDo) {
         EXPECT_EQ(c.file, read_file(SETTINGS_FILE));
         SetFileAttributesA(SETTINGS_FILE, FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+TEST(SettingsWindow, NothingIsWrittenWhereTheGameDoesNotRead) {
+    const char NESTED[] = "Quillmere-1.2.0";
+    struct Case {
+        const char* name;
+        bool one_too_deep;  // else: no game program beside plugin
+        const char* said;
+    };
+    const Case cases[] = {
+        {"unzipped one folder too deep", true, "Move the plugin folder and the Quillmere files"},
+        {"no game beside plugin", false, "game program (.exe) stands beside plugin"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        const wchar_t* name = L"\u0418\u0433\u0440\u0430 \u00e9t\u00e9";
+        ASSERT_TRUE(CreateDirectoryW(name, NULL));
+        ASSERT_TRUE(SetCurrentDirectoryW(name));
+        lay_out_game();
+        std::string plugin = "plugin";
+        if (c.one_too_deep) {
+            plugin = std::string(NESTED) + "\\plugin";
+            ASSERT_TRUE(CreateDirectoryA(NESTED, NULL));
+            ASSERT_TRUE(MoveFileA("plugin", plugin.c_str()));
+        } else {
+            ASSERT_TRUE(DeleteFileA(GAME_PROGRAM));
+        }
+        {
+            SettingsWindow window(plugin);
+            ASSERT_TRUE(window.opened());
+            window.type(ID_FIXED_VALUE, L"2.5");
+            window.click(ID_SAVE);
+            std::string status = window.text(ID_STATUS);
+            EXPECT_TRUE(contains(status, "Nothing was saved")) << status;
+            EXPECT_TRUE(contains(status, c.said)) << status;
+            window.click(ID_OPEN_FOLDER);
+            status = window.text(ID_STATUS);
+            EXPECT_TRUE(contains(status, "The cursor folder was not opened")) << status;
+            EXPECT_TRUE(contains(status, c.said)) << status;
+        }
+        EXPECT_FALSE(file_exists(plugin + "\\Quillmere.ini"));
+        EXPECT_FALSE(folder_exists(plugin + "\\Cursors"));
+    }
+}
+
+TEST(SettingsWindow, TabReachesAndLeavesEveryControlAndEachHasAName) {
+    ScratchFolder game;
+    lay_out_game();
+    SettingsWindow window;
+    ASSERT_TRUE(window.opened());
+    struct Case {
+        int id;
+        bool named_by_label;  // by the label before it, else by its own text
+    };
+    const Case cases[] = {
+        {ID_AUTOMATIC, false}, {ID_SLIDER, false},   {ID_FIXED_VALUE, true},
+        {ID_WINDOW_SIZE, true}, {ID_PREVIEW, false}, {ID_FINDINGS, true},
+        {ID_SAVE, false},      {ID_RESTORE, false},  {ID_OPEN_FOLDER, false},
+        {ID_REPORT, false},    {ID_CLOSE, false},
+    };
+    HWND top = window.control(ID_AUTOMATIC);
+    for (const Case& c : cases) {
+        HWND control = window.control(c.id);
+        SCOPED_TRACE(c.id);
+        // Tab comes here from the control before, and goes on from here.
+        EXPECT_TRUE(GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP);
+        LRESULT code = window.send(control, WM_GETDLGCODE, 0, 0);
+        EXPECT_EQ(0, code & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE));
+        wchar_t name[256] = L"";
+        HWND named = c.named_by_label ? GetWindow(control, GW_HWNDPREV) : control;
+        GetWindowTextW(named, name, 256);
+        EXPECT_NE(L'\0', name[0]);
+        top = GetNextDlgTabItem(GetParent(control), top, FALSE);
+    }
+    // Around once: back where it started.
+    EXPECT_EQ(window.control(ID_AUTOMATIC), top);
+    // The preview's tiles: the arrows move, the text names the tile.
+    EXPECT_TRUE(contains(window.text(ID_PREVIEW), "cursor 0, arrow, white: the default, 32x32"))
+        << window.text(ID_PREVIEW);
+    window.press(ID_PREVIEW, VK_END);
+    const std::string last = "animated cursor 5, ring sight, pulsing: the default, 32x32, animated in ";
+    std::string said = window.text_once_it_says(ID_PREVIEW, last);
+    EXPECT_TRUE(contains(said, last)) << said;
+    // It pulses, at its file's rate (17 sixtieths of a second a step, two
+    // steps): pictures taken at uneven times show it at both steps.
+    const DWORD FIRST_WAIT_MS = 90, MORE_WAIT_MS = 70;
+    const int TRIES = 10;
+    bool pulses = false;
+    RgbaImage first = window.capture(ID_PREVIEW, "");
+    for (int tries = 0; tries < TRIES && !pulses; ++tries) {
+        Sleep(FIRST_WAIT_MS + tries * MORE_WAIT_MS);
+        pulses = window.capture(ID_PREVIEW, "").rgba != first.rgba;
+    }
+    EXPECT_TRUE(pulses);
+    // A click on the first tile gives the preview the focus: its ring, in
+    // a picture for people to look at.
+    HDC screen = GetDC(NULL);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    const int INSIDE_THE_FIRST_TILE = 40;
+    int at = MulDiv(INSIDE_THE_FIRST_TILE, dpi, USER_DEFAULT_SCREEN_DPI);
+    window.press(ID_PREVIEW, VK_HOME);
+    PostMessageW(window.control(ID_PREVIEW), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at, at));
+    said = window.text_once_it_says(ID_PREVIEW, "cursor 0, arrow, white");
+    EXPECT_TRUE(contains(said, "cursor 0, arrow, white")) << said;
+    window.capture(0, program_folder() + "\\settings_window_" + std::to_string(dpi) +
+                          "dpi_tile_focused.png");
+}
+
+TEST(SettingsWindow, ThePickerPutsAFileInCheckedAndKeepsThePlayersOld) {
+    ScratchFolder scratch;
+    const wchar_t* name = L"\u0418\u0433\u0440\u0430 \u00e9t\u00e9";
+    ASSERT_TRUE(CreateDirectoryW(name, NULL));
+    ASSERT_TRUE(SetCurrentDirectoryW(name));
+    lay_out_game();
+    CreateDirectoryA("plugin\\Cursors", NULL);
+    const std::string old_file = make_ani(48, 48), new_file = make_cur(40, 40, 1, 1);
+    ASSERT_TRUE(write_file(base(3), old_file));
+    ASSERT_TRUE(write_file("new.cur", new_file));
+    ASSERT_TRUE(write_file("broken.cur", "not a cursor"));
+    wchar_t here[MAX_PATH * 2] = L"";
+    GetCurrentDirectoryW(MAX_PATH * 2, here);
+    SettingsWindow window;
+    ASSERT_TRUE(window.opened());
+    for (int step = 0; step < 3; ++step) window.press(ID_PREVIEW, VK_RIGHT);
+    const std::string third = "cursor 3, arrow, red: your file, 48x48";
+    std::string said = window.text_once_it_says(ID_PREVIEW, third);
+    EXPECT_TRUE(contains(said, third)) << said;
+    struct Step {
+        const char* file;  // chosen in the file dialog; null: Use the default
+        const char* said;
+        std::string now;   // plugin\Cursors\cursor3.ani afterwards ("": the default)
+        int backups;
+    };
+    const Step steps[] = {
+        {"broken.cur", "broken.cur does not work as a cursor", old_file, 0},
+        {"new.cur", "new.cur is now plugin\\Cursors\\cursor3.ani (40x40)", new_file, 1},
+        {nullptr, "plugin\\Cursors\\cursor3.ani is the default again", "", 2},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.said);
+        PostMessageW(window.window(), WM_COMMAND, MAKEWPARAM(step.file ? ID_CHOOSE_FILE : ID_USE_DEFAULT, 0), 0);
+        if (step.file) {
+            // The file dialog: the name typed in, Open pressed.
+            std::wstring path = std::wstring(here) + L"\\" +
+                                std::wstring(step.file, step.file + strlen(step.file));
+            HWND dialog = NULL;
+            for (DWORD start = GetTickCount(); !dialog && GetTickCount() - start < MESSAGE_TIMEOUT_MS;
+                 Sleep(50))
+                dialog = window.question();
+            ASSERT_TRUE(dialog != NULL);
+            const int FILE_NAME_BOX = 0x47C;
+            SendDlgItemMessageW(dialog, FILE_NAME_BOX, WM_SETTEXT, 0,
+                                reinterpret_cast<LPARAM>(path.c_str()));
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        std::string status = window.status_once_it_says(step.said);
+        EXPECT_TRUE(contains(status, step.said)) << status;
+        std::string now = read_file(base(3));
+        // Compared, not printed: the files are bytes.
+        EXPECT_TRUE(step.now.empty() ? now != new_file && now != old_file : now == step.now);
+        int backups = 0;
+        WIN32_FIND_DATAA entry;
+        HANDLE search = FindFirstFileA("plugin\\Cursor backups\\cursor3 *.ani", &entry);
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &entry))
+            ++backups;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        EXPECT_EQ(step.backups, backups);
+    }
+    said = window.text_once_it_says(ID_PREVIEW, "cursor 3, arrow, red: the default, 32x32");
+    EXPECT_TRUE(contains(said, "cursor 3, arrow, red: the default, 32x32")) << said;
+}
+
+TEST(SettingsWindow, TheWindowListFollowsTheWrapperAndClosingAsksBeforeDroppingASize) {
+    ScratchFolder game;
+    lay_out_game();
+    ASSERT_TRUE(CopyFileA((program_folder() + "\\..\\host\\wrapper\\ddraw.dll").c_str(),
+                          "ddraw.dll", FALSE));
+    ASSERT_TRUE(write_file("ddraw.ini", "[ddraw]\r\nfullscreen=true\r\nboxing=true\r\n"));
+    SettingsWindow window;
+    ASSERT_TRUE(window.opened());
+    wchar_t first[256] = L"";
+    window.send(window.control(ID_WINDOW_SIZE), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_EQ(0, wcsncmp(first, L"the whole screen, ", 18));
+    EXPECT_TRUE(contains(window.text(ID_SHOWN_AT), "magnifies the picture by whole numbers (boxing)"))
+        << window.text(ID_SHOWN_AT);
+    EXPECT_TRUE(IsWindowEnabled(window.control(ID_WINDOW_SIZE)));
+    window.click(ID_OWN_SIZE);
+    EXPECT_FALSE(IsWindowEnabled(window.control(ID_WINDOW_SIZE)));
+    // Esc asks; Cancel stays, Yes saves and closes.
+    window.press(ID_FIXED_VALUE, VK_ESCAPE);
+    EXPECT_TRUE(contains(window.answer(IDCANCEL), "Save Size=1.0 before closing?"));
+    EXPECT_FALSE(window.ended_within(500));
+    window.press(ID_FIXED_VALUE, VK_ESCAPE);
+    EXPECT_TRUE(contains(window.answer(IDYES), "Save Size=1.0"));
+    EXPECT_TRUE(window.ended());
+    EXPECT_EQ(1.0f, size_the_game_reads());
 }
 
 TEST(SettingsWindow, SavingNamesTheCopyWindowsKeepsForTheGame) {
