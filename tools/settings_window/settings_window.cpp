@@ -58,10 +58,6 @@ std::wstring text_of(int id) {
     return text;
 }
 
-std::string size_words(int width, int height) {
-    return std::to_string(width) + "x" + std::to_string(height);
-}
-
 void game_window_size(int* width, int* height) {
     const std::vector<ListedSize>& sizes = state.window_list.sizes;
     LRESULT picked = SendMessageW(control(ID_WINDOW_SIZE), CB_GETCURSEL, 0, 0);

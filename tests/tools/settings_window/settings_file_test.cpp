@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tests/support/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "tools/settings_window/settings_file.h"
 
 namespace {
