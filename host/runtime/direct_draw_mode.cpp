@@ -125,15 +125,18 @@ bool paint_direct_draw_frame(HDC dc, const RECT& client) {
 
 const char* direct_draw_module_path() { return module_path; }
 
-bool direct_draw_picture(RECT* picture, bool* draws_cursor) {
-    typedef BOOL(WINAPI * StandInPictureFn)(RECT*, BOOL*);
+bool direct_draw_picture(RECT* picture, bool* draws_cursor, int* cursor_side) {
+    typedef BOOL(WINAPI * StandInPictureFn)(RECT*, BOOL*, int*);
     HMODULE module = GetModuleHandleA("ddraw.dll");
     StandInPictureFn ask = module ? reinterpret_cast<StandInPictureFn>(reinterpret_cast<void*>(
                                         GetProcAddress(module, "StandInPicture")))
                                   : NULL;
     BOOL in_frame = FALSE;
-    if (!ask || !ask(picture, &in_frame))
+    int side = 0;
+    if (!ask || !ask(picture, &in_frame, &side))
         return false;
     *draws_cursor = in_frame != FALSE;
+    if (cursor_side)
+        *cursor_side = side;
     return true;
 }

@@ -23,10 +23,11 @@ void draw_direct_draw_frame();
 // DirectDraw.
 bool paint_direct_draw_frame(HDC dc, const RECT& client);
 
-// Where the stand-in wrapper shows the picture in the client area now, and
-// whether it draws the game's cursor into the frame; false with any other
-// DirectDraw module.
-bool direct_draw_picture(RECT* picture, bool* draws_cursor);
+// Where the stand-in wrapper shows the picture in the client area now,
+// whether it draws the game's cursor into the frame, and the side it
+// resamples that cursor to first (0: its own size; `cursor_side` may be
+// null); false with any other DirectDraw module.
+bool direct_draw_picture(RECT* picture, bool* draws_cursor, int* cursor_side = NULL);
 
 // The file the DirectDraw module was loaded from ("" before it is).
 const char* direct_draw_module_path();

@@ -63,7 +63,8 @@ void check_in_play_once(Tour& tour, const char* slug, const char* what, bool res
     std::string line = format("%s %ldx%ld", what, client.cx, client.cy);
     RECT picture;
     bool in_frame = false;
-    if (!direct_draw_picture(&picture, &in_frame)) {
+    int wrapper_side = 0;
+    if (!direct_draw_picture(&picture, &in_frame, &wrapper_side)) {
         check_after_resize(tour, slug, line, client, rescale, true);
         return;
     }
@@ -77,7 +78,9 @@ void check_in_play_once(Tour& tour, const char* slug, const char* what, bool res
     }
     SIZE game_screen = {HOST_SCREEN_WIDTH, HOST_SCREEN_HEIGHT};
     line += ", the wrapper draws the cursor into the frame";
-    SIZE own = check_after_resize(tour, slug, line, game_screen, rescale, true);
+    // A wrapper that resamples every cursor to one side gets them all built
+    // at that side.
+    SIZE own = check_after_resize(tour, slug, line, game_screen, rescale, true, wrapper_side);
     if (!tour.taken_by.empty())
         return;
     double magnified = static_cast<double>(shown.cy) / HOST_SCREEN_HEIGHT;

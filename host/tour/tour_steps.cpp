@@ -96,9 +96,13 @@ void record(Tour& tour, const char* slug, const std::string& line, bool passed, 
 }
 
 SIZE check_after_resize(Tour& tour, const char* slug, const std::string& what, SIZE scaled_for,
-                        bool expect_rescale, bool visible) {
-    int small_side = expected_side(tour.settings, scaled_for, default_cursor_side(PLAIN_KIND));
-    int large_side = expected_side(tour.settings, scaled_for, default_cursor_side(LARGE_KIND));
+                        bool expect_rescale, bool visible, int every_side) {
+    int small_side = every_side ? every_side
+                                : expected_side(tour.settings, scaled_for,
+                                                default_cursor_side(PLAIN_KIND));
+    int large_side = every_side ? every_side
+                                : expected_side(tour.settings, scaled_for,
+                                                default_cursor_side(LARGE_KIND));
     pump_through_timer(tour.window, RESCALE_DELAY_MS, LATE_TIMER_LIMIT_MS);
     SIZE large = {0, 0}, small = {0, 0};
     for (DWORD waited = 0;; waited += PUMP_SLICE_MS * 5) {

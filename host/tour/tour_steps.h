@@ -72,9 +72,10 @@ bool game_in_front(const Tour& tour);
 // active window's, so a step during which another window had the
 // activation (or the game's window was minimised) is not recorded and
 // names that window in tour.taken_by.
-// Returns kind 0's size.
+// `every_side`, when not 0, is the side every cursor must have instead (a
+// wrapper that resamples them all to it). Returns kind 0's size.
 SIZE check_after_resize(Tour& tour, const char* slug, const std::string& what, SIZE scaled_for,
-                        bool expect_rescale, bool visible = false);
+                        bool expect_rescale, bool visible = false, int every_side = 0);
 
 // Writes the contact sheet, prints the closing line; 0 when every step passed.
 int finish_tour(Tour& tour, const std::string& title);

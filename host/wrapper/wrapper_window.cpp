@@ -276,12 +276,13 @@ void present_frame(const BYTE* pixels, const RGBQUAD* palette) {
     ReleaseDC(wrapper.window, dc);
 }
 
-extern "C" BOOL WINAPI StandInPicture(RECT* picture, BOOL* draws_cursor) {
-    if (!picture || !draws_cursor || !wrapper.window || !wrapper.mode_width)
+extern "C" BOOL WINAPI StandInPicture(RECT* picture, BOOL* draws_cursor, int* cursor_side) {
+    if (!picture || !draws_cursor || !cursor_side || !wrapper.window || !wrapper.mode_width)
         return FALSE;
     RECT client;
     GetClientRect(wrapper.window, &client);
     *picture = fit_picture(client.right, client.bottom);
     *draws_cursor = draws_game_cursor();
+    *cursor_side = drawn_cursor_side();
     return TRUE;
 }

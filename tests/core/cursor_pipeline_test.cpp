@@ -48,8 +48,8 @@ TEST(CursorPipeline, EmitsExactlyWhatItPlanned) {
         {ani_ending_with("rate" + std::string(2, '\x10')), 1.0f, 32, 1, 1, 16, 16},  // cut short
         // Every hotspot lies inside the cursor: one past the image is its
         // last pixel, and none wraps in 16 bits as it scales.
-        {make_cur(1, 1, 1, 1), 3.0f, 3, 1, 1, 0, 0},
-        {make_cur(32, 32, 32, 65535), 8.0f, 256, 1, 1, 248, 248},
+        {make_cur(1, 1, 1, 1), 3.0f, 3, 1, 1, 1, 1},
+        {make_cur(32, 32, 32, 65535), 8.0f, 256, 1, 1, 252, 252},
         // An icon's entry holds planes and bit count, not a hotspot: the
         // system centres an icon's.
         {icon_file(1, {{32, 32, dib_image(32, 32, 32), 1, 32}}), 1.5f, 48, 1, 1, 24, 24},
@@ -93,7 +93,7 @@ TEST(CursorPipeline, AFrameWhoseImageDoesNotDecodeUsesItsNextImage) {
           {48, 48, dib_image(48, 48, 24), 30, 30},
           {16, 16, dib_image(16, 16, 32), 4, 4},
           {32, 32, damaged, 3, 3}},
-         true, 2, 8},  // as close as the first, and deeper
+         true, 2, 9},  // as close as the first, and deeper
         {{{32, 32, damaged, 3, 3}}, false, 0, 0},
     };
     for (const auto& test : cases) {

@@ -97,10 +97,11 @@ const WrapperSetup SETUPS[] = {
      {{"in play, magnified to 1600x1000 (picture 1280x960)", "64x64 and 70x70, pointer showing"},
       {"window resized to 1600x1200 (picture 1280x960)", "64x64 and 70x70, pointer showing"},
       {"Alt+Enter, whole screen 2560x1440 (picture 1920x1440)", "96x96 and 105x105, pointer showing"}}},
-    // The cursors keep their own size in the frame; magnified with it they
-    // come out as automatic mode sizes them without a wrapper.
+    // The wrapper squeezes every cursor to 32x32 before drawing it into the
+    // frame: every one is built at that side, and magnified with the frame
+    // it comes out as automatic mode sizes it without a wrapper.
     {"CursorDrawnIntoTheFrame", "",
-     {{"in play, magnified to 2560x1440 (picture 1920x1440)", "32x32 and 35x35, pointer showing"},
+     {{"in play, magnified to 2560x1440 (picture 1920x1440)", "32x32 and 32x32, pointer showing"},
       {"on screen, the frame magnified 3.00 times", "kind 0 96x96"}},
      DRAWS_CURSOR_STANDIN},
     {"WindowedEveryModuleRewritten", WINDOWED_ALL_MODULES, WINDOWED_STEPS},

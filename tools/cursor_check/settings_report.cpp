@@ -167,8 +167,7 @@ void print_edges(const SettingsReport& settings) {
         say("edges        square (Edges=square): enlarged cursors show each pixel as a square "
             "block");
     } else {
-        say("edges        smooth%s: enlarged cursors drawn pixel by pixel keep slanted and round "
-            "edges, in their own colours (Edges=square shows square blocks)",
+        say("edges        smooth%s: enlarged pixel art keeps its slanted edges",
             settings.edges_text.empty() ? " (the default)" : " (Edges=smooth)");
     }
 }

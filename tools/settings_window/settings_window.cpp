@@ -343,12 +343,14 @@ void on_drop(HDROP drop) {
 void close_window() {
     bool unsaved = state.choice.mode != state.saved.mode ||
                    (state.choice.mode == SCALE_FIXED && state.choice.value != state.saved.value);
-    if (unsaved || cursor_edges != state.saved_edges) {
-        std::string question = "Save Size=" + size_text(state.choice) + " and Edges=" +
-                               edges_word(cursor_edges) +
-                               " before closing? The game keeps reading Size=" +
-                               size_text(state.saved) + " and Edges=" +
-                               edges_word(state.saved_edges) + " otherwise.";
+    bool edges_unsaved = cursor_edges != state.saved_edges;
+    if (unsaved || edges_unsaved) {
+        std::string question =
+            "Save Size=" + size_text(state.choice) +
+            (edges_unsaved ? std::string(" and Edges=") + edges_word(cursor_edges) : "") +
+            " before closing? The game keeps reading Size=" + size_text(state.saved) +
+            (edges_unsaved ? std::string(" and Edges=") + edges_word(state.saved_edges) : "") +
+            " otherwise.";
         int answer = MessageBoxW(state.window, wide(question).c_str(), wide(TITLE).c_str(),
                                  MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDCANCEL)

@@ -540,7 +540,8 @@ TEST(SettingsWindow, TabReachesAndLeavesEveryControlAndEachHasAName) {
     };
     const Case cases[] = {
         {ID_AUTOMATIC, false}, {ID_SLIDER, false},   {ID_FIXED_VALUE, true},
-        {ID_WINDOW_SIZE, true}, {ID_PREVIEW, false}, {ID_FINDINGS, true},
+        {ID_WINDOW_SIZE, true}, {ID_EDGES, false},   {ID_PREVIEW, false},
+        {ID_FINDINGS, true},
         {ID_SAVE, false},      {ID_RESTORE, false},  {ID_OPEN_FOLDER, false},
         {ID_REPORT, false},    {ID_CLOSE, false},
     };
